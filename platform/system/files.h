@@ -1,0 +1,49 @@
+#pragma once
+// Files opened with the sharing that the plug-in relies on.
+
+#include <cstddef>
+#include <string>
+
+namespace tv::sys {
+
+bool FileExists(const std::string& path);     // an existing file, not a directory
+bool DeleteFileAt(const std::string& path);   // true when the file is gone now
+
+// An open file. Move-only; closes itself.
+class TFile {
+ public:
+  enum class TOpenMode {
+    ReadDenyWrite,          // read; others may read but not write
+    ExclusiveOpenAlways,    // read and write, no sharing, created when missing
+    ExclusiveCreateAlways,  // read and write, no sharing, created or truncated
+  };
+
+  TFile() = default;
+  TFile(TFile&& other) noexcept;
+  TFile& operator=(TFile&& other) noexcept;
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+  ~TFile();
+
+  // Fails (IsOpen() false) for a missing file, a directory, or a file that
+  // another opener holds in a conflicting mode.
+  static TFile Open(const std::string& path, TOpenMode mode);
+
+  bool IsOpen() const { return handle_ != kInvalid; }
+  // Bytes read into Buffer; 0 at the end of the file or on an error.
+  std::size_t Read(char* buffer, std::size_t size);
+  // Bytes written.
+  std::size_t Write(const char* data, std::size_t size);
+  bool SeekToEnd();
+  void Close();
+
+ private:
+  static constexpr long long kInvalid = -1;
+  explicit TFile(long long handle) : handle_(handle) {}
+  long long handle_ = kInvalid;
+};
+
+// The whole file, or false when it cannot be opened for reading.
+bool ReadWholeFile(const std::string& path, std::string& content);
+
+}  // namespace tv::sys

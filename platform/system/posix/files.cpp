@@ -1,0 +1,98 @@
+// Files on POSIX. Sharing is reproduced with flock: our own writers take an
+// exclusive lock and our readers a shared one, so they exclude each other
+// like the Windows share modes do.
+
+#include "platform/system/files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tv::sys {
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DeleteFileAt(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+TFile& TFile::operator=(TFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+TFile::~TFile() { Close(); }
+
+TFile TFile::Open(const std::string& path, TOpenMode mode) {
+  int flags = O_CLOEXEC;
+  int lock = LOCK_EX;
+  switch (mode) {
+    case TOpenMode::ReadDenyWrite:
+      flags |= O_RDONLY;
+      lock = LOCK_SH;
+      break;
+    case TOpenMode::ExclusiveOpenAlways:
+    case TOpenMode::ExclusiveCreateAlways:
+      flags |= O_RDWR | O_CREAT;
+      break;
+  }
+  int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) return TFile();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || ::flock(fd, lock | LOCK_NB) != 0) {
+    ::close(fd);
+    return TFile();
+  }
+  // Truncate only once the lock is ours: another holder's content stays.
+  if (mode == TOpenMode::ExclusiveCreateAlways && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return TFile();
+  }
+  return TFile(fd);
+}
+
+std::size_t TFile::Read(char* buffer, std::size_t size) {
+  if (!IsOpen()) return 0;
+  for (;;) {
+    ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) return 0;
+  }
+}
+
+std::size_t TFile::Write(const char* data, std::size_t size) {
+  if (!IsOpen()) return 0;
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t put = ::write(static_cast<int>(handle_), data + done, size - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return done;
+}
+
+bool TFile::SeekToEnd() {
+  return IsOpen() && ::lseek(static_cast<int>(handle_), 0, SEEK_END) >= 0;
+}
+
+void TFile::Close() {
+  if (IsOpen()) ::close(static_cast<int>(handle_));
+  handle_ = kInvalid;
+}
+
+}  // namespace tv::sys

@@ -1,0 +1,23 @@
+#include "platform/system/module.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace tv::sys {
+
+std::string HostExecutableDirectory() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    ssize_t got = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (got < 0) return "./";
+    if (static_cast<std::size_t>(got) < buffer.size()) {
+      std::string path(buffer.data(), static_cast<std::size_t>(got));
+      std::size_t slash = path.rfind('/');
+      return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace tv::sys

@@ -1,0 +1,144 @@
+// Child processes on POSIX: the Windows command line is split by the C
+// runtime's rules and the program searched where Windows would look first
+// (beside the host executable, the current directory), then along PATH.
+
+#include "platform/system/process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/system/command_line.h"
+#include "platform/system/module.h"
+
+extern char** environ;
+
+namespace tv::sys {
+
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+bool HasExtension(const std::string& name) {
+  std::size_t slash = name.rfind('/');
+  std::size_t dot = name.rfind('.');
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash);
+}
+
+std::string JoinDir(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+// Windows appends ".exe" to a name without extension; Linux programs have
+// none, so the bare name is tried after it.
+std::vector<std::string> Candidates(const std::string& name) {
+  if (HasExtension(name)) return {name};
+  return {name + ".exe", name};
+}
+
+std::string FindProgram(const std::string& name) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string::npos) {
+    for (const std::string& c : Candidates(name))
+      if (IsExecutableFile(c)) return c;
+    return {};
+  }
+  std::vector<std::string> dirs{HostExecutableDirectory(), "."};
+  if (const char* path = std::getenv("PATH")) {
+    std::string list(path);
+    std::size_t start = 0;
+    for (;;) {
+      std::size_t colon = list.find(':', start);
+      std::string dir = list.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+      dirs.push_back(dir.empty() ? "." : dir);
+      if (colon == std::string::npos) break;
+      start = colon + 1;
+    }
+  }
+  for (const std::string& dir : dirs) {
+    for (const std::string& c : Candidates(name)) {
+      std::string full = JoinDir(dir, c);
+      if (IsExecutableFile(full)) return full;
+    }
+  }
+  return {};
+}
+
+// Killed by a signal: the shell's convention, never 0 and never -1.
+std::uint32_t DecodeStatus(int status) {
+  if (WIFEXITED(status)) return static_cast<std::uint32_t>(WEXITSTATUS(status));
+  return 128u + static_cast<std::uint32_t>(WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+}  // namespace
+
+bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info) {
+  info = TProcessInfo{};
+  if (commandLineBuffer == nullptr) return false;
+  std::vector<std::string> args = SplitCommandLine(commandLineBuffer);
+  std::string program = FindProgram(args.front());
+  if (program.empty()) return false;
+
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  // A hidden console has nobody to read or type: the child gets /dev/null.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (showCommand == kSwHide) {
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
+  pid_t pid = 0;
+  int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return false;
+  info.Pid = pid;
+  return true;
+}
+
+std::uint32_t MsgWaitForProcess(TProcessInfo& info) {
+  if (info.Reaped) return kWaitProcessEnded;
+  if (info.Pid <= 0) return kWaitFailed;
+  int status = 0;
+  pid_t got;
+  do {
+    got = ::waitpid(static_cast<pid_t>(info.Pid), &status, 0);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) return kWaitFailed;
+  info.Reaped = true;
+  info.ExitStatus = DecodeStatus(status);
+  return kWaitProcessEnded;
+}
+
+void DispatchPaintMessages() {}
+
+std::uint32_t GetProcessExitCode(TProcessInfo& info) {
+  if (info.Reaped) return info.ExitStatus;
+  int status = 0;
+  if (info.Pid > 0 && ::waitpid(static_cast<pid_t>(info.Pid), &status, WNOHANG) == info.Pid) {
+    info.Reaped = true;
+    info.ExitStatus = DecodeStatus(status);
+    return info.ExitStatus;
+  }
+  return kStillActive;
+}
+
+void CloseProcessHandles(TProcessInfo& info) {
+  info.Pid = 0;
+}
+
+}  // namespace tv::sys

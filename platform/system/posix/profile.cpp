@@ -1,0 +1,48 @@
+#include "platform/system/profile.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "platform/system/files.h"
+#include "platform/system/profile_text.h"
+
+namespace tv::sys {
+
+std::string GetPrivateProfileString(const std::string& path, const std::string& section,
+                                    const std::string& key, const std::string& defaultValue,
+                                    std::size_t bufferSize) {
+  std::string text;
+  std::optional<std::string> value;
+  if (ReadWholeFile(path, text)) value = profile::FindValue(text, section, key);
+  std::string result = value ? *value : profile::TrimDefault(defaultValue);
+  std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
+  if (result.size() > room) result.resize(room);
+  return result;
+}
+
+bool WritePrivateProfileString(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& value) {
+  std::string text;
+  if (FileExists(path) && !ReadWholeFile(path, text)) return false;
+  std::string updated = profile::SetValue(text, section, key, value);
+
+  // Written beside the file and renamed over it, so that a failed write
+  // never leaves the user's settings half written.
+  std::string temp = path + ".tmp~";
+  {
+    TFile out = TFile::Open(temp, TFile::TOpenMode::ExclusiveCreateAlways);
+    if (!out.IsOpen()) return false;
+    if (out.Write(updated.data(), updated.size()) != updated.size()) {
+      out.Close();
+      DeleteFileAt(temp);
+      return false;
+    }
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    DeleteFileAt(temp);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tv::sys

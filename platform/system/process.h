@@ -1,0 +1,57 @@
+#pragma once
+// Child processes: start a command line in a console of its own and wait for
+// it while the caller's windows stay painted.
+//
+// The primitives follow the Windows process API one call each, so that the
+// scan run can spell out its wait loop once for both builds.
+
+#include <cstdint>
+#include <string>
+
+namespace tv::sys {
+
+// Show-window values of the child's console.
+constexpr int kSwHide = 0;
+constexpr int kSwShowNormal = 1;
+
+// Longest command line that process creation accepts, in characters,
+// terminating NUL included.
+constexpr std::size_t kMaxCommandLine = 32767;
+
+// Exit code that a process still running reports.
+constexpr std::uint32_t kStillActive = 259;
+
+struct TProcessInfo {
+  void* Process = nullptr;  // Windows: process handle
+  void* Thread = nullptr;   // Windows: primary thread handle
+  long Pid = 0;             // POSIX: child's process id
+  bool Reaped = false;      // POSIX: the exit status below is known
+  std::uint32_t ExitStatus = kStillActive;
+};
+
+// Starts CommandLine (Windows command-line syntax; the program is its first
+// token) in a new console with the given show-window value. The buffer must
+// be NUL-terminated and writable: Windows may modify it in place.
+// Returns false when the process could not be created.
+bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info);
+
+// Results of MsgWaitForProcess.
+constexpr std::uint32_t kWaitProcessEnded = 0;
+constexpr std::uint32_t kWaitMessages = 1;
+constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
+
+// Blocks until the process has ended (kWaitProcessEnded) or paint or sent
+// messages wait for the calling thread (kWaitMessages); kWaitFailed on error.
+std::uint32_t MsgWaitForProcess(TProcessInfo& info);
+
+// Removes and dispatches pending paint messages, one at a time, until none is
+// left. Sent messages are delivered by the removal itself.
+void DispatchPaintMessages();
+
+// The exit code, or kStillActive when the process has not ended.
+std::uint32_t GetProcessExitCode(TProcessInfo& info);
+
+// Closes the process handle, then the thread handle.
+void CloseProcessHandles(TProcessInfo& info);
+
+}  // namespace tv::sys

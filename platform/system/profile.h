@@ -1,0 +1,22 @@
+#pragma once
+// Profile (INI) files with the semantics of the Windows profile functions.
+
+#include <cstddef>
+#include <string>
+
+namespace tv::sys {
+
+// Reads Key of Section from the file at Path. Section and key names compare
+// case-insensitively; the value comes back trimmed, with one pair of
+// surrounding quotes removed, and cut to BufferSize - 1 characters. A missing
+// file, section or key yields Default without its trailing blanks.
+std::string GetPrivateProfileString(const std::string& path, const std::string& section,
+                                    const std::string& key, const std::string& defaultValue,
+                                    std::size_t bufferSize);
+
+// Writes Key=Value into Section, creating the file or section when missing and
+// keeping every other line. Returns false when the file cannot be written.
+bool WritePrivateProfileString(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& value);
+
+}  // namespace tv::sys

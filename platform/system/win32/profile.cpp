@@ -1,0 +1,24 @@
+#include "platform/system/profile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tv::sys {
+
+std::string GetPrivateProfileString(const std::string& path, const std::string& section,
+                                    const std::string& key, const std::string& defaultValue,
+                                    std::size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  std::vector<char> buffer(bufferSize, '\0');
+  DWORD got = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                         buffer.data(), static_cast<DWORD>(bufferSize), path.c_str());
+  return std::string(buffer.data(), got);
+}
+
+bool WritePrivateProfileString(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& value) {
+  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
+}
+
+}  // namespace tv::sys

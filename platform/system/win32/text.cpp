@@ -1,0 +1,13 @@
+#include "platform/system/text.h"
+
+#include <windows.h>
+
+namespace tv::sys {
+
+std::string AnsiUpperCase(std::string_view text) {
+  std::string result(text);
+  if (!result.empty()) ::CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
+  return result;
+}
+
+}  // namespace tv::sys

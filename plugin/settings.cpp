@@ -1,0 +1,94 @@
+#include "plugin/settings.h"
+
+#include "platform/rtl/exception.h"
+#include "platform/system/profile.h"
+
+namespace tv {
+
+namespace {
+
+std::string ReadString(const std::string& path, const char* key, const char* defaultValue) {
+  return sys::GetPrivateProfileString(path, kSettingsSection, key, defaultValue, kSettingBufferSize);
+}
+
+bool ReadBool(const std::string& path, const char* key, bool defaultValue) {
+  std::optional<std::int32_t> value = ParseSettingInteger(ReadString(path, key, ""));
+  return value ? *value != 0 : defaultValue;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string SettingsFilePath(const std::string& hostDirectory) {
+  return hostDirectory + kSettingsFileName;
+}
+
+TPluginSettings ReadScanSettings(const std::string& hostDirectory) {
+  TPluginSettings settings = ReadDialogSettings(hostDirectory);
+  settings.FoundTag = ReadString(SettingsFilePath(hostDirectory), kKeyFoundTag, kDefaultFoundTag);
+  return settings;
+}
+
+TPluginSettings ReadDialogSettings(const std::string& hostDirectory) {
+  const std::string path = SettingsFilePath(hostDirectory);
+  TPluginSettings settings;
+  settings.Scanner = ReadString(path, kKeyScanner, kDefaultScanner);
+  settings.Hide = ReadBool(path, kKeyHide, kDefaultHide);
+  settings.Options = ReadString(path, kKeyOptions, kDefaultOptions);
+  return settings;
+}
+
+void WriteDialogSettings(const std::string& hostDirectory, const TPluginSettings& settings) {
+  const std::string path = SettingsFilePath(hostDirectory);
+  auto write = [&](const char* key, const std::string& value) {
+    if (!sys::WritePrivateProfileString(path, kSettingsSection, key, value))
+      throw EWriteError("nach " + path + " kann nicht geschrieben werden");
+  };
+  write(kKeyScanner, settings.Scanner);
+  write(kKeyHide, settings.Hide ? "1" : "0");
+  write(kKeyOptions, settings.Options);
+}
+
+std::optional<std::int32_t> ParseSettingInteger(std::string_view text) {
+  std::string s(text);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s = "$" + s.substr(2);
+
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  bool hex = false;
+  if (i < s.size() && s[i] == '$') {
+    hex = true;
+    ++i;
+  }
+  if (i >= s.size()) return std::nullopt;
+
+  std::uint64_t magnitude = 0;
+  for (; i < s.size(); ++i) {
+    int digit = hex ? HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+    if (magnitude > 0xFFFFFFFFull) return std::nullopt;
+  }
+  if (hex) {
+    // Hexadecimal covers the full 32 bits; the top bit makes it negative.
+    std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
+    if (negative) bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+  }
+  if (negative ? magnitude > 0x80000000ull : magnitude > 0x7FFFFFFFull) return std::nullopt;
+  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                  : static_cast<std::int32_t>(magnitude);
+}
+
+}  // namespace tv

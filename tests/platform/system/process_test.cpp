@@ -1,0 +1,80 @@
+#include "platform/system/process.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+namespace tv::sys {
+namespace {
+
+// Starts CommandLine, waits, and returns the exit code; -1 when it did not start.
+long long RunCommand(const std::string& commandLine, int show = kSwHide) {
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  TProcessInfo info;
+  if (!CreateChildProcess(buffer.data(), show, info)) return -1;
+  while (MsgWaitForProcess(info) == kWaitMessages) DispatchPaintMessages();
+  std::uint32_t code = GetProcessExitCode(info);
+  CloseProcessHandles(info);
+  return code;
+}
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::UnsetEnv("FAKESCAN_LOG");
+    test::UnsetEnv("FAKESCAN_REPORT_FROM");
+    test::UnsetEnv("FAKESCAN_EXIT");
+  }
+  void TearDown() override { SetUp(); }
+};
+
+TEST_F(ProcessTest, BareProgramNameIsFoundBesideTheHostExecutable) {
+  test::SetEnv("FAKESCAN_EXIT", "7");
+  EXPECT_EQ(RunCommand("fakescan x"), 7);
+}
+
+TEST_F(ProcessTest, ExitCodesPassThrough) {
+  const std::string program = test::ProgramDirectory() + "fakescan";
+  for (int code : {0, 1, 13, 200}) {
+    test::SetEnv("FAKESCAN_EXIT", std::to_string(code));
+    EXPECT_EQ(RunCommand(program + " x"), code);
+  }
+}
+
+TEST_F(ProcessTest, MissingProgramIsNotStarted) {
+  EXPECT_EQ(RunCommand("no-such-scanner-here.exe x"), -1);
+  test::TTempDir dir;
+  EXPECT_EQ(RunCommand(dir / "missing.exe x"), -1);
+  EXPECT_EQ(RunCommand(dir.Path() + " x"), -1);  // a folder is no program
+}
+
+TEST_F(ProcessTest, ArgumentsArriveAsTheCommandLineQuotesThem) {
+  test::TTempDir dir;
+  const std::string log = dir / "args.txt";
+  test::SetEnv("FAKESCAN_LOG", log);
+  ASSERT_EQ(RunCommand("fakescan \"a b\" c\\\"d \"e\"\"f\""), 0);
+  EXPECT_EQ(test::ReadFileBytes(log), "a b\nc\"d\ne\"f\nshow=0\n");
+}
+
+TEST_F(ProcessTest, ShowCommandReachesTheChild) {
+  test::TTempDir dir;
+  const std::string log = dir / "args.txt";
+  test::SetEnv("FAKESCAN_LOG", log);
+  ASSERT_EQ(RunCommand("fakescan", kSwShowNormal), 0);
+  EXPECT_EQ(test::ReadFileBytes(log), "show=1\n");
+  ASSERT_EQ(RunCommand("fakescan", kSwHide), 0);
+  EXPECT_EQ(test::ReadFileBytes(log), "show=0\n");
+}
+
+TEST_F(ProcessTest, ProgramKilledBySignalCountsAsNonZero) {
+  if (test::OnWindows()) GTEST_SKIP() << "signals exist on POSIX only";
+  long long code = RunCommand("sh -c \"kill -9 $$\"");
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, -1);
+}
+
+}  // namespace
+}  // namespace tv::sys

@@ -1,0 +1,147 @@
+#include "platform/system/profile.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/system/profile_text.h"
+#include "tests/support/test_support.h"
+
+namespace tv::sys {
+namespace {
+
+using test::ReadFileBytes;
+using test::TTempDir;
+using test::WriteFileBytes;
+
+constexpr std::size_t kBuffer = 2048;
+
+std::string Read(const std::string& text, const std::string& section, const std::string& key,
+                 const std::string& defaultValue = "DEF") {
+  TTempDir dir;
+  WriteFileBytes(dir / "p.ini", text);
+  return GetPrivateProfileString(dir / "p.ini", section, key, defaultValue, kBuffer);
+}
+
+TEST(Profile, NamesCompareCaseInsensitivelyAndTrimmed) {
+  const std::string text = "[Tevrin.bav]\r\n  scanner   =   C:\\McAfee\\scan.exe   \r\nHIDE=0\r\n";
+  EXPECT_EQ(Read(text, "tevrin.BAV", "Scanner"), "C:\\McAfee\\scan.exe");
+  EXPECT_EQ(Read(text, "TEVRIN.BAV", "hide"), "0");
+  EXPECT_EQ(Read(text, "tevrin.BAV", "Options"), "DEF");
+  EXPECT_EQ(Read(text, "other", "Scanner"), "DEF");
+}
+
+TEST(Profile, OnePairOfSurroundingQuotesIsRemoved) {
+  const std::string text =
+      "[s]\r\nd=\"Found the \"\r\ns='single'\r\nn=\"\"\"x\"\"\"\r\nhalf=\"open\r\nlone=\"\r\nmixed=\"a'\r\ninner=a \"b\" c\r\n";
+  EXPECT_EQ(Read(text, "s", "d"), "Found the ");
+  EXPECT_EQ(Read(text, "s", "s"), "single");
+  EXPECT_EQ(Read(text, "s", "n"), "\"\"x\"\"");
+  EXPECT_EQ(Read(text, "s", "half"), "\"open");
+  EXPECT_EQ(Read(text, "s", "lone"), "\"");
+  EXPECT_EQ(Read(text, "s", "mixed"), "\"a'");
+  EXPECT_EQ(Read(text, "s", "inner"), "a \"b\" c");
+}
+
+TEST(Profile, DefaultLosesItsTrailingBlanksButAnEmptyValueIsKept) {
+  EXPECT_EQ(Read("", "s", "FoundTag", "Found the "), "Found the");
+  EXPECT_EQ(Read("[s]\r\nFoundTag=\r\n", "s", "FoundTag", "Found the "), "");
+  EXPECT_EQ(Read("[s]\r\nFoundTag=   \r\n", "s", "FoundTag", "Found the "), "");
+  TTempDir dir;
+  EXPECT_EQ(GetPrivateProfileString(dir / "missing.ini", "s", "k", "  x  ", kBuffer), "  x");
+}
+
+TEST(Profile, FirstSectionAndFirstKeyWin) {
+  const std::string text = "[s]\r\nk=1\r\nk=2\r\n[t]\r\nk=3\r\n[S]\r\nk=4\r\nj=5\r\n";
+  EXPECT_EQ(Read(text, "s", "k"), "1");
+  EXPECT_EQ(Read(text, "t", "k"), "3");
+  EXPECT_EQ(Read(text, "s", "j"), "DEF");  // only the first [s] is searched
+}
+
+TEST(Profile, LinesWithoutValueAndCommentsAreNoValues) {
+  const std::string text = "; comment\r\n[s]\r\n;k=commented\r\nk\r\nk=late\r\nx=1\r\n";
+  EXPECT_EQ(Read(text, "s", "k"), "DEF");
+  EXPECT_EQ(Read(text, "s", "x"), "1");
+  EXPECT_EQ(Read(text, "s", ";k"), "commented");
+}
+
+TEST(Profile, AcceptsBareLineFeedsAndAMissingLastLineEnd) {
+  EXPECT_EQ(Read("[s]\nk=lf\nj=end", "s", "k"), "lf");
+  EXPECT_EQ(Read("[s]\nk=lf\nj=end", "s", "j"), "end");
+  EXPECT_EQ(Read("  [ s ]  \r\nk=v\r\n", "s", "k"), "v");
+}
+
+TEST(Profile, ValueIsCutToTheBuffer) {
+  TTempDir dir;
+  WriteFileBytes(dir / "p.ini", "[s]\r\nk=" + std::string(3000, 'v') + "\r\n");
+  EXPECT_EQ(GetPrivateProfileString(dir / "p.ini", "s", "k", "", kBuffer), std::string(2047, 'v'));
+  EXPECT_EQ(GetPrivateProfileString(dir / "p.ini", "s", "k", "", 4), "vvv");
+}
+
+TEST(Profile, FirstWriteCreatesTheFile) {
+  TTempDir dir;
+  const std::string path = dir / "new.ini";
+  ASSERT_TRUE(WritePrivateProfileString(path, "tevrin.BAV", "Scanner", "C:\\Program Files\\scan.exe"));
+  EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", "Scanner", "", kBuffer), "C:\\Program Files\\scan.exe");
+  ASSERT_TRUE(WritePrivateProfileString(path, "tevrin.BAV", "Hide", "0"));
+  EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", "Hide", "", kBuffer), "0");
+  EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", "Scanner", "", kBuffer), "C:\\Program Files\\scan.exe");
+}
+
+TEST(Profile, WriteKeepsOtherLinesKeysAndComments) {
+  TTempDir dir;
+  const std::string path = dir / "p.ini";
+  WriteFileBytes(path, "; mine\r\n[other]\r\na=1\r\n\r\n[tevrin.BAV]\r\nFoundTag=Infected: \r\nHide=1\r\n\r\n[last]\r\nz=9\r\n");
+  ASSERT_TRUE(WritePrivateProfileString(path, "tevrin.BAV", "Hide", "0"));
+  ASSERT_TRUE(WritePrivateProfileString(path, "tevrin.BAV", "Scanner", "scan.exe"));
+  const std::string text = ReadFileBytes(path);
+  EXPECT_NE(text.find("; mine\r\n[other]\r\na=1\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("FoundTag=Infected: \r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[last]\r\nz=9\r\n"), std::string::npos) << text;
+  EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", "Hide", "", kBuffer), "0");
+  EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", "Scanner", "", kBuffer), "scan.exe");
+  EXPECT_EQ(GetPrivateProfileString(path, "last", "z", "", kBuffer), "9");
+  EXPECT_EQ(GetPrivateProfileString(path, "other", "a", "", kBuffer), "1");
+}
+
+TEST(Profile, WriteIntoAMissingFolderFails) {
+  TTempDir dir;
+  EXPECT_FALSE(WritePrivateProfileString(dir / "no-such-folder/p.ini", "s", "k", "v"));
+}
+
+// The text rules on their own, byte for byte: what the POSIX build writes.
+TEST(ProfileText, SetValueReplacesInsertsAndAppends) {
+  using profile::SetValue;
+  EXPECT_EQ(SetValue("", "s", "k", "v"), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(SetValue("[a]\nx=1", "s", "k", "v"), "[a]\nx=1\r\n[s]\r\nk=v\r\n");
+  EXPECT_EQ(SetValue("[S]\r\n K = old \r\nj=2\r\n", "s", "k", "new"), "[S]\r\nK=new\r\nj=2\r\n");
+  EXPECT_EQ(SetValue("[s]\nk=old\n", "s", "k", "new"), "[s]\nk=new\n");
+  EXPECT_EQ(SetValue("[s]\r\na=1\r\n\r\n[t]\r\n", "s", "k", "v"), "[s]\r\na=1\r\nk=v\r\n\r\n[t]\r\n");
+  EXPECT_EQ(SetValue("[s]\r\na=1", "s", "k", "v"), "[s]\r\na=1\r\nk=v\r\n");
+  EXPECT_EQ(SetValue("[s]\r\n", "s", "k", "v"), "[s]\r\nk=v\r\n");
+}
+
+// On Windows the system's reader and the text rules must agree on the same
+// files; on POSIX this checks the file plumbing of the same rules.
+TEST(ProfileText, AgreesWithTheSystemReader) {
+  const std::string files[] = {
+      "[tevrin.BAV]\r\nScanner=C:\\Program Files\\scan.exe\r\nHide= 0x1 \r\nOptions=\r\nFoundTag=\"Found the \"\r\n",
+      "[TEVRIN.BAV]\nscanner =  'x'  \nhide\nFoundTag='a\"\n",
+      "[other]\r\nScanner=no\r\n[tevrin.BAV]\r\n  Options = /MIME\t\r\n[tevrin.bav]\r\nHide=1\r\n",
+      "Scanner=outside\r\n[tevrin.BAV]\r\n;Hide=0\r\nFoundTag=\"\"\r\n",
+  };
+  const char* keys[] = {"Scanner", "Hide", "Options", "FoundTag", "Missing"};
+  TTempDir dir;
+  int n = 0;
+  for (const std::string& text : files) {
+    const std::string path = dir / ("cmp" + std::to_string(n++) + ".ini");
+    WriteFileBytes(path, text);
+    for (const char* key : keys) {
+      SCOPED_TRACE(text + " / " + key);
+      std::optional<std::string> value = profile::FindValue(text, "tevrin.BAV", key);
+      std::string expected = value ? *value : profile::TrimDefault("Found the ");
+      EXPECT_EQ(GetPrivateProfileString(path, "tevrin.BAV", key, "Found the ", kBuffer), expected);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tv::sys

@@ -1,0 +1,270 @@
+#include "plugin/scan_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+namespace tv {
+namespace {
+
+using test::PathExists;
+using test::ReadFileBytes;
+using test::SetEnv;
+using test::TTempDir;
+using test::WriteFileBytes;
+
+TEST(ReportFile, ExtensionIsReplacedOrAppended) {
+  EXPECT_EQ(ReportFileFor("C:\\IN\\DATA"), "C:\\IN\\DATA.~tv");
+  EXPECT_EQ(ReportFileFor("C:\\A.B\\DATA"), "C:\\A.B\\DATA.~tv");
+  EXPECT_EQ(ReportFileFor("C:\\IN\\X.TXT"), "C:\\IN\\X.~tv");
+  EXPECT_EQ(ReportFileFor("C:\\IN\\X.tar.gz"), "C:\\IN\\X.tar.~tv");
+  EXPECT_EQ(ReportFileFor("C:X.TXT"), "C:X.~tv");
+  EXPECT_EQ(ReportFileFor("C:.X\\Y"), "C:.X\\Y.~tv");
+  EXPECT_EQ(ReportFileFor("/tmp/a.b/data"), "/tmp/a.b/data.~tv");
+  EXPECT_EQ(ReportFileFor("C:\\IN\\.hidden"), "C:\\IN\\.~tv");
+}
+
+TEST(ReportFile, ReportNeverIsTheCheckedFileItself) {
+  EXPECT_EQ(ReportFileFor("C:\\IN\\X.~tv"), "C:\\IN\\X.~tv.~tv");
+  EXPECT_EQ(ReportFileFor("C:\\IN\\X.~TV"), "C:\\IN\\X.~TV.~tv");
+}
+
+TEST(CommandLine, DefaultsGiveTheScannersUsualCall) {
+  EXPECT_EQ(BuildCommandLine(TPluginSettings{}, "C:\\TEMP\\ATT.EXE", "C:\\TEMP\\ATT.~tv"),
+            "scan.exe C:\\TEMP\\ATT.EXE /MIME /UNZIP /REPORT C:\\TEMP\\ATT.~tv");
+  TPluginSettings none;
+  none.Options = "";
+  EXPECT_EQ(BuildCommandLine(none, "F", "R"), "scan.exe F  /REPORT R");
+}
+
+TEST(CommandLine, PathsWithBlanksAreQuotedOptionsStandAsTheyAre) {
+  TPluginSettings s;
+  s.Scanner = "C:\\Program Files\\McAfee\\scan.exe";
+  s.Options = "/ALL \"/EXTRA X\"";
+  EXPECT_EQ(BuildCommandLine(s, "C:\\My Mail\\a\tb.exe", "C:\\My Mail\\a\tb.~tv"),
+            "\"C:\\Program Files\\McAfee\\scan.exe\" \"C:\\My Mail\\a\tb.exe\" /ALL \"/EXTRA X\" /REPORT "
+            "\"C:\\My Mail\\a\tb.~tv\"");
+  s.Scanner = "\"C:\\Program Files\\McAfee\\scan.exe\" /NOBEEP";
+  EXPECT_EQ(BuildCommandLine(s, "F", "R").rfind(s.Scanner + " F ", 0), 0u);
+}
+
+// Drives the whole check with the scripted scanner.
+class CheckFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = dir_.MakeSubdir("host");
+    file_ = dir_ / "ATT.EXE";
+    report_ = dir_ / "ATT.~tv";
+    WriteFileBytes(file_, "attachment");
+    SetEnv("FAKESCAN_LOG", dir_ / "args.txt");
+    SetEnv("FAKESCAN_REPORT_FROM", "");
+    SetEnv("FAKESCAN_EXIT", "0");
+    UseScanner(test::ProgramDirectory() + "fakescan");
+    std::memset(virusName_, 'Z', sizeof virusName_);
+  }
+  void TearDown() override {
+    for (const char* name : {"FAKESCAN_LOG", "FAKESCAN_REPORT_FROM", "FAKESCAN_EXIT"}) test::UnsetEnv(name);
+  }
+
+  void UseScanner(const std::string& scanner, const std::string& more = "") {
+    WriteFileBytes(host_ + "tvvexal.ini", "[tevrin.BAV]\r\nScanner=" + scanner + "\r\n" + more);
+  }
+  // The scanner exits with Code after writing Report (when given).
+  void ScannerAnswers(int code, const std::string& report = {}) {
+    SetEnv("FAKESCAN_EXIT", std::to_string(code));
+    if (!report.empty()) {
+      WriteFileBytes(dir_ / "report.src", report);
+      SetEnv("FAKESCAN_REPORT_FROM", dir_ / "report.src");
+    }
+  }
+  std::int32_t Check(const std::string& file) { return CheckFile(file.c_str(), virusName_, host_); }
+  std::vector<std::string> ScannerArgs() {
+    std::vector<std::string> args;
+    std::string text = ReadFileBytes(dir_ / "args.txt"), line;
+    for (char c : text) {
+      if (c == '\n') {
+        args.push_back(line);
+        line.clear();
+      } else {
+        line += c;
+      }
+    }
+    return args;
+  }
+  bool BufferUntouched() const {
+    for (char c : virusName_)
+      if (c != 'Z') return false;
+    return true;
+  }
+  std::string VirusText() const { return std::string(virusName_); }
+  std::string Log() const { return ReadFileBytes(host_ + "tvvexal.log"); }
+
+  TTempDir dir_;
+  std::string host_, file_, report_;
+  char virusName_[1100];
+};
+
+TEST_F(CheckFileTest, CleanFileReturnsZeroAndLeavesNoTrace) {
+  ScannerAnswers(0, file_ + " ... Found the something anyway\r\n");
+  EXPECT_EQ(Check(file_), kResultOk);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(report_));
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{file_, "/MIME", "/UNZIP", "/REPORT", report_, "show=0"}));
+}
+
+TEST_F(CheckFileTest, FindingGivesTheTextAfterTheTagAndALogLine) {
+  const std::string line = file_ + " ... Found the EICAR test file NOT a virus.";
+  ScannerAnswers(13, file_ + " ... is OK.\r\n" + line + "\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + file_ + "\nEICAR test file NOT a virus.");
+  EXPECT_EQ(virusName_[VirusText().size() + 1], 'Z');  // nothing beyond the NUL
+  EXPECT_FALSE(PathExists(report_));
+  const std::string log = Log();
+  ASSERT_EQ(log.size(), 20 + line.size() + 2) << log;
+  EXPECT_EQ(log.substr(19), " " + line + "\r\n");
+}
+
+TEST_F(CheckFileTest, TenCharacterTagAtPositionTwentyRemovesThirtyCharacters) {
+  UseScanner(test::ProgramDirectory() + "fakescan", "FoundTag=\"Found the \"\r\n");
+  const std::string head = file_ + std::string(19 - file_.size(), '.');
+  const std::string line = head + "Found the ABCDEFGHIJ";  // tag at 20, L = 10
+  ScannerAnswers(13, line + "\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + file_ + "\n" + line.substr(30));
+  EXPECT_EQ(line.substr(30), "BCDEFGHIJ");
+}
+
+TEST_F(CheckFileTest, PathInOtherCaseAndTagInLowerCaseMatch) {
+  std::string upperPath = file_;
+  for (char& c : upperPath) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  std::string lowerPath = file_;
+  for (char& c : lowerPath) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  ScannerAnswers(13, lowerPath + " found the W32/Bad\r\n");
+  EXPECT_EQ(Check(upperPath), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + upperPath + "\nW32/Bad");
+}
+
+TEST_F(CheckFileTest, FindingWithoutMatchingLineLeavesBufferAndLogAlone) {
+  ScannerAnswers(13, "C:\\ELSEWHERE.EXE Found the X\r\n" + file_ + " has something\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+  EXPECT_FALSE(PathExists(report_));
+}
+
+TEST_F(CheckFileTest, FindingWithoutReportIsStillAFinding) {
+  ScannerAnswers(2);
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+}
+
+TEST_F(CheckFileTest, OldReportIsNeverReadAsThisChecksFinding) {
+  WriteFileBytes(report_, file_ + " ... Found the OLD finding\r\n");
+  ScannerAnswers(13);  // writes no report of its own
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(report_));
+}
+
+TEST_F(CheckFileTest, MissingScannerIsNotCarriedOut) {
+  UseScanner(dir_ / "no-scanner.exe");
+  WriteFileBytes(report_, "stale");
+  EXPECT_EQ(Check(file_), kResultNotCarriedOut);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(report_));
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+}
+
+TEST_F(CheckFileTest, ScannerExitingWithMinusOneIsNotCarriedOut) {
+  if (!test::OnWindows()) GTEST_SKIP() << "a POSIX exit status cannot be -1";
+  ScannerAnswers(-1);
+  EXPECT_EQ(Check(file_), kResultNotCarriedOut);
+}
+
+TEST_F(CheckFileTest, HideDecidesHowTheConsoleIsShown) {
+  UseScanner(test::ProgramDirectory() + "fakescan", "Hide=0\r\n");
+  EXPECT_EQ(Check(file_), kResultOk);
+  EXPECT_EQ(ScannerArgs().back(), "show=1");
+  UseScanner(test::ProgramDirectory() + "fakescan", "Hide=1\r\n");
+  EXPECT_EQ(Check(file_), kResultOk);
+  EXPECT_EQ(ScannerArgs().back(), "show=0");
+}
+
+TEST_F(CheckFileTest, PathsWithBlanksReachTheScannerWhole) {
+  const std::string folder = dir_.MakeSubdir("My Mail");
+  const std::string file = folder + "a b.exe";
+  WriteFileBytes(file, "x");
+  ScannerAnswers(13, file + " Found the Blank/Virus\r\n");
+  EXPECT_EQ(Check(file), kResultFinding);
+  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{file, "/MIME", "/UNZIP", "/REPORT", folder + "a b.~tv", "show=0"}));
+  EXPECT_EQ(VirusText(), "\n" + file + "\nBlank/Virus");
+}
+
+TEST_F(CheckFileTest, FileWithTheReportExtensionSurvivesItsCheck) {
+  const std::string file = dir_ / "KEEP.~tv";
+  WriteFileBytes(file, "user data");
+  ScannerAnswers(13, file + " Found the X\r\n");
+  EXPECT_EQ(Check(file), kResultFinding);
+  EXPECT_EQ(ReadFileBytes(file), "user data");
+  EXPECT_FALSE(PathExists(file + ".~tv"));
+}
+
+TEST_F(CheckFileTest, LongFindingIsCutToTheHostsBuffer) {
+  const std::string line = file_ + " Found the " + std::string(5000, 'v');
+  ScannerAnswers(13, line + "\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_EQ(virusName_[kVirusNameCapacity - 1], '\0');
+  EXPECT_EQ(VirusText().size(), kVirusNameCapacity - 1);
+  for (std::size_t i = kVirusNameCapacity; i < sizeof virusName_; ++i) ASSERT_EQ(virusName_[i], 'Z') << i;
+  EXPECT_EQ(Log().substr(19), " " + line + "\r\n");  // the log keeps the whole line
+}
+
+TEST_F(CheckFileTest, OverlongCommandLineIsRefusedWithoutRunning) {
+  UseScanner(test::ProgramDirectory() + "fakescan", "Options=" + std::string(33000, 'o') + "\r\n");
+  WriteFileBytes(report_, "stale");
+  EXPECT_EQ(Check(file_), kResultNotCarriedOut);
+  EXPECT_FALSE(PathExists(dir_ / "args.txt"));
+  EXPECT_FALSE(PathExists(report_));
+}
+
+TEST_F(CheckFileTest, BadFileNamesAreNotCarriedOut) {
+  EXPECT_EQ(CheckFile(nullptr, virusName_, host_), kResultNotCarriedOut);
+  EXPECT_EQ(CheckFile("", virusName_, host_), kResultNotCarriedOut);
+  EXPECT_EQ(CheckFile("C:\\a\" /REPORT C:\\x.exe", virusName_, host_), kResultNotCarriedOut);
+  EXPECT_FALSE(PathExists(dir_ / "args.txt"));
+  EXPECT_TRUE(BufferUntouched());
+}
+
+TEST_F(CheckFileTest, NullBufferStillGetsTheVerdictAndTheLog) {
+  ScannerAnswers(13, file_ + " Found the X\r\n");
+  EXPECT_EQ(CheckFile(file_.c_str(), nullptr, host_), kResultFinding);
+  EXPECT_FALSE(Log().empty());
+}
+
+// The stand-in scanner under its default name, found beside the host.
+TEST(CheckFileWithStandInScanner, DefaultSettingsFindTheTestFile) {
+  TTempDir dir;
+  const std::string host = dir.MakeSubdir("host");
+  const std::string clean = dir / "clean.txt";
+  const std::string infected = dir / "eicar.com";
+  WriteFileBytes(clean, "Hello, world.\r\n");
+  WriteFileBytes(infected, test::EicarString() + "\r\n");
+  char virusName[kVirusNameCapacity] = {};
+
+  EXPECT_EQ(CheckFile(clean.c_str(), virusName, host), kResultOk);
+  EXPECT_STREQ(virusName, "");
+  EXPECT_EQ(CheckFile(infected.c_str(), virusName, host), kResultFinding);
+  EXPECT_EQ(std::string(virusName), "\n" + infected + "\nEICAR test file NOT a virus.");
+  EXPECT_EQ(ReadFileBytes(host + "tvvexal.log").substr(19),
+            " " + infected + " ... Found the EICAR test file NOT a virus.\r\n");
+  EXPECT_FALSE(PathExists(dir / "eicar.~tv"));
+  EXPECT_FALSE(PathExists(dir / "clean.~tv"));
+}
+
+}  // namespace
+}  // namespace tv
