@@ -105,8 +105,9 @@ TEST_F(ReportSearchTest, LinesLongerThanTheReadBufferAreWhole) {
 TEST_F(ReportSearchTest, LinesAcrossBufferBoundariesAreFound) {
   // Many short lines so that matching lines straddle the buffer's refills,
   // including a CR LF pair split between two reads.
+  const std::string other = "C:\\IN\\OTHER.EXE Found the X\r\n";
   std::string report;
-  while (report.size() < (1u << 20) - 20) report += "C:\\IN\\OTHER.EXE Found the X\r\n";
+  while (report.size() + other.size() < (1u << 20) - 1) report += other;
   report.append((1u << 20) - 1 - report.size(), 'p');
   report += "\r\nC:\\IN\\ATT.EXE Found the V\r\n";
   auto m = Search(report);

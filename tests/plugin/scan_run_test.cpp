@@ -128,24 +128,27 @@ TEST_F(CheckFileTest, FindingGivesTheTextAfterTheTagAndALogLine) {
   EXPECT_EQ(log.substr(19), " " + line + "\r\n");
 }
 
-TEST_F(CheckFileTest, TenCharacterTagAtPositionTwentyRemovesThirtyCharacters) {
+// Everything up to the end of the tag and the one character after it goes:
+// with a ten-character tag at position P, the first P + 10 characters.
+TEST_F(CheckFileTest, TagAndTheCharacterAfterItAreRemoved) {
   UseScanner(test::ProgramDirectory() + "fakescan", "FoundTag=\"Found the \"\r\n");
-  const std::string head = file_ + std::string(19 - file_.size(), '.');
-  const std::string line = head + "Found the ABCDEFGHIJ";  // tag at 20, L = 10
+  const std::string line = file_ + "12345Found the ABCDEFGHIJ";
+  const std::size_t p = file_.size() + 6;
   ScannerAnswers(13, line + "\r\n");
   EXPECT_EQ(Check(file_), kResultFinding);
-  EXPECT_EQ(VirusText(), "\n" + file_ + "\n" + line.substr(30));
-  EXPECT_EQ(line.substr(30), "BCDEFGHIJ");
+  EXPECT_EQ(line.substr(p + 10), "BCDEFGHIJ");
+  EXPECT_EQ(VirusText(), "\n" + file_ + "\nBCDEFGHIJ");
 }
 
 TEST_F(CheckFileTest, PathInOtherCaseAndTagInLowerCaseMatch) {
-  std::string upperPath = file_;
-  for (char& c : upperPath) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  std::string lowerPath = file_;
-  for (char& c : lowerPath) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  ScannerAnswers(13, lowerPath + " found the W32/Bad\r\n");
-  EXPECT_EQ(Check(upperPath), kResultFinding);
-  EXPECT_EQ(VirusText(), "\n" + upperPath + "\nW32/Bad");
+  std::string otherCase = file_;
+  for (char& c : otherCase) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  ScannerAnswers(13, otherCase + " found the W32/Bad\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + file_ + "\nW32/Bad");
 }
 
 TEST_F(CheckFileTest, FindingWithoutMatchingLineLeavesBufferAndLogAlone) {
@@ -225,11 +228,10 @@ TEST_F(CheckFileTest, LongFindingIsCutToTheHostsBuffer) {
 }
 
 TEST_F(CheckFileTest, OverlongCommandLineIsRefusedWithoutRunning) {
-  UseScanner(test::ProgramDirectory() + "fakescan", "Options=" + std::string(33000, 'o') + "\r\n");
-  WriteFileBytes(report_, "stale");
-  EXPECT_EQ(Check(file_), kResultNotCarriedOut);
+  const std::string longName = dir_.Path() + std::string(33000, 'n');
+  EXPECT_EQ(Check(longName), kResultNotCarriedOut);
   EXPECT_FALSE(PathExists(dir_ / "args.txt"));
-  EXPECT_FALSE(PathExists(report_));
+  EXPECT_TRUE(BufferUntouched());
 }
 
 TEST_F(CheckFileTest, BadFileNamesAreNotCarriedOut) {

@@ -52,6 +52,12 @@ TVerdict ScanFile(const std::string& path, const std::string& signature) {
   return verdict;
 }
 
+// Options are "/WORD". On POSIX an absolute path also starts with "/", but
+// it has a further separator or a dot in it, which no option has.
+bool IsOption(const std::string& arg) {
+  return arg.size() > 1 && arg[0] == '/' && arg.find_first_of("/\\.", 1) == std::string::npos;
+}
+
 int Usage(const char* message) {
   std::fprintf(stderr, "scan: %s\nusage: scan FILE... [/MIME] [/UNZIP] /REPORT REPORTFILE\n", message);
   return kExitError;
@@ -64,7 +70,7 @@ int main(int argc, char** argv) {
   std::string reportPath;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg.size() > 1 && arg[0] == '/') {
+    if (IsOption(arg)) {
       std::string upper;
       for (char c : arg) upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
       if (upper == "/REPORT") {
