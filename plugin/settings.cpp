@@ -8,7 +8,7 @@ namespace tv {
 namespace {
 
 std::string ReadString(const std::string& path, const char* key, const char* defaultValue) {
-  return sys::GetPrivateProfileString(path, kSettingsSection, key, defaultValue, kSettingBufferSize);
+  return sys::GetProfileValue(path, kSettingsSection, key, defaultValue, kSettingBufferSize);
 }
 
 bool ReadBool(const std::string& path, const char* key, bool defaultValue) {
@@ -47,7 +47,7 @@ TPluginSettings ReadDialogSettings(const std::string& hostDirectory) {
 void WriteDialogSettings(const std::string& hostDirectory, const TPluginSettings& settings) {
   const std::string path = SettingsFilePath(hostDirectory);
   auto write = [&](const char* key, const std::string& value) {
-    if (!sys::WritePrivateProfileString(path, kSettingsSection, key, value))
+    if (!sys::SetProfileValue(path, kSettingsSection, key, value))
       throw EWriteError("nach " + path + " kann nicht geschrieben werden");
   };
   write(kKeyScanner, settings.Scanner);

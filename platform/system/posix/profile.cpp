@@ -8,7 +8,7 @@
 
 namespace tv::sys {
 
-std::string GetPrivateProfileString(const std::string& path, const std::string& section,
+std::string GetProfileValue(const std::string& path, const std::string& section,
                                     const std::string& key, const std::string& defaultValue,
                                     std::size_t bufferSize) {
   std::string text;
@@ -20,7 +20,7 @@ std::string GetPrivateProfileString(const std::string& path, const std::string& 
   return result;
 }
 
-bool WritePrivateProfileString(const std::string& path, const std::string& section,
+bool SetProfileValue(const std::string& path, const std::string& section,
                                const std::string& key, const std::string& value) {
   std::string text;
   if (FileExists(path) && !ReadWholeFile(path, text)) return false;

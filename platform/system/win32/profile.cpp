@@ -6,7 +6,7 @@
 
 namespace tv::sys {
 
-std::string GetPrivateProfileString(const std::string& path, const std::string& section,
+std::string GetProfileValue(const std::string& path, const std::string& section,
                                     const std::string& key, const std::string& defaultValue,
                                     std::size_t bufferSize) {
   if (bufferSize == 0) return {};
@@ -16,7 +16,7 @@ std::string GetPrivateProfileString(const std::string& path, const std::string& 
   return std::string(buffer.data(), got);
 }
 
-bool WritePrivateProfileString(const std::string& path, const std::string& section,
+bool SetProfileValue(const std::string& path, const std::string& section,
                                const std::string& key, const std::string& value) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
