@@ -15,7 +15,9 @@ constexpr std::size_t kInitialBuffer = 1 << 20;
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Horspool search for a pattern that is already upper-cased, in text that is
-// upper-cased byte by byte while it is compared.
+// upper-cased byte by byte while it is compared. The skip table holds 0 for
+// every byte whose upper case is the pattern's last character, so the hot
+// loop needs one lookup per step.
 class TFoldedFinder {
  public:
   TFoldedFinder(std::string_view upperPattern, const sys::TUpperTable& upper)
@@ -24,18 +26,39 @@ class TFoldedFinder {
     std::size_t shiftOfUpper[256];
     for (std::size_t& s : shiftOfUpper) s = m;
     for (std::size_t i = 0; i + 1 < m; ++i) shiftOfUpper[static_cast<unsigned char>(pattern_[i])] = m - 1 - i;
-    for (std::size_t b = 0; b < 256; ++b) shift_[b] = shiftOfUpper[upper_[b]];
+    const unsigned char last = static_cast<unsigned char>(pattern_[m - 1]);
+    lastShift_ = shiftOfUpper[last];
+    for (std::size_t b = 0; b < 256; ++b) skip_[b] = upper_[b] == last ? 0 : shiftOfUpper[upper_[b]];
   }
 
   // First position in [from, end) where the whole pattern fits and matches.
   std::size_t Find(const char* text, std::size_t from, std::size_t end) const {
     const std::size_t m = pattern_.size();
-    const unsigned char last = static_cast<unsigned char>(pattern_[m - 1]);
+    if (end < m) return std::string_view::npos;
+    const unsigned char* t = reinterpret_cast<const unsigned char*>(text) + (m - 1);
+    const std::size_t limit = end - m;  // last start position that fits
     std::size_t pos = from;
-    while (pos + m <= end) {
-      const unsigned char c = static_cast<unsigned char>(text[pos + m - 1]);
-      if (upper_[c] == last && Matches(text + pos, m - 1)) return pos;
-      pos += shift_[c];
+    while (pos <= limit) {
+      // Each step moves by at most m, so three steps stay within bounds
+      // while pos + 3m <= limit.
+      while (pos + 3 * m <= limit) {
+        std::size_t s = skip_[t[pos]];
+        if (s == 0) break;
+        pos += s;
+        s = skip_[t[pos]];
+        if (s == 0) break;
+        pos += s;
+        s = skip_[t[pos]];
+        if (s == 0) break;
+        pos += s;
+      }
+      std::size_t s = skip_[t[pos]];
+      if (s != 0) {
+        pos += s;
+        continue;
+      }
+      if (Matches(text + pos, m - 1)) return pos;
+      pos += lastShift_;
     }
     return std::string_view::npos;
   }
@@ -50,7 +73,8 @@ class TFoldedFinder {
 
   std::string_view pattern_;
   const sys::TUpperTable& upper_;
-  std::size_t shift_[256];
+  std::size_t skip_[256];
+  std::size_t lastShift_ = 1;
 };
 
 bool StartsWithUpper(const char* line, std::size_t length, std::string_view upperPrefix,

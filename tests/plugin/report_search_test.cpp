@@ -129,3 +129,56 @@ TEST_F(ReportSearchTest, UnreadableReportRaisesTheOpenError) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// The plain definition, line by line, to check the skipping search against.
+std::optional<TReportMatch> NaiveSearch(const std::string& text, const std::string& file, const std::string& upperTag) {
+  const auto upper = sys::AnsiUpperTable();
+  auto up = [&](std::string s) {
+    for (char& c : s) c = static_cast<char>(upper[static_cast<unsigned char>(c)]);
+    return s;
+  };
+  std::string body = text.substr(0, text.find('\0'));
+  std::size_t pos = 0;
+  while (pos < body.size()) {
+    std::size_t end = body.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = body.size();
+    std::string line = body.substr(pos, end - pos);
+    std::size_t at = upperTag.empty() ? std::string::npos : up(line).find(upperTag);
+    if (at != std::string::npos && line.size() >= file.size() && up(line.substr(0, file.size())) == up(file))
+      return TReportMatch{line, at + 1};
+    pos = end;
+    if (pos < body.size() && body[pos] == '\r') ++pos;
+    if (pos < body.size() && body[pos] == '\n') ++pos;
+  }
+  return std::nullopt;
+}
+
+TEST_F(ReportSearchTest, AgreesWithTheLineByLineDefinitionOnRandomReports) {
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  const char alphabet[] = "abAB\r\n\0 xX";
+  for (int round = 0; round < 1500; ++round) {
+    std::string text;
+    const std::size_t length = next() % 200;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[next() % (sizeof alphabet - 1)];
+    const std::string tag = std::string("AB ").substr(0, 1 + next() % 3);
+    const std::string file = std::string("ab").substr(0, next() % 3);
+    SCOPED_TRACE(testing::PrintToString(text) + " tag " + tag + " file " + file);
+    auto expected = NaiveSearch(text, file, tag);
+    auto actual = Search(text, tag, file);
+    ASSERT_EQ(actual.has_value(), expected.has_value());
+    if (expected) {
+      EXPECT_EQ(actual->Line, expected->Line);
+      EXPECT_EQ(actual->TagPosition, expected->TagPosition);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tv
