@@ -52,7 +52,8 @@ void BM_BareSpawnAndWait(benchmark::State& state) {
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     tv::sys::TProcessInfo info;
-    if (!tv::sys::CreateChildProcess(buffer.data(), tv::sys::kSwHide, info)) state.SkipWithError("spawn failed");
+    if (!tv::sys::CreateChildProcess(buffer.data(), tv::sys::kSwHide, info))
+      state.SkipWithError("spawn failed");
     tv::sys::MsgWaitForProcess(info);
     benchmark::DoNotOptimize(tv::sys::GetProcessExitCode(info));
     tv::sys::CloseProcessHandles(info);
@@ -63,7 +64,8 @@ void BM_WholeCheck(benchmark::State& state) {
   const TFixture& f = Fixture();
   char virusName[tv::kVirusNameCapacity];
   for (auto _ : state) {
-    if (tv::CheckFile(f.file.c_str(), virusName, f.host) != tv::kResultOk) state.SkipWithError("check failed");
+    if (tv::CheckFile(f.file.c_str(), virusName, f.host) != tv::kResultOk)
+      state.SkipWithError("check failed");
   }
 }
 

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::size_t kInitialBuffer = 1 << 20;
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 // Horspool search for a pattern that is already upper-cased, in text that is
 // upper-cased byte by byte while it is compared. The skip table holds 0 for
@@ -81,7 +83,8 @@ bool StartsWithUpper(const char* line, std::size_t length, std::string_view uppe
                      const sys::TUpperTable& upper) {
   if (length < upperPrefix.size()) return false;
   for (std::size_t i = 0; i < upperPrefix.size(); ++i) {
-    if (upper[static_cast<unsigned char>(line[i])] != static_cast<unsigned char>(upperPrefix[i])) return false;
+    if (upper[static_cast<unsigned char>(line[i])] != static_cast<unsigned char>(upperPrefix[i]))
+      return false;
   }
   return true;
 }
@@ -92,7 +95,9 @@ std::optional<TReportMatch> SearchReport(const std::string& reportPath, std::str
                                          std::string_view upperTag, const sys::TUpperTable& upper) {
   sys::TFile report = sys::TFile::Open(reportPath, sys::TFile::TOpenMode::ReadDenyWrite);
   if (!report.IsOpen()) {
-    throw EFOpenError("Datei " + reportPath + " kann nicht ge\xF6" "ffnet werden");  // ö
+    throw EFOpenError("Datei " + reportPath +
+                      " kann nicht ge\xF6"
+                      "ffnet werden");  // ö
   }
   // A tag that holds a line end or a NUL cannot lie inside one line.
   if (upperTag.empty() || upperTag.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)

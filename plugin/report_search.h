@@ -12,8 +12,8 @@
 namespace tv {
 
 struct TReportMatch {
-  std::string Line;          // the line as the report holds it, without its end
-  std::size_t TagPosition;   // 1-based position of the tag's first occurrence
+  std::string Line;         // the line as the report holds it, without its end
+  std::size_t TagPosition;  // 1-based position of the tag's first occurrence
 };
 
 // The first line of the report at ReportPath that begins with FileName and

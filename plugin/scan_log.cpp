@@ -6,7 +6,9 @@
 
 namespace tv {
 
-std::string LogFilePath(const std::string& hostDirectory) { return hostDirectory + kLogFileName; }
+std::string LogFilePath(const std::string& hostDirectory) {
+  return hostDirectory + kLogFileName;
+}
 
 std::string FormatLogTimeStamp(const sys::TLocalTime& time, std::string_view timeSeparator) {
   char date[32];

@@ -14,7 +14,9 @@ namespace tv {
 
 namespace {
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/' || c == ':';
+}
 
 bool SameTextAscii(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -61,8 +63,8 @@ void CopyVirusText(const std::string& text, char* virusName) {
 // and a log line. A report that cannot be read leaves both untouched.
 // The scanner's exit code has already told of the finding, so no failure
 // here may change the result.
-void TakeFinding(const std::string& fileName, const std::string& reportFile,
-                 const std::string& upperTag, char* virusName, const std::string& hostDirectory) noexcept {
+void TakeFinding(const std::string& fileName, const std::string& reportFile, const std::string& upperTag,
+                 char* virusName, const std::string& hostDirectory) noexcept {
   try {
     std::optional<TReportMatch> match = SearchReport(reportFile, fileName, upperTag, sys::AnsiUpperTable());
     if (!match) return;

@@ -6,8 +6,8 @@
 
 namespace tv::sys {
 
-bool FileExists(const std::string& path);     // an existing file, not a directory
-bool DeleteFileAt(const std::string& path);   // true when the file is gone now
+bool FileExists(const std::string& path);    // an existing file, not a directory
+bool DeleteFileAt(const std::string& path);  // true when the file is gone now
 
 // An open file. Move-only; closes itself.
 class TFile {

@@ -10,13 +10,12 @@ namespace tv::sys {
 // case-insensitively; the value comes back trimmed, with one pair of
 // surrounding quotes removed, and cut to BufferSize - 1 characters. A missing
 // file, section or key yields Default without its trailing blanks.
-std::string GetProfileValue(const std::string& path, const std::string& section,
-                                    const std::string& key, const std::string& defaultValue,
-                                    std::size_t bufferSize);
+std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                            const std::string& defaultValue, std::size_t bufferSize);
 
 // Writes Key=Value into Section, creating the file or section when missing and
 // keeping every other line. Returns false when the file cannot be written.
-bool SetProfileValue(const std::string& path, const std::string& section,
-                               const std::string& key, const std::string& value);
+bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value);
 
 }  // namespace tv::sys

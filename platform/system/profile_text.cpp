@@ -33,9 +33,9 @@ struct TLine {
   std::size_t Begin = 0;  // offset of the line in the text
   std::size_t End = 0;    // offset just past its line end
   enum class TKind { Blank, Section, Key } Kind = TKind::Blank;
-  std::string_view Name;  // section or key name, trimmed
-  bool HasValue = false;  // a key line with "="
-  std::string_view Value; // trimmed
+  std::string_view Name;   // section or key name, trimmed
+  bool HasValue = false;   // a key line with "="
+  std::string_view Value;  // trimmed
 };
 
 std::vector<TLine> Parse(std::string_view text) {
@@ -92,8 +92,7 @@ TSectionRange FindSection(const std::vector<TLine>& lines, std::string_view sect
       range.Header = i;
       range.First = i + 1;
       range.Last = range.First;
-      while (range.Last < lines.size() && lines[range.Last].Kind != TLine::TKind::Section)
-        ++range.Last;
+      while (range.Last < lines.size() && lines[range.Last].Kind != TLine::TKind::Section) ++range.Last;
       break;
     }
   }
@@ -109,8 +108,7 @@ std::size_t FindKey(const std::vector<TLine>& lines, const TSectionRange& range,
 }
 
 std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
   }
   return value;
@@ -118,8 +116,7 @@ std::string_view Unquote(std::string_view value) {
 
 }  // namespace
 
-std::optional<std::string> FindValue(std::string_view text, std::string_view section,
-                                     std::string_view key) {
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key) {
   std::vector<TLine> lines = Parse(text);
   TSectionRange range = FindSection(lines, section);
   if (range.Header == std::string_view::npos) return std::nullopt;

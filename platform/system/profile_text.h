@@ -12,8 +12,7 @@ namespace tv::sys::profile {
 
 // The raw value of Key in the first section named Section, as the reader
 // returns it (trimmed, one pair of surrounding quotes removed), or nothing.
-std::optional<std::string> FindValue(std::string_view text, std::string_view section,
-                                     std::string_view key);
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key);
 
 // Default values lose their trailing blanks, as the Windows reader does.
 std::string TrimDefault(std::string_view defaultValue);

@@ -85,9 +85,14 @@ TEST_F(ReportSearchTest, TagWithALineEndNeverOccurs) {
 
 TEST_F(ReportSearchTest, NonAsciiLettersCompareUpperCased) {
   const std::string file = "C:\\IN\\\xC4RGER.EXE";  // Ä
-  auto m = Search("c:\\in\\\xE4rger.exe \xFC" "berfall Found the X\r\n", kTag, file);  // ä, ü
+  auto m = Search(
+      "c:\\in\\\xE4rger.exe \xFC"
+      "berfall Found the X\r\n",
+      kTag, file);  // ä, ü
   ASSERT_TRUE(m);
-  EXPECT_EQ(m->Line, "c:\\in\\\xE4rger.exe \xFC" "berfall Found the X");
+  EXPECT_EQ(m->Line,
+            "c:\\in\\\xE4rger.exe \xFC"
+            "berfall Found the X");
   auto t = Search("C:\\IN\\ATT.EXE gef\xFCnden: X\r\n", "GEF\xDCNDEN:");  // ü / Ü
   ASSERT_TRUE(t);
   EXPECT_EQ(t->TagPosition, 15u);
@@ -121,7 +126,9 @@ TEST_F(ReportSearchTest, UnreadableReportRaisesTheOpenError) {
     SearchReport(missing, kFile, kTag, sys::AnsiUpperTable());
     FAIL() << "no error raised";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Datei " + missing + " kann nicht ge\xF6" "ffnet werden");
+    EXPECT_EQ(e.Message(), "Datei " + missing +
+                               " kann nicht ge\xF6"
+                               "ffnet werden");
   }
   dir_.MakeSubdir("folder.~tv");
   EXPECT_THROW(SearchReport(dir_ / "folder.~tv", kFile, kTag, sys::AnsiUpperTable()), EFOpenError);
@@ -134,7 +141,8 @@ namespace tv {
 namespace {
 
 // The plain definition, line by line, to check the skipping search against.
-std::optional<TReportMatch> NaiveSearch(const std::string& text, const std::string& file, const std::string& upperTag) {
+std::optional<TReportMatch> NaiveSearch(const std::string& text, const std::string& file,
+                                        const std::string& upperTag) {
   const auto upper = sys::AnsiUpperTable();
   auto up = [&](std::string s) {
     for (char& c : s) c = static_cast<char>(upper[static_cast<unsigned char>(c)]);

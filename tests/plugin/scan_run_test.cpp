@@ -113,7 +113,8 @@ TEST_F(CheckFileTest, CleanFileReturnsZeroAndLeavesNoTrace) {
   EXPECT_TRUE(BufferUntouched());
   EXPECT_FALSE(PathExists(report_));
   EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
-  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{file_, "/MIME", "/UNZIP", "/REPORT", report_, "show=0"}));
+  EXPECT_EQ(ScannerArgs(),
+            (std::vector<std::string>{file_, "/MIME", "/UNZIP", "/REPORT", report_, "show=0"}));
 }
 
 TEST_F(CheckFileTest, FindingGivesTheTextAfterTheTagAndALogLine) {
@@ -143,8 +144,10 @@ TEST_F(CheckFileTest, TagAndTheCharacterAfterItAreRemoved) {
 TEST_F(CheckFileTest, PathInOtherCaseAndTagInLowerCaseMatch) {
   std::string otherCase = file_;
   for (char& c : otherCase) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 32);
+    else if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c + 32);
   }
   ScannerAnswers(13, otherCase + " found the W32/Bad\r\n");
   EXPECT_EQ(Check(file_), kResultFinding);
@@ -204,7 +207,8 @@ TEST_F(CheckFileTest, PathsWithBlanksReachTheScannerWhole) {
   WriteFileBytes(file, "x");
   ScannerAnswers(13, file + " Found the Blank/Virus\r\n");
   EXPECT_EQ(Check(file), kResultFinding);
-  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{file, "/MIME", "/UNZIP", "/REPORT", folder + "a b.~tv", "show=0"}));
+  EXPECT_EQ(ScannerArgs(),
+            (std::vector<std::string>{file, "/MIME", "/UNZIP", "/REPORT", folder + "a b.~tv", "show=0"}));
   EXPECT_EQ(VirusText(), "\n" + file + "\nBlank/Virus");
 }
 

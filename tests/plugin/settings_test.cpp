@@ -28,7 +28,9 @@ TEST(Settings, MissingFileGivesEveryDefault) {
 
 TEST(Settings, ValuesAreTakenAsTheReaderGivesThem) {
   TTempDir dir;
-  WriteSettingsFile(dir, "Scanner=C:\\Program Files\\McAfee\\scan.exe\r\nOptions=/ALL  /NOMEM\r\nFoundTag=\"Found the \"\r\n");
+  WriteSettingsFile(
+      dir,
+      "Scanner=C:\\Program Files\\McAfee\\scan.exe\r\nOptions=/ALL  /NOMEM\r\nFoundTag=\"Found the \"\r\n");
   TPluginSettings s = ReadScanSettings(dir.Path());
   EXPECT_EQ(s.Scanner, "C:\\Program Files\\McAfee\\scan.exe");
   EXPECT_EQ(s.Options, "/ALL  /NOMEM");
@@ -47,8 +49,8 @@ TEST(Settings, HideIsReadAsAnInteger) {
   struct Case {
     const char* value;
     bool hide;
-  } cases[] = {{"0", false}, {"1", true},  {"7", true},   {"0x1", true}, {"0X0", false},
-               {"$0", false}, {"-1", true}, {"no", true},  {"", true},    {"0x", true},
+  } cases[] = {{"0", false},  {"1", true},   {"7", true},   {"0x1", true},        {"0X0", false},
+               {"$0", false}, {"-1", true},  {"no", true},  {"", true},           {"0x", true},
                {"1a", true},  {"00", false}, {"+0", false}, {"99999999999", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

@@ -25,7 +25,8 @@ int ShowCommand() {
   return (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
 #else
   // A hidden console hands the child /dev/null as its output.
-  struct stat out {}, null {};
+  struct stat out {
+  }, null{};
   if (fstat(1, &out) != 0 || stat("/dev/null", &null) != 0) return -1;
   return (S_ISCHR(out.st_mode) && out.st_rdev == null.st_rdev) ? 0 : 1;
 #endif

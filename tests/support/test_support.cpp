@@ -18,7 +18,8 @@ namespace {
 
 std::string WithSeparator(const fs::path& p) {
   std::string s = p.string();
-  if (!s.empty() && s.back() != '/' && s.back() != '\\') s += static_cast<char>(fs::path::preferred_separator);
+  if (!s.empty() && s.back() != '/' && s.back() != '\\')
+    s += static_cast<char>(fs::path::preferred_separator);
   return s;
 }
 
@@ -28,8 +29,8 @@ TTempDir::TTempDir() {
   static std::atomic<unsigned> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = fs::temp_directory_path() /
-                         ("tvtest-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::path candidate =
+        fs::temp_directory_path() / ("tvtest-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       path_ = WithSeparator(candidate);
@@ -89,7 +90,9 @@ std::string EicarString() {
   return std::string("X5O!P%@AP[4\\PZX54(P^)7CC)7}$") + "EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*";
 }
 
-std::string ProgramDirectory() { return sys::HostExecutableDirectory(); }
+std::string ProgramDirectory() {
+  return sys::HostExecutableDirectory();
+}
 
 bool OnWindows() {
 #ifdef _WIN32

@@ -95,9 +95,7 @@ int main(int argc, char** argv) {
   for (const std::string& file : files) {
     std::string line = file + " ... ";
     switch (ScanFile(file, signature)) {
-      case TVerdict::Clean:
-        line += "is OK.";
-        break;
+      case TVerdict::Clean: line += "is OK."; break;
       case TVerdict::Found:
         line += "Found the EICAR test file NOT a virus.";
         if (exitCode == kExitClean) exitCode = kExitFinding;

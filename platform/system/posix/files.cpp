@@ -22,7 +22,9 @@ bool DeleteFileAt(const std::string& path) {
   return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = kInvalid;
+}
 
 TFile& TFile::operator=(TFile&& other) noexcept {
   if (this != &other) {
@@ -33,7 +35,9 @@ TFile& TFile::operator=(TFile&& other) noexcept {
   return *this;
 }
 
-TFile::~TFile() { Close(); }
+TFile::~TFile() {
+  Close();
+}
 
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
   int flags = O_CLOEXEC;
@@ -44,9 +48,7 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
       lock = LOCK_SH;
       break;
     case TOpenMode::ExclusiveOpenAlways:
-    case TOpenMode::ExclusiveCreateAlways:
-      flags |= O_RDWR | O_CREAT;
-      break;
+    case TOpenMode::ExclusiveCreateAlways: flags |= O_RDWR | O_CREAT; break;
   }
   int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return TFile();

@@ -8,9 +8,8 @@
 
 namespace tv::sys {
 
-std::string GetProfileValue(const std::string& path, const std::string& section,
-                                    const std::string& key, const std::string& defaultValue,
-                                    std::size_t bufferSize) {
+std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                            const std::string& defaultValue, std::size_t bufferSize) {
   std::string text;
   std::optional<std::string> value;
   if (ReadWholeFile(path, text)) value = profile::FindValue(text, section, key);
@@ -20,8 +19,8 @@ std::string GetProfileValue(const std::string& path, const std::string& section,
   return result;
 }
 
-bool SetProfileValue(const std::string& path, const std::string& section,
-                               const std::string& key, const std::string& value) {
+bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) {
   std::string text;
   if (FileExists(path) && !ReadWholeFile(path, text)) return false;
   std::string updated = profile::SetValue(text, section, key, value);

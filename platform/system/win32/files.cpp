@@ -8,7 +8,9 @@ namespace tv::sys {
 
 namespace {
 
-HANDLE AsHandle(long long h) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h)); }
+HANDLE AsHandle(long long h) {
+  return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h));
+}
 
 }  // namespace
 
@@ -23,7 +25,9 @@ bool DeleteFileAt(const std::string& path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = kInvalid;
+}
 
 TFile& TFile::operator=(TFile&& other) noexcept {
   if (this != &other) {
@@ -34,7 +38,9 @@ TFile& TFile::operator=(TFile&& other) noexcept {
   return *this;
 }
 
-TFile::~TFile() { Close(); }
+TFile::~TFile() {
+  Close();
+}
 
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
   DWORD access = GENERIC_READ | GENERIC_WRITE;
@@ -45,15 +51,10 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
       access = GENERIC_READ;
       share = FILE_SHARE_READ;
       break;
-    case TOpenMode::ExclusiveOpenAlways:
-      disposition = OPEN_ALWAYS;
-      break;
-    case TOpenMode::ExclusiveCreateAlways:
-      disposition = CREATE_ALWAYS;
-      break;
+    case TOpenMode::ExclusiveOpenAlways: disposition = OPEN_ALWAYS; break;
+    case TOpenMode::ExclusiveCreateAlways: disposition = CREATE_ALWAYS; break;
   }
-  HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE || h == nullptr) return TFile();
   return TFile(static_cast<long long>(reinterpret_cast<std::intptr_t>(h)));
 }

@@ -14,8 +14,7 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   PROCESS_INFORMATION created;
   ZeroMemory(&created, sizeof created);
   if (!::CreateProcessA(nullptr, commandLineBuffer, nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                        &created)) {
+                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &created)) {
     return false;
   }
   info.Process = created.hProcess;

@@ -6,18 +6,17 @@
 
 namespace tv::sys {
 
-std::string GetProfileValue(const std::string& path, const std::string& section,
-                                    const std::string& key, const std::string& defaultValue,
-                                    std::size_t bufferSize) {
+std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                            const std::string& defaultValue, std::size_t bufferSize) {
   if (bufferSize == 0) return {};
   std::vector<char> buffer(bufferSize, '\0');
-  DWORD got = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                         buffer.data(), static_cast<DWORD>(bufferSize), path.c_str());
+  DWORD got = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                                         static_cast<DWORD>(bufferSize), path.c_str());
   return std::string(buffer.data(), got);
 }
 
-bool SetProfileValue(const std::string& path, const std::string& section,
-                               const std::string& key, const std::string& value) {
+bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 

@@ -15,7 +15,8 @@ TEST(SplitCommandLine, SplitsAtBlanksAndTabsOutsideQuotes) {
 }
 
 TEST(SplitCommandLine, QuotedPathsStayWhole) {
-  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\McAfee\\scan.exe\" \"C:\\a b\\x y.txt\" /REPORT \"C:\\a b\\x y.~tv\""),
+  EXPECT_EQ(SplitCommandLine(
+                "\"C:\\Program Files\\McAfee\\scan.exe\" \"C:\\a b\\x y.txt\" /REPORT \"C:\\a b\\x y.~tv\""),
             (Args{"C:\\Program Files\\McAfee\\scan.exe", "C:\\a b\\x y.txt", "/REPORT", "C:\\a b\\x y.~tv"}));
   EXPECT_EQ(SplitCommandLine("p \"\" x"), (Args{"p", "", "x"}));
   EXPECT_EQ(SplitCommandLine("p ab\"c d\"ef"), (Args{"p", "abc def"}));
@@ -27,10 +28,10 @@ TEST(SplitCommandLine, ProgramNameTakesBackslashesLiterally) {
 }
 
 TEST(SplitCommandLine, BackslashesBeforeQuotesFollowTheRuntimeRules) {
-  EXPECT_EQ(SplitCommandLine("p a\\\\b"), (Args{"p", "a\\\\b"}));          // no quote: literal
-  EXPECT_EQ(SplitCommandLine("p a\\\"b"), (Args{"p", "a\"b"}));            // 1 + quote
-  EXPECT_EQ(SplitCommandLine("p a\\\\\"b c\""), (Args{"p", "a\\b c"}));     // 2 + quote
-  EXPECT_EQ(SplitCommandLine("p a\\\\\\\"b"), (Args{"p", "a\\\"b"}));      // 3 + quote
+  EXPECT_EQ(SplitCommandLine("p a\\\\b"), (Args{"p", "a\\\\b"}));        // no quote: literal
+  EXPECT_EQ(SplitCommandLine("p a\\\"b"), (Args{"p", "a\"b"}));          // 1 + quote
+  EXPECT_EQ(SplitCommandLine("p a\\\\\"b c\""), (Args{"p", "a\\b c"}));  // 2 + quote
+  EXPECT_EQ(SplitCommandLine("p a\\\\\\\"b"), (Args{"p", "a\\\"b"}));    // 3 + quote
   EXPECT_EQ(SplitCommandLine("p \"C:\\dir\\\\\" x"), (Args{"p", "C:\\dir\\", "x"}));
 }
 

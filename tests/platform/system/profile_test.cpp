@@ -31,7 +31,8 @@ TEST(Profile, NamesCompareCaseInsensitivelyAndTrimmed) {
 
 TEST(Profile, OnePairOfSurroundingQuotesIsRemoved) {
   const std::string text =
-      "[s]\r\nd=\"Found the \"\r\ns='single'\r\nn=\"\"\"x\"\"\"\r\nhalf=\"open\r\nlone=\"\r\nmixed=\"a'\r\ninner=a \"b\" c\r\n";
+      "[s]\r\nd=\"Found the "
+      "\"\r\ns='single'\r\nn=\"\"\"x\"\"\"\r\nhalf=\"open\r\nlone=\"\r\nmixed=\"a'\r\ninner=a \"b\" c\r\n";
   EXPECT_EQ(Read(text, "s", "d"), "Found the ");
   EXPECT_EQ(Read(text, "s", "s"), "single");
   EXPECT_EQ(Read(text, "s", "n"), "\"\"x\"\"");
@@ -89,7 +90,9 @@ TEST(Profile, FirstWriteCreatesTheFile) {
 TEST(Profile, WriteKeepsOtherLinesKeysAndComments) {
   TTempDir dir;
   const std::string path = dir / "p.ini";
-  WriteFileBytes(path, "; mine\r\n[other]\r\na=1\r\n\r\n[tevrin.BAV]\r\nFoundTag=Infected: \r\nHide=1\r\n\r\n[last]\r\nz=9\r\n");
+  WriteFileBytes(path,
+                 "; mine\r\n[other]\r\na=1\r\n\r\n[tevrin.BAV]\r\nFoundTag=Infected: "
+                 "\r\nHide=1\r\n\r\n[last]\r\nz=9\r\n");
   ASSERT_TRUE(SetProfileValue(path, "tevrin.BAV", "Hide", "0"));
   ASSERT_TRUE(SetProfileValue(path, "tevrin.BAV", "Scanner", "scan.exe"));
   // Windows may re-lay the file out (blank lines, blanks at line ends); what
@@ -124,7 +127,8 @@ TEST(ProfileText, SetValueReplacesInsertsAndAppends) {
 // files; on POSIX this checks the file plumbing of the same rules.
 TEST(ProfileText, AgreesWithTheSystemReader) {
   const std::string files[] = {
-      "[tevrin.BAV]\r\nScanner=C:\\Program Files\\scan.exe\r\nHide= 0x1 \r\nOptions=\r\nFoundTag=\"Found the \"\r\n",
+      "[tevrin.BAV]\r\nScanner=C:\\Program Files\\scan.exe\r\nHide= 0x1 \r\nOptions=\r\nFoundTag=\"Found the "
+      "\"\r\n",
       "[TEVRIN.BAV]\nscanner =  'x'  \nhide\nFoundTag='a\"\n",
       "[other]\r\nScanner=no\r\n[tevrin.BAV]\r\n  Options = /MIME\t\r\n[tevrin.bav]\r\nHide=1\r\n",
       "Scanner=outside\r\n[tevrin.BAV]\r\n;Hide=0\r\nFoundTag=\"\"\r\n",

@@ -35,7 +35,8 @@ TEST(AnsiUpperCase, AgreesWithTheCodePageTableForEveryByte) {
   TUpperTable table = AnsiUpperTable();
   for (int i = 0; i < 256; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(static_cast<unsigned char>(upper[static_cast<std::size_t>(i)]), Cp1252Upper(static_cast<unsigned char>(i)));
+    EXPECT_EQ(static_cast<unsigned char>(upper[static_cast<std::size_t>(i)]),
+              Cp1252Upper(static_cast<unsigned char>(i)));
     EXPECT_EQ(table[static_cast<std::size_t>(i)], Cp1252Upper(static_cast<unsigned char>(i)));
   }
 }
