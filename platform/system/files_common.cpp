@@ -2,6 +2,23 @@
 
 namespace tv::sys {
 
+TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = kInvalid;
+}
+
+TFile& TFile::operator=(TFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+TFile::~TFile() {
+  Close();
+}
+
 bool ReadWholeFile(const std::string& path, std::string& content) {
   content.clear();
   TFile file = TFile::Open(path, TFile::TOpenMode::ReadDenyWrite);

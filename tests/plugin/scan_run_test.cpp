@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/system/files.h"
 #include "tests/support/test_support.h"
 
 namespace tv {
@@ -175,6 +176,33 @@ TEST_F(CheckFileTest, OldReportIsNeverReadAsThisChecksFinding) {
   EXPECT_EQ(Check(file_), kResultFinding);
   EXPECT_TRUE(BufferUntouched());
   EXPECT_FALSE(PathExists(report_));
+}
+
+TEST_F(CheckFileTest, ReportThatIsAFolderIsLeftAloneAndGivesABareFinding) {
+  dir_.MakeSubdir("ATT.~tv");
+  ScannerAnswers(13);
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_TRUE(PathExists(report_));
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+}
+
+TEST_F(CheckFileTest, EmptyTagMatchesNoLine) {
+  UseScanner(test::ProgramDirectory() + "fakescan", "FoundTag=\r\n");
+  ScannerAnswers(13, file_ + " Found the X\r\n");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(host_ + "tvvexal.log"));
+}
+
+TEST_F(CheckFileTest, LogHeldElsewhereStillGivesTheFinding) {
+  ScannerAnswers(13, file_ + " Found the X\r\n");
+  sys::TFile holder = sys::TFile::Open(host_ + "tvvexal.log", sys::TFile::TOpenMode::ExclusiveOpenAlways);
+  ASSERT_TRUE(holder.IsOpen());
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + file_ + "\nX");
+  holder.Close();
+  EXPECT_EQ(Log(), "");
 }
 
 TEST_F(CheckFileTest, MissingScannerIsNotCarriedOut) {

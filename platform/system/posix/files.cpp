@@ -22,23 +22,6 @@ bool DeleteFileAt(const std::string& path) {
   return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = kInvalid;
-}
-
-TFile& TFile::operator=(TFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
-TFile::~TFile() {
-  Close();
-}
-
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
   int flags = O_CLOEXEC;
   int lock = LOCK_EX;

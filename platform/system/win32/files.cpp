@@ -25,23 +25,6 @@ bool DeleteFileAt(const std::string& path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = kInvalid;
-}
-
-TFile& TFile::operator=(TFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
-TFile::~TFile() {
-  Close();
-}
-
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
   DWORD access = GENERIC_READ | GENERIC_WRITE;
   DWORD share = 0;
