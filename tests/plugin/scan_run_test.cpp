@@ -298,6 +298,11 @@ TEST(CheckFileWithStandInScanner, DefaultSettingsFindTheTestFile) {
             " " + infected + " ... Found the EICAR test file NOT a virus.\r\n");
   EXPECT_FALSE(PathExists(dir / "eicar.~tv"));
   EXPECT_FALSE(PathExists(dir / "clean.~tv"));
+
+  // An unreadable file makes the scanner fail: a finding without a text.
+  std::memset(virusName, 'Z', sizeof virusName);
+  EXPECT_EQ(CheckFile((dir / "missing.txt").c_str(), virusName, host), kResultFinding);
+  EXPECT_EQ(virusName[0], 'Z');
 }
 
 }  // namespace
