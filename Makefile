@@ -2,7 +2,7 @@
 PRESETS ?= native asan win32
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all check bench bootstrap clean $(addprefix build-,$(PRESETS))
+.PHONY: all check bench fuzz bootstrap clean $(addprefix build-,$(PRESETS))
 
 all: build-native
 
@@ -19,6 +19,17 @@ check: bootstrap
 
 bench: build-native
 	@bench/run
+
+# Each fuzz target for FUZZ_SECONDS (default 60).
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	@cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTV_BUILD_TESTS=OFF -DTV_BUILD_FUZZ=ON >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+	@for t in report_search profile_text command_line; do \
+	  echo "== fuzz_$$t"; \
+	  build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 2>&1 | tail -n 3 || exit 1; \
+	done
 
 clean:
 	rm -rf build
