@@ -28,7 +28,9 @@ fuzz: bootstrap
 	@cmake --build build/fuzz -j $(JOBS)
 	@for t in report_search profile_text command_line; do \
 	  echo "== fuzz_$$t"; \
-	  build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 2>&1 | tail -n 3 || exit 1; \
+	  build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 > build/fuzz/$$t.log 2>&1 \
+	    || { tail -n 40 build/fuzz/$$t.log; exit 1; }; \
+	  grep DONE build/fuzz/$$t.log; \
 	done
 
 clean:
