@@ -124,6 +124,8 @@ std::uint32_t MsgWaitForProcess(TProcessInfo& info) {
   return kWaitProcessEnded;
 }
 
+// There is no window system to repaint on POSIX: the wait above blocks in
+// waitpid and reports only the end of the process.
 void DispatchPaintMessages() {}
 
 std::uint32_t GetProcessExitCode(TProcessInfo& info) {
