@@ -69,7 +69,15 @@ void BM_WholeCheck(benchmark::State& state) {
   }
 }
 
-// Interleaved repetitions so that both see the same machine load.
+// The part of the check's overhead that reading the settings takes.
+void BM_ReadScanSettings(benchmark::State& state) {
+  const TFixture& f = Fixture();
+  for (auto _ : state) benchmark::DoNotOptimize(tv::ReadScanSettings(f.host));
+}
+BENCHMARK(BM_ReadScanSettings)->Unit(benchmark::kMicrosecond);
+
+// Five repetitions each; bench/run interleaves them so that both see the same
+// machine load.
 BENCHMARK(BM_BareSpawnAndWait)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->Repetitions(5);
 BENCHMARK(BM_WholeCheck)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->Repetitions(5);
 

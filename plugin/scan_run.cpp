@@ -43,9 +43,7 @@ std::string QuoteProgram(std::string_view program) {
 class TReportCleanup {
  public:
   explicit TReportCleanup(const std::string& path) : path_(path) {}
-  ~TReportCleanup() {
-    if (sys::FileExists(path_)) sys::DeleteFileAt(path_);
-  }
+  ~TReportCleanup() { sys::DeleteFileAt(path_); }
   TReportCleanup(const TReportCleanup&) = delete;
   TReportCleanup& operator=(const TReportCleanup&) = delete;
 
@@ -149,7 +147,7 @@ std::int32_t CheckFile(const char* fileName, char* virusName, const std::string&
 
     // A report left over from an earlier check must not be read as this
     // check's finding.
-    if (sys::FileExists(reportFile)) sys::DeleteFileAt(reportFile);
+    sys::DeleteFileAt(reportFile);
     TReportCleanup cleanup(reportFile);
 
     const std::int32_t exitCode = RunScanner(commandLine, showCommand);

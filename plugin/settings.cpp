@@ -1,5 +1,7 @@
 #include "plugin/settings.h"
 
+#include <vector>
+
 #include "platform/rtl/exception.h"
 #include "platform/system/profile.h"
 
@@ -7,13 +9,21 @@ namespace tv {
 
 namespace {
 
-std::string ReadString(const std::string& path, const char* key, const char* defaultValue) {
-  return sys::GetProfileValue(path, kSettingsSection, key, defaultValue, kSettingBufferSize);
-}
+// Scanner, Hide, Options and, when asked for, FoundTag: one read of the file.
+TPluginSettings ReadSettings(const std::string& hostDirectory, bool withFoundTag) {
+  std::vector<sys::TProfileKey> keys{
+      {kKeyScanner, kDefaultScanner}, {kKeyHide, ""}, {kKeyOptions, kDefaultOptions}};
+  if (withFoundTag) keys.push_back({kKeyFoundTag, kDefaultFoundTag});
+  std::vector<std::string> values =
+      sys::GetProfileValues(SettingsFilePath(hostDirectory), kSettingsSection, keys, kSettingBufferSize);
 
-bool ReadBool(const std::string& path, const char* key, bool defaultValue) {
-  std::optional<std::int32_t> value = ParseSettingInteger(ReadString(path, key, ""));
-  return value ? *value != 0 : defaultValue;
+  TPluginSettings settings;
+  settings.Scanner = values[0];
+  std::optional<std::int32_t> hide = ParseSettingInteger(values[1]);
+  settings.Hide = hide ? *hide != 0 : kDefaultHide;
+  settings.Options = values[2];
+  if (withFoundTag) settings.FoundTag = values[3];
+  return settings;
 }
 
 int HexDigit(char c) {
@@ -30,18 +40,11 @@ std::string SettingsFilePath(const std::string& hostDirectory) {
 }
 
 TPluginSettings ReadScanSettings(const std::string& hostDirectory) {
-  TPluginSettings settings = ReadDialogSettings(hostDirectory);
-  settings.FoundTag = ReadString(SettingsFilePath(hostDirectory), kKeyFoundTag, kDefaultFoundTag);
-  return settings;
+  return ReadSettings(hostDirectory, true);
 }
 
 TPluginSettings ReadDialogSettings(const std::string& hostDirectory) {
-  const std::string path = SettingsFilePath(hostDirectory);
-  TPluginSettings settings;
-  settings.Scanner = ReadString(path, kKeyScanner, kDefaultScanner);
-  settings.Hide = ReadBool(path, kKeyHide, kDefaultHide);
-  settings.Options = ReadString(path, kKeyOptions, kDefaultOptions);
-  return settings;
+  return ReadSettings(hostDirectory, false);
 }
 
 void WriteDialogSettings(const std::string& hostDirectory, const TPluginSettings& settings) {

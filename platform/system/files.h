@@ -7,7 +7,8 @@
 namespace tv::sys {
 
 bool FileExists(const std::string& path);    // an existing file, not a directory
-bool DeleteFileAt(const std::string& path);  // true when the file is gone now
+// Deletes a file, never a folder; true when no file of that name is left.
+bool DeleteFileAt(const std::string& path);
 
 // An open file. Move-only; closes itself.
 class TFile {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tv::sys {
 
@@ -12,6 +13,15 @@ namespace tv::sys {
 // file, section or key yields Default without its trailing blanks.
 std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
                             const std::string& defaultValue, std::size_t bufferSize);
+
+// Several keys of one section, read in the order given, each as
+// GetProfileValue reads it. The POSIX build reads the file once for all.
+struct TProfileKey {
+  std::string Key;
+  std::string Default;
+};
+std::vector<std::string> GetProfileValues(const std::string& path, const std::string& section,
+                                          const std::vector<TProfileKey>& keys, std::size_t bufferSize);
 
 // Writes Key=Value into Section, creating the file or section when missing and
 // keeping every other line. Returns false when the file cannot be written.

@@ -10,13 +10,24 @@ namespace tv::sys {
 
 std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
                             const std::string& defaultValue, std::size_t bufferSize) {
+  return GetProfileValues(path, section, {{key, defaultValue}}, bufferSize).front();
+}
+
+std::vector<std::string> GetProfileValues(const std::string& path, const std::string& section,
+                                          const std::vector<TProfileKey>& keys, std::size_t bufferSize) {
   std::string text;
-  std::optional<std::string> value;
-  if (ReadWholeFile(path, text)) value = profile::FindValue(text, section, key);
-  std::string result = value ? *value : profile::TrimDefault(defaultValue);
-  std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
-  if (result.size() > room) result.resize(room);
-  return result;
+  const bool haveFile = ReadWholeFile(path, text);
+  const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
+  std::vector<std::string> values;
+  values.reserve(keys.size());
+  for (const TProfileKey& key : keys) {
+    std::optional<std::string> value;
+    if (haveFile) value = profile::FindValue(text, section, key.Key);
+    std::string result = value ? *value : profile::TrimDefault(key.Default);
+    if (result.size() > room) result.resize(room);
+    values.push_back(std::move(result));
+  }
+  return values;
 }
 
 bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,

@@ -15,6 +15,15 @@ std::string GetProfileValue(const std::string& path, const std::string& section,
   return std::string(buffer.data(), got);
 }
 
+std::vector<std::string> GetProfileValues(const std::string& path, const std::string& section,
+                                          const std::vector<TProfileKey>& keys, std::size_t bufferSize) {
+  std::vector<std::string> values;
+  values.reserve(keys.size());
+  for (const TProfileKey& key : keys)
+    values.push_back(GetProfileValue(path, section, key.Key, key.Default, bufferSize));
+  return values;
+}
+
 bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;

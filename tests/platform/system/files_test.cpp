@@ -24,6 +24,8 @@ TEST(Files, ExistsAndDeleteConcernFilesNotFolders) {
   const std::string sub = dir.MakeSubdir("folder.~tv");
   EXPECT_FALSE(FileExists(sub));
   EXPECT_FALSE(FileExists(dir / "folder.~tv"));
+  EXPECT_FALSE(DeleteFileAt(dir / "folder.~tv"));
+  EXPECT_TRUE(test::PathExists(dir / "folder.~tv"));
 }
 
 TEST(Files, ExclusiveOpenShutsOutOtherWritersAndReaders) {

@@ -70,6 +70,15 @@ TEST(Profile, AcceptsBareLineFeedsAndAMissingLastLineEnd) {
   EXPECT_EQ(Read("  [ s ]  \r\nk=v\r\n", "s", "k"), "v");
 }
 
+TEST(Profile, SeveralKeysReadAsOneByOne) {
+  TTempDir dir;
+  const std::string path = dir / "p.ini";
+  WriteFileBytes(path, "[s]\r\na=1\r\nc=\"3 \"\r\n");
+  const std::vector<TProfileKey> keys{{"A", "x"}, {"b", "two  "}, {"c", ""}};
+  EXPECT_EQ(GetProfileValues(path, "S", keys, kBuffer), (std::vector<std::string>{"1", "two", "3 "}));
+  EXPECT_EQ(GetProfileValues(dir / "none.ini", "s", keys, 3), (std::vector<std::string>{"x", "tw", ""}));
+}
+
 TEST(Profile, ValueIsCutToTheBuffer) {
   TTempDir dir;
   WriteFileBytes(dir / "p.ini", "[s]\r\nk=" + std::string(3000, 'v') + "\r\n");
