@@ -1,0 +1,58 @@
+#pragma once
+// The plug-in's export table: the whole contract with the mail client.
+// 32-bit Windows: stdcall, undecorated names at fixed ordinals (tvvexal.def).
+// POSIX: the same names with the C calling convention.
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define BAV_CALL __stdcall
+#define BAV_API extern "C"
+#else
+#define BAV_CALL
+#define BAV_API extern "C" __attribute__((visibility("default")))
+#endif
+
+// The first three slots of a COM interface's table (IUnknown): all that the
+// plug-in does with a stream is take and drop one reference.
+struct TUnknownVtbl {
+  std::int32_t(BAV_CALL* QueryInterface)(void* self, const void* iid, void** object);
+  std::uint32_t(BAV_CALL* AddRef)(void* self);
+  std::uint32_t(BAV_CALL* Release)(void* self);
+};
+struct TUnknown {
+  const TUnknownVtbl* Vtbl;
+};
+
+namespace tv {
+
+inline constexpr const char* kPluginName = "tevrinVexal (McAfee Viruscan Interface for The Bat!)";
+inline constexpr const char* kPluginVersion = "1.00";
+
+// Copies Text into Buffer for the host. A null buffer or a size of 0 or less
+// only asks for the length. Otherwise at most BufSize characters and a NUL
+// are written (BufSize + 1 bytes). Returns the count of characters that the
+// text has or that were copied.
+std::int32_t CopyResultString(char* buffer, std::int32_t bufSize, const char* text) noexcept;
+
+}  // namespace tv
+
+// Ignored arguments are pointer-sized: 32 bits on the Windows build, and
+// whatever a 64-bit POSIX host passes.
+BAV_API std::int32_t BAV_CALL BAV_Initialize();
+BAV_API std::int32_t BAV_CALL BAV_Uninitialize();
+BAV_API std::int32_t BAV_CALL BAV_GetName(char* buffer, std::int32_t bufSize);
+BAV_API std::int32_t BAV_CALL BAV_GetVersion(char* buffer, std::int32_t bufSize);
+BAV_API std::int32_t BAV_CALL BAV_SetCfgData(std::intptr_t, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_GetCfgData(std::intptr_t, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_GetStatus();
+BAV_API std::int32_t BAV_CALL BAV_ConfigNeeded();
+BAV_API std::int32_t BAV_CALL BAV_MemoryChecking();
+BAV_API std::int32_t BAV_CALL BAV_FileChecking();
+BAV_API std::int32_t BAV_CALL BAV_StreamChecking();
+BAV_API std::int32_t BAV_CALL BAV_CheckFile(const char* fileName, char* virusName);
+BAV_API std::int32_t BAV_CALL BAV_CureFile(std::intptr_t, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_CheckMemory(std::intptr_t, std::intptr_t, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_CureMemory(std::intptr_t, std::intptr_t, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_CheckStream(TUnknown* stream, std::intptr_t);
+BAV_API std::int32_t BAV_CALL BAV_CureStream(TUnknown* stream, TUnknown* cured, std::intptr_t);

@@ -1,0 +1,356 @@
+// bavhost: a command-line host for BAV anti-virus plug-ins. It loads any
+// plug-in library, resolves its exports by name and calls them as the mail
+// client would, checking that no call writes beyond the buffer it was given.
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/system/library.h"
+
+namespace {
+
+#if defined(_WIN32)
+#define BAV_CALL __stdcall
+#else
+#define BAV_CALL
+#endif
+
+constexpr int kExitClean = 0;
+constexpr int kExitFinding = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitNotCarriedOut = 3;
+constexpr int kExitOverrun = 4;
+
+// What the host's other plug-ins rely on for the finding's text.
+constexpr std::size_t kVirusNameSize = 1024;
+constexpr std::size_t kGuard = 64;
+constexpr unsigned char kGuardByte = 0xA5;
+
+using TNoArgs = std::int32_t(BAV_CALL*)();
+using TStringCall = std::int32_t(BAV_CALL*)(char*, std::int32_t);
+using TCheckFile = std::int32_t(BAV_CALL*)(const char*, char*);
+using TTwo = std::int32_t(BAV_CALL*)(std::intptr_t, std::intptr_t);
+using TThree = std::int32_t(BAV_CALL*)(std::intptr_t, std::intptr_t, std::intptr_t);
+
+struct TUnknownVtbl {
+  std::int32_t(BAV_CALL* QueryInterface)(void*, const void*, void**);
+  std::uint32_t(BAV_CALL* AddRef)(void*);
+  std::uint32_t(BAV_CALL* Release)(void*);
+};
+
+// A stand-in COM stream that only counts its references.
+struct TCountingStream {
+  const TUnknownVtbl* Vtbl;
+  std::uint32_t References = 1;
+};
+std::int32_t BAV_CALL StreamQueryInterface(void*, const void*, void** object) {
+  if (object != nullptr) *object = nullptr;
+  return static_cast<std::int32_t>(0x80004002u);  // E_NOINTERFACE
+}
+std::uint32_t BAV_CALL StreamAddRef(void* self) {
+  return ++static_cast<TCountingStream*>(self)->References;
+}
+std::uint32_t BAV_CALL StreamRelease(void* self) {
+  return --static_cast<TCountingStream*>(self)->References;
+}
+const TUnknownVtbl kStreamVtbl{StreamQueryInterface, StreamAddRef, StreamRelease};
+
+using TStream1 = std::int32_t(BAV_CALL*)(TCountingStream*, std::intptr_t);
+using TStream2 = std::int32_t(BAV_CALL*)(TCountingStream*, TCountingStream*, std::intptr_t);
+
+// A buffer with guard bytes on both sides.
+class TGuardedBuffer {
+ public:
+  explicit TGuardedBuffer(std::size_t size) : bytes_(size + 2 * kGuard, kGuardByte), size_(size) {}
+  char* Data() { return reinterpret_cast<char*>(bytes_.data() + kGuard); }
+  // The first byte written outside, as an offset from the buffer's start, or
+  // nothing; -1 means just before the buffer.
+  bool Overrun(long long& where) const {
+    for (std::size_t i = 0; i < kGuard; ++i) {
+      if (bytes_[kGuard - 1 - i] != kGuardByte) {
+        where = -static_cast<long long>(i) - 1;
+        return true;
+      }
+      if (bytes_[kGuard + size_ + i] != kGuardByte) {
+        where = static_cast<long long>(size_ + i);
+        return true;
+      }
+    }
+    return false;
+  }
+  // The text up to the first NUL within the buffer.
+  std::string Text() const {
+    const char* start = reinterpret_cast<const char*>(bytes_.data() + kGuard);
+    return std::string(start, strnlen(start, size_));
+  }
+  void Fill(char c) { std::memset(Data(), c, size_); }
+
+ private:
+  std::vector<unsigned char> bytes_;
+  std::size_t size_;
+};
+
+std::string Visible(const std::string& text) {
+  std::string shown;
+  for (char c : text) {
+    if (c == '\n')
+      shown += "\\n";
+    else if (c == '\r')
+      shown += "\\r";
+    else if (c == '\t')
+      shown += "\\t";
+    else
+      shown += c;
+  }
+  return shown;
+}
+
+const char* Meaning(std::int32_t code) {
+  switch (code) {
+    case 0: return "clean";
+    case 1: return "finding";
+    case -1: return "not supported";
+    case -3: return "not carried out";
+    default: return "unknown result";
+  }
+}
+
+void Missing(const char* name) {
+  std::fprintf(stderr, "bavhost: the plug-in has no export %s\n", name);
+}
+
+int Usage(const char* problem = nullptr) {
+  if (problem != nullptr) std::fprintf(stderr, "bavhost: %s\n\n", problem);
+  std::fprintf(problem != nullptr ? stderr : stdout,
+               "usage: bavhost PLUGIN COMMAND [ARGS]\n"
+               "\n"
+               "Loads the BAV anti-virus plug-in library PLUGIN and calls its exports as a mail\n"
+               "client does.\n"
+               "\n"
+               "commands:\n"
+               "  info                 name, version and the capability answers\n"
+               "  check FILE...        check each file: result code, its meaning, finding text\n"
+               "  call EXPORT [ARGS]   one raw call, printing the result and any buffer:\n"
+               "                         BAV_GetName|BAV_GetVersion BUFSIZE [null]\n"
+               "                         BAV_CheckFile FILE|null\n"
+               "                         BAV_CheckStream, BAV_CureStream   (counting test streams)\n"
+               "                         any other export with its integer arguments\n"
+               "\n"
+               "exit status: 0 every file clean (or the call done), 1 a finding, 2 usage or load\n"
+               "error, 3 a check not carried out, 4 the plug-in wrote beyond a buffer.\n");
+  return problem != nullptr ? kExitUsage : kExitClean;
+}
+
+bool ParseInt(const std::string& text, long long& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  value = std::strtoll(text.c_str(), &end, 0);
+  return end != nullptr && *end == '\0';
+}
+
+class THost {
+ public:
+  explicit THost(tv::sys::TLibrary library) : library_(std::move(library)) {}
+
+  template <typename F>
+  F Find(const char* name) const {
+    return reinterpret_cast<F>(library_.Symbol(name));
+  }
+
+  // Initialize and Uninitialize bracket every session, as in the mail client.
+  void Begin() const { CallIfPresent("BAV_Initialize"); }
+  void End() const { CallIfPresent("BAV_Uninitialize"); }
+
+  int Info() const {
+    std::printf("name:    %s\n", String("BAV_GetName").c_str());
+    std::printf("version: %s\n", String("BAV_GetVersion").c_str());
+    for (const char* name : {"BAV_FileChecking", "BAV_MemoryChecking", "BAV_StreamChecking",
+                             "BAV_ConfigNeeded", "BAV_GetStatus"}) {
+      auto f = Find<TNoArgs>(name);
+      if (f == nullptr) {
+        std::printf("%-19s missing\n", name);
+        continue;
+      }
+      std::int32_t result = f();
+      std::printf("%-19s %d (%s)\n", name, result,
+                  result == 0    ? "yes"
+                  : result == -1 ? "not supported"
+                                 : Meaning(result));
+    }
+    return kExitClean;
+  }
+
+  int Check(const std::vector<std::string>& files) const {
+    auto check = Find<TCheckFile>("BAV_CheckFile");
+    if (check == nullptr) {
+      Missing("BAV_CheckFile");
+      return kExitUsage;
+    }
+    int status = kExitClean;
+    for (const std::string& file : files) {
+      TGuardedBuffer virusName(kVirusNameSize);
+      virusName.Fill('\0');
+      std::int32_t result = check(file.c_str(), virusName.Data());
+      std::printf("%s: %d (%s)\n", file.c_str(), result, Meaning(result));
+      if (result == 1) {
+        std::string text = virusName.Text();
+        std::printf("  finding: %s\n", text.empty() ? "(no text)" : Visible(text).c_str());
+        if (status == kExitClean) status = kExitFinding;
+      } else if (result != 0) {
+        status = kExitNotCarriedOut;
+      }
+      if (Overran(virusName, "VirusName")) return kExitOverrun;
+    }
+    return status;
+  }
+
+  int Call(const std::string& name, const std::vector<std::string>& args) const {
+    void* address = library_.Symbol(name);
+    if (address == nullptr) {
+      Missing(name.c_str());
+      return kExitUsage;
+    }
+    if (name == "BAV_GetName" || name == "BAV_GetVersion") return CallString(address, args);
+    if (name == "BAV_CheckFile") return CallCheckFile(address, args);
+    if (name == "BAV_CheckStream" || name == "BAV_CureStream") return CallStream(name, address);
+    return CallIntegers(name, address, args);
+  }
+
+ private:
+  void CallIfPresent(const char* name) const {
+    if (auto f = Find<TNoArgs>(name)) f();
+  }
+
+  // The whole text by the copy rule: ask for the length, then fetch it.
+  std::string String(const char* name) const {
+    auto f = Find<TStringCall>(name);
+    if (f == nullptr) return "(missing)";
+    std::int32_t length = f(nullptr, 0);
+    if (length < 0 || length > 1 << 20) return "(length " + std::to_string(length) + ")";
+    TGuardedBuffer buffer(static_cast<std::size_t>(length) + 1);
+    f(buffer.Data(), length);
+    if (Overran(buffer, name)) return "(overrun)";
+    return buffer.Text();
+  }
+
+  static bool Overran(const TGuardedBuffer& buffer, const char* what) {
+    long long where = 0;
+    if (!buffer.Overrun(where)) return false;
+    std::fprintf(stderr, "bavhost: the plug-in wrote outside %s, at offset %lld\n", what, where);
+    return true;
+  }
+
+  static int CallString(void* address, const std::vector<std::string>& args) {
+    long long size = 0;
+    if (args.empty() || args.size() > 2 || !ParseInt(args[0], size) || size < INT32_MIN || size > INT32_MAX ||
+        (args.size() == 2 && args[1] != "null"))
+      return Usage("call BAV_GetName|BAV_GetVersion BUFSIZE [null]");
+    const bool null = args.size() == 2;
+    // The buffer holds BUFSIZE characters and the NUL; nothing beyond may change.
+    TGuardedBuffer buffer(size > 0 ? static_cast<std::size_t>(size) + 1 : 0);
+    std::int32_t result = reinterpret_cast<TStringCall>(address)(null ? nullptr : buffer.Data(),
+                                                                 static_cast<std::int32_t>(size));
+    std::printf("result: %d\n", result);
+    if (!null && size > 0) std::printf("buffer: \"%s\"\n", Visible(buffer.Text()).c_str());
+    return Overran(buffer, "the buffer") ? kExitOverrun : kExitClean;
+  }
+
+  static int CallCheckFile(void* address, const std::vector<std::string>& args) {
+    if (args.size() != 1) return Usage("call BAV_CheckFile FILE|null");
+    TGuardedBuffer virusName(kVirusNameSize);
+    virusName.Fill('\0');
+    const char* file = args[0] == "null" ? nullptr : args[0].c_str();
+    std::int32_t result = reinterpret_cast<TCheckFile>(address)(file, virusName.Data());
+    std::printf("result: %d (%s)\n", result, Meaning(result));
+    std::printf("buffer: \"%s\"\n", Visible(virusName.Text()).c_str());
+    return Overran(virusName, "VirusName") ? kExitOverrun : kExitClean;
+  }
+
+  static int CallStream(const std::string& name, void* address) {
+    TCountingStream stream{&kStreamVtbl}, cured{&kStreamVtbl};
+    std::int32_t result = name == "BAV_CheckStream" ? reinterpret_cast<TStream1>(address)(&stream, 0)
+                                                    : reinterpret_cast<TStream2>(address)(&stream, &cured, 0);
+    std::printf("result: %d (%s)\n", result, Meaning(result));
+    std::printf("references after the call: %u", stream.References);
+    if (name == "BAV_CureStream") std::printf(", %u", cured.References);
+    std::printf(" (1 before)\n");
+    return kExitClean;
+  }
+
+  static int CallIntegers(const std::string& name, void* address, const std::vector<std::string>& args) {
+    std::vector<std::intptr_t> values;
+    for (const std::string& arg : args) {
+      long long value = 0;
+      if (!ParseInt(arg, value)) return Usage(("not an integer: " + arg).c_str());
+      values.push_back(static_cast<std::intptr_t>(value));
+    }
+    // The argument count is part of each export's contract; a wrong count
+    // would unbalance the stack of a stdcall function.
+    std::size_t expected = ArgumentCount(name);
+    if (expected == kUnknown) return Usage(("no known signature for " + name).c_str());
+    if (values.size() != expected)
+      return Usage((name + " takes " + std::to_string(expected) + " argument(s)").c_str());
+    std::int32_t result = 0;
+    switch (expected) {
+      case 0: result = reinterpret_cast<TNoArgs>(address)(); break;
+      case 2: result = reinterpret_cast<TTwo>(address)(values[0], values[1]); break;
+      case 3: result = reinterpret_cast<TThree>(address)(values[0], values[1], values[2]); break;
+    }
+    std::printf("result: %d (%s)\n", result, Meaning(result));
+    return kExitClean;
+  }
+
+  static constexpr std::size_t kUnknown = 99;
+  static std::size_t ArgumentCount(const std::string& name) {
+    for (const char* none :
+         {"BAV_Initialize", "BAV_Uninitialize", "BAV_GetStatus", "BAV_Setup", "BAV_ConfigNeeded",
+          "BAV_MemoryChecking", "BAV_FileChecking", "BAV_StreamChecking"})
+      if (name == none) return 0;
+    for (const char* two : {"BAV_SetCfgData", "BAV_GetCfgData", "BAV_CureFile"})
+      if (name == two) return 2;
+    for (const char* three : {"BAV_CheckMemory", "BAV_CureMemory"})
+      if (name == three) return 3;
+    return kUnknown;
+  }
+
+  tv::sys::TLibrary library_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("no plug-in named");
+  if (args[0] == "--help" || args[0] == "-h") return Usage();
+  if (args.size() < 2) return Usage("no command given");
+
+  tv::sys::TLibrary library = tv::sys::TLibrary::Load(args[0]);
+  if (!library.IsLoaded()) {
+    std::fprintf(stderr, "bavhost: cannot load %s: %s\n", args[0].c_str(), library.Error().c_str());
+    return kExitUsage;
+  }
+  THost host(std::move(library));
+  const std::string command = args[1];
+  const std::vector<std::string> rest(args.begin() + 2, args.end());
+
+  int status;
+  host.Begin();
+  if (command == "info") {
+    status = rest.empty() ? host.Info() : Usage("info takes no arguments");
+  } else if (command == "check") {
+    status = rest.empty() ? Usage("check needs at least one file") : host.Check(rest);
+  } else if (command == "call") {
+    status = rest.empty() ? Usage("call needs an export name")
+                          : host.Call(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));
+  } else {
+    status = Usage(("unknown command: " + command).c_str());
+  }
+  host.End();
+  return status;
+}
