@@ -2,7 +2,7 @@
 PRESETS ?= native asan win32
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all check bench fuzz bootstrap clean $(addprefix build-,$(PRESETS))
+.PHONY: all check demo bench fuzz bootstrap clean $(addprefix build-,$(PRESETS))
 
 all: build-native
 
@@ -12,6 +12,10 @@ bootstrap:
 build-%: bootstrap
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
+
+# The plug-in checking a clean file and the anti-virus test file on Linux.
+demo: bootstrap
+	@scripts/demo
 
 # Every test of every preset; the last line gives the totals.
 check: bootstrap
