@@ -259,8 +259,17 @@ TEST_F(CheckFileTest, LongFindingIsCutToTheHostsBuffer) {
   EXPECT_EQ(Log().substr(19), " " + line + "\r\n");  // the log keeps the whole line
 }
 
+TEST_F(CheckFileTest, NonAsciiNamesReachTheScannerByteForByte) {
+  const std::string file = dir_ / "\xE4rger \xFC.exe";  // ärger ü
+  WriteFileBytes(file, "x");
+  ScannerAnswers(13, file + " Found the \xD6 virus\r\n");  // Ö
+  EXPECT_EQ(Check(file), kResultFinding);
+  EXPECT_EQ(ScannerArgs().front(), file);
+  EXPECT_EQ(VirusText(), "\n" + file + "\n\xD6 virus");
+}
+
 TEST_F(CheckFileTest, OverlongCommandLineIsRefusedWithoutRunning) {
-  const std::string longName = dir_.Path() + std::string(33000, 'n');
+  const std::string longName = dir_.Path() + std::string(40000, 'n');
   EXPECT_EQ(Check(longName), kResultNotCarriedOut);
   EXPECT_FALSE(PathExists(dir_ / "args.txt"));
   EXPECT_TRUE(BufferUntouched());

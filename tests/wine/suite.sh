@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# The Windows build as the mail client meets it: bavhost.exe, tvvexal.bav and
+# scan.exe under Wine. Usage: suite.sh BIN_DIR OBJDUMP CASE
+# "setup" makes the fresh Wine prefix that the other cases share.
+set -uo pipefail
+
+bin=$1 objdump=$2 case=$3
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="$bin/../wine-suite-prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_eq() { # what expected actual
+  if [ "$2" != "$3" ]; then
+    fail "$1"
+    echo "  expected: $(printf '%q' "$2")"
+    echo "  actual:   $(printf '%q' "$3")"
+  fi
+}
+# The path of a Linux file as Windows programs under Wine see it.
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+# A fresh folder laid out as the mail client's: host, plug-in and scanner.
+layout() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/tv-wine.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/scan.exe" "$work/"
+  mkdir "$work/mail"
+}
+# Runs bavhost.exe in the work folder; sets out (without CRs) and status.
+host() {
+  out=$(cd "$work" && wine bavhost.exe tvvexal.bav "$@" 2>&1)
+  status=$?
+  out=${out//$'\r'/}
+}
+eicar() { printf '%s%s\r\n' 'X5O!P%@AP[4\PZX54(P^)7CC)7}$' 'EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*' > "$1"; }
+
+case_setup() {
+  rm -rf "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix"
+  wineserver -w
+  [ -d "$WINEPREFIX/drive_c" ] || fail "no drive C in the new prefix"
+}
+
+case_export_table() {
+  local dll="$bin/tvvexal.bav" dump
+  dump=$("$objdump" -p "$dll")
+  grep -q "file format pei-i386" <<<"$(${objdump} -f "$dll")" || fail "not a 32-bit PE file"
+  expect_eq "ordinal base" "1" "$(sed -n 's/^Ordinal Base[[:space:]]*\([0-9]*\).*/\1/p' <<<"$dump")"
+  local table
+  table=$(awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^\t\[/ { gsub(/[][]/, " "); printf "%d %s\n", $1 + 1, $2; next } on { exit }' <<<"$dump" | sort -n)
+  expect_eq "exports and ordinals" "1 BAV_CureStream
+2 BAV_CheckStream
+3 BAV_CureMemory
+4 BAV_CheckMemory
+5 BAV_CureFile
+6 BAV_CheckFile
+7 BAV_StreamChecking
+8 BAV_FileChecking
+9 BAV_MemoryChecking
+10 BAV_ConfigNeeded
+12 BAV_GetStatus
+13 BAV_GetCfgData
+14 BAV_SetCfgData
+15 BAV_GetVersion
+16 BAV_GetName
+17 BAV_Uninitialize
+18 BAV_Initialize" "$table"
+  local dlls
+  dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
+  for d in $dlls; do
+    case "$d" in
+      KERNEL32.DLL | USER32.DLL | MSVCRT.DLL | ADVAPI32.DLL | SHELL32.DLL | GDI32.DLL) ;;
+      *) fail "imports a DLL that Windows does not ship: $d" ;;
+    esac
+  done
+  local version
+  version=$(strings -el "$dll" | tr '\n' '|')
+  for pair in "ProductName|tevrinVexal" "FileVersion|1.00" "ProductVersion|1.00"; do
+    grep -qF "$pair" <<<"$version" || fail "version resource lacks $pair"
+  done
+}
+
+case_name_and_version() {
+  layout
+  host call BAV_GetName 11
+  expect_eq "name cut to 11" "result: 11
+buffer: \"tevrinVexal\"" "$out"
+  host call BAV_GetName 52
+  expect_eq "name whole" "result: 52
+buffer: \"tevrinVexal (McAfee Viruscan Interface for The Bat!)\"" "$out"
+  expect_eq "no overrun at 52" 0 "$status"
+  host call BAV_GetName 100
+  expect_eq "name in a larger buffer" "result: 52
+buffer: \"tevrinVexal (McAfee Viruscan Interface for The Bat!)\"" "$out"
+  for size in 0 -5; do
+    host call BAV_GetName $size
+    expect_eq "name length asked with $size" "result: 52" "$out"
+    expect_eq "nothing written with $size" 0 "$status"
+  done
+  host call BAV_GetName 20 null
+  expect_eq "name with a null buffer" "result: 52" "$out"
+  host call BAV_GetVersion 4
+  expect_eq "version whole" "result: 4
+buffer: \"1.00\"" "$out"
+  host call BAV_GetVersion 2
+  expect_eq "version cut" "result: 2
+buffer: \"1.\"" "$out"
+}
+
+case_capabilities() {
+  layout
+  host info
+  expect_eq "info" "name:    tevrinVexal (McAfee Viruscan Interface for The Bat!)
+version: 1.00
+BAV_FileChecking    0 (yes)
+BAV_MemoryChecking  -1 (not supported)
+BAV_StreamChecking  -1 (not supported)
+BAV_ConfigNeeded    0 (yes)
+BAV_GetStatus       0 (yes)" "$out"
+  host call BAV_CureFile 1 2
+  expect_eq "cure file" "result: -3 (not carried out)" "$out"
+  host call BAV_CheckMemory 1 2 3
+  expect_eq "check memory" "result: -1 (not supported)" "$out"
+  host call BAV_SetCfgData 0 0
+  expect_eq "set cfg data" "result: -1 (not supported)" "$out"
+  host call BAV_CheckStream
+  expect_eq "check stream" "result: -1 (not supported)
+references after the call: 1 (1 before)" "$out"
+  host call BAV_CureStream
+  expect_eq "cure stream" "result: -1 (not supported)
+references after the call: 1, 1 (1 before)" "$out"
+  host call BAV_Setup
+  expect_eq "no setup yet" 2 "$status"
+}
+
+case_clean_and_finding() {
+  layout
+  printf 'Hello\r\n' > "$work/mail/clean.txt"
+  eicar "$work/mail/eicar.com"
+  local clean infected
+  clean=$(winpath "$work/mail/clean.txt") infected=$(winpath "$work/mail/eicar.com")
+  host check "$clean"
+  expect_eq "clean verdict" "$clean: 0 (clean)" "$out"
+  expect_eq "clean exit status" 0 "$status"
+  [ -e "$work/tvvexal.log" ] && fail "a clean file wrote a log line"
+  host check "$infected"
+  expect_eq "finding" "$infected: 1 (finding)
+  finding: \\n$infected\\nEICAR test file NOT a virus." "$out"
+  expect_eq "finding exit status" 1 "$status"
+  local log
+  log=$(cat "$work/tvvexal.log")
+  expect_eq "log lines" 1 "$(grep -c . <<<"$log")"
+  [[ "$(head -n1 <<<"$log")" =~ ^[0-3][0-9]\.[01][0-9]\.20[0-9][0-9]\ [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\ (.*)$'\r'$ ]] \
+    || fail "log line format: $(head -n1 <<<"$log" | od -c | head -3)"
+  expect_eq "logged report line" "$infected ... Found the EICAR test file NOT a virus." "${BASH_REMATCH[1]}"
+  [ -e "$work/mail/eicar.~tv" ] && fail "the report was left behind"
+  [ -e "$work/mail/clean.~tv" ] && fail "the clean file's report was left behind"
+  expect_eq "no settings file was made" "" "$(ls "$work" | grep -i '\.ini$')"
+}
+
+case_missing_scanner() {
+  layout
+  printf '[tevrin.BAV]\r\nScanner=C:\\nowhere\\scan.exe\r\n' > "$work/tvvexal.ini"
+  printf 'x' > "$work/mail/a.txt"
+  printf 'stale' > "$work/mail/a.~tv"
+  local file
+  file=$(winpath "$work/mail/a.txt")
+  host check "$file"
+  expect_eq "missing scanner" "$file: -3 (not carried out)" "$out"
+  expect_eq "missing scanner exit status" 3 "$status"
+  [ -e "$work/mail/a.~tv" ] && fail "the stale report was left behind"
+  [ -e "$work/tvvexal.log" ] && fail "a failed start wrote a log line"
+}
+
+case_saved_settings() {
+  layout
+  # As the options dialog saves them, with a tag the user added by hand.
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nHide=0\r\nOptions=/MIME\r\nFoundTag="Found "\r\n' \
+    "$(winpath "$work/scan.exe")" > "$work/tvvexal.ini"
+  eicar "$work/mail/eicar.com"
+  local infected
+  infected=$(winpath "$work/mail/eicar.com")
+  host check "$infected"
+  expect_eq "finding with the saved tag" "$infected: 1 (finding)
+  finding: \\n$infected\\nhe EICAR test file NOT a virus." "$out"
+}
+
+case_bad_input() {
+  layout
+  host call BAV_CheckFile null
+  expect_eq "null file name" "result: -3 (not carried out)
+buffer: \"\"" "$out"
+  host check 'C:\a"b.txt'
+  expect_eq "name with a quote" 'C:\a"b.txt: -3 (not carried out)' "$out"
+  local odd
+  odd="$work/mail/with  blanks.txt"
+  printf 'fine' > "$odd"
+  host check "$(winpath "$odd")"
+  expect_eq "blanks in the name" "$(winpath "$odd"): 0 (clean)" "$out"
+  host
+  expect_eq "no command" 2 "$status"
+  out=$(cd "$work" && wine bavhost.exe missing.bav info 2>&1 | tr -d '\r')
+  grep -q "cannot load missing.bav" <<<"$out" || fail "load error not reported: $out"
+}
+
+if ! declare -F "case_$case" >/dev/null; then
+  echo "no such case: $case"
+  exit 2
+fi
+"case_$case"
+if [ "$failures" -gt 0 ]; then
+  echo "$case: $failures failure(s)"
+  exit 1
+fi
+echo "$case: ok"
