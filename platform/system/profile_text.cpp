@@ -126,9 +126,9 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
   return std::string(Unquote(lines[at].Value));
 }
 
-std::string TrimDefault(std::string_view defaultValue) {
+std::string EffectiveDefault(std::string_view defaultValue) {
   while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
-  return std::string(defaultValue);
+  return std::string(Unquote(defaultValue));
 }
 
 std::string SetValue(std::string_view text, std::string_view section, std::string_view key,

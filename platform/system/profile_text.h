@@ -14,8 +14,9 @@ namespace tv::sys::profile {
 // returns it (trimmed, one pair of surrounding quotes removed), or nothing.
 std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key);
 
-// Default values lose their trailing blanks, as the Windows reader does.
-std::string TrimDefault(std::string_view defaultValue);
+// What the reader gives for a missing key: the default without its trailing
+// blanks, then without one pair of surrounding quotes, as the system does.
+std::string EffectiveDefault(std::string_view defaultValue);
 
 // Text with Key=Value set in Section: an existing key line is replaced, a new
 // key goes after the section's last key, a new section goes at the end.

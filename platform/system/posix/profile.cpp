@@ -23,7 +23,7 @@ std::vector<std::string> GetProfileValues(const std::string& path, const std::st
   for (const TProfileKey& key : keys) {
     std::optional<std::string> value;
     if (haveFile) value = profile::FindValue(text, section, key.Key);
-    std::string result = value ? *value : profile::TrimDefault(key.Default);
+    std::string result = value ? *value : profile::EffectiveDefault(key.Default);
     if (result.size() > room) result.resize(room);
     values.push_back(std::move(result));
   }

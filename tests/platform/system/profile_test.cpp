@@ -48,6 +48,7 @@ TEST(Profile, DefaultLosesItsTrailingBlanksButAnEmptyValueIsKept) {
   EXPECT_EQ(Read("[s]\r\nFoundTag=   \r\n", "s", "FoundTag", "Found the "), "");
   TTempDir dir;
   EXPECT_EQ(GetProfileValue(dir / "missing.ini", "s", "k", "  x  ", kBuffer), "  x");
+  EXPECT_EQ(GetProfileValue(dir / "missing.ini", "s", "k", "\"Found the \"", kBuffer), "Found the ");
 }
 
 TEST(Profile, FirstSectionAndFirstKeyWin) {
@@ -133,7 +134,7 @@ TEST(ProfileText, SetValueReplacesInsertsAndAppends) {
 }
 
 // On Windows the system's reader and the text rules must agree on the same
-// files; on POSIX this checks the file plumbing of the same rules.
+// files and calls; on POSIX this checks the file plumbing of the same rules.
 TEST(ProfileText, AgreesWithTheSystemReader) {
   const std::string files[] = {
       "[tevrin.BAV]\r\nScanner=C:\\Program Files\\scan.exe\r\nHide= 0x1 \r\nOptions=\r\nFoundTag=\"Found the "
@@ -141,18 +142,29 @@ TEST(ProfileText, AgreesWithTheSystemReader) {
       "[TEVRIN.BAV]\nscanner =  'x'  \nhide\nFoundTag='a\"\n",
       "[other]\r\nScanner=no\r\n[tevrin.BAV]\r\n  Options = /MIME\t\r\n[tevrin.bav]\r\nHide=1\r\n",
       "Scanner=outside\r\n[tevrin.BAV]\r\n;Hide=0\r\nFoundTag=\"\"\r\n",
+      "[tevrin.BAV]\r\nScanner=first\r\nSCANNER=second\r\nHide=\r\n\r\n\r\nOptions=\"/A\" \"/B\"\r\n",
+      "; only a comment\r\n[missing section\r\nScanner=x\r\n",
+      "[tevrin.BAV]\r\n  Scanner  =  \"  spaced  \"  \r\nOptions='\r\nFoundTag=Found the   \r\n",
+      "",
   };
+  const char* sections[] = {"tevrin.BAV", "TEVRIN.bav", "nowhere"};
   const char* keys[] = {"Scanner", "Hide", "Options", "FoundTag", "Missing"};
+  const char* defaults[] = {"Found the ", "\"Found the \"", "'x'", "  lead", "", "tail  \t", "\""};
   TTempDir dir;
   int n = 0;
   for (const std::string& text : files) {
     const std::string path = dir / ("cmp" + std::to_string(n++) + ".ini");
     WriteFileBytes(path, text);
-    for (const char* key : keys) {
-      SCOPED_TRACE(text + " / " + key);
-      std::optional<std::string> value = profile::FindValue(text, "tevrin.BAV", key);
-      std::string expected = value ? *value : profile::TrimDefault("Found the ");
-      EXPECT_EQ(GetProfileValue(path, "tevrin.BAV", key, "Found the ", kBuffer), expected);
+    for (const char* section : sections) {
+      for (const char* key : keys) {
+        for (const char* defaultValue : defaults) {
+          SCOPED_TRACE(testing::PrintToString(text) + " [" + section + "] " + key + " default " +
+                       defaultValue);
+          std::optional<std::string> value = profile::FindValue(text, section, key);
+          EXPECT_EQ(GetProfileValue(path, section, key, defaultValue, kBuffer),
+                    value ? *value : profile::EffectiveDefault(defaultValue));
+        }
+      }
     }
   }
 }
