@@ -1,8 +1,12 @@
 #pragma once
-// Root of the errors that this code base raises with a message.
+// The errors that this code base raises with a message: one hierarchy rooted
+// at Exception, whose Message() is the exact text.
 
+#include <cstdint>
 #include <exception>
+#include <source_location>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tv {
@@ -17,16 +21,79 @@ class Exception : public std::exception {
   std::string message_;
 };
 
-// A file that could not be opened.
-class EFOpenError : public Exception {
+// A text that is no number, date or time.
+class EConvertError : public Exception {
  public:
   using Exception::Exception;
 };
 
-// A file that could not be written.
-class EWriteError : public Exception {
+// Lists: an index out of bounds, an insertion into a sorted list, a duplicate.
+class EListError : public Exception {
  public:
   using Exception::Exception;
 };
+class EStringListError : public EListError {
+ public:
+  using EListError::EListError;
+};
+
+std::string ListIndexErrorText(std::int64_t index);  // "List index out of bounds (%d)"
+inline constexpr const char* kSortedListErrorText = "Operation not allowed on sorted list";
+inline constexpr const char* kDuplicateStringText = "String list does not allow duplicates";
+
+// Arithmetic on integers and on floating-point numbers.
+class EDivByZero : public Exception {
+ public:
+  EDivByZero() : Exception("Division by zero") {}
+};
+class EZeroDivide : public Exception {
+ public:
+  EZeroDivide() : Exception("Floating point division by zero") {}
+};
+
+// A virtual operation that a class was meant to override and did not.
+class EAbstractError : public Exception {
+ public:
+  EAbstractError() : Exception("Abstract Error") {}
+};
+
+// Streams and component streams.
+class EStreamError : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EReadError : public EStreamError {
+ public:
+  EReadError() : EStreamError("Invalid property value") {}
+  using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+
+// A broken precondition: a programming error, named with its source unit and
+// line so that it can be found.
+class EAssertionFailed : public Exception {
+ public:
+  EAssertionFailed(std::string message, std::string unitName, std::uint32_t line)
+      : Exception(std::move(message)), unitName_(std::move(unitName)), line_(line) {}
+  const std::string& UnitName() const noexcept { return unitName_; }
+  std::uint32_t Line() const noexcept { return line_; }
+
+ private:
+  std::string unitName_;
+  std::uint32_t line_;
+};
+
+// Raises EAssertionFailed(Message, UnitName, caller's line) unless Condition.
+inline void Require(bool condition, std::string_view message, std::string_view unitName,
+                    std::source_location where = std::source_location::current()) {
+  if (!condition) throw EAssertionFailed(std::string(message), std::string(unitName), where.line());
+}
 
 }  // namespace tv

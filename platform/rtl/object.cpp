@@ -1,0 +1,30 @@
+#include "platform/rtl/object.h"
+
+#include "platform/rtl/sysutils.h"
+
+namespace tv {
+
+bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+  for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
+    if (c == &other) return true;
+  return false;
+}
+
+bool TClassInfo::InheritsFrom(const std::string& className) const {
+  for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
+    if (SameText(c->Name, className)) return true;
+  return false;
+}
+
+std::vector<std::string> TClassInfo::Ancestors() const {
+  std::vector<std::string> names;
+  for (const TClassInfo* c = this; c != nullptr; c = c->Parent) names.emplace_back(c->Name);
+  return names;
+}
+
+const TClassInfo& TObject::StaticClassInfo() {
+  static const TClassInfo info{"TObject", nullptr};
+  return info;
+}
+
+}  // namespace tv
