@@ -25,10 +25,17 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
          });
 }
 
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.append(1, '"').append(text).append(1, '"');
+  return quoted;
+}
+
 // A path with a blank or tab would reach the scanner as several arguments.
 std::string QuotePath(std::string_view path) {
   if (path.find_first_of(" \t") == std::string_view::npos) return std::string(path);
-  return "\"" + std::string(path) + "\"";
+  return Quoted(path);
 }
 
 // An unquoted program path with blanks lets the system try "C:\Program" and
@@ -36,7 +43,7 @@ std::string QuotePath(std::string_view path) {
 std::string QuoteProgram(std::string_view program) {
   if (program.find(' ') == std::string_view::npos || (!program.empty() && program.front() == '"'))
     return std::string(program);
-  return "\"" + std::string(program) + "\"";
+  return Quoted(program);
 }
 
 // Deletes the report whatever way the check leaves.

@@ -60,7 +60,7 @@ void WriteDialogSettings(const std::string& hostDirectory, const TPluginSettings
 
 std::optional<std::int32_t> ParseSettingInteger(std::string_view text) {
   std::string s(text);
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s = "$" + s.substr(2);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.replace(0, 2, 1, '$');
 
   std::size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
