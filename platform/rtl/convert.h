@@ -1,0 +1,55 @@
+#pragma once
+// Numbers as text and back. Parsers are strict: what they refuse raises
+// EConvertError with the platform's message, and nothing wraps around.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+// The separators and formats that rendering and parsing share, so that
+// parsing what was rendered gives the value back.
+struct TFormatSettings {
+  char DecimalSeparator = '.';
+  char ThousandSeparator = ',';
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  std::string ShortDateFormat = "dd/mm/yyyy";
+  std::string LongTimeFormat = "hh:nn:ss";
+};
+
+// Currency: a 64-bit count of ten-thousandths.
+struct TCurrency {
+  std::int64_t Value = 0;
+  friend bool operator==(TCurrency a, TCurrency b) { return a.Value == b.Value; }
+};
+
+std::string IntToStr(std::int64_t value);
+
+// Leading blanks, an optional sign, then decimal digits or "$" and
+// hexadecimal digits (which may fill all 32 or 64 bits). Nothing else.
+std::optional<std::int32_t> TryStrToInt(std::string_view text);
+std::optional<std::int64_t> TryStrToInt64(std::string_view text);
+// Raise EConvertError "'<text>' is not a valid integer value".
+std::int32_t StrToInt(std::string_view text);
+std::int64_t StrToInt64(std::string_view text);
+std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue);
+
+// General format with up to 15 significant digits: fixed notation unless the
+// exponent is below -5 or reaches 15; "NAN", "INF", "-INF".
+std::string FloatToStr(double value, const TFormatSettings& settings = TFormatSettings{});
+// Blanks around an optionally signed number with the decimal separator and
+// an optional exponent; raises "'<text>' is not a valid floating point value".
+double StrToFloat(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+std::optional<double> TryStrToFloat(std::string_view text,
+                                    const TFormatSettings& settings = TFormatSettings{});
+
+// Up to four decimals, no trailing zeros.
+std::string CurrToStr(TCurrency value, const TFormatSettings& settings = TFormatSettings{});
+// As StrToFloat, kept exact to four decimals; a fifth and later decimals
+// round half to even. Raises "'<text>' is not a valid floating point value".
+TCurrency StrToCurr(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+
+}  // namespace tv
