@@ -276,7 +276,7 @@ std::string TimeToStr(TDateTime value, const TFormatSettings& settings) {
 
 std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
   std::string text = DateToStr(value, settings);
-  if (value != std::trunc(value)) text += " " + TimeToStr(value, settings);
+  if (value != std::trunc(value)) text.append(" ").append(TimeToStr(value, settings));
   return text;
 }
 
