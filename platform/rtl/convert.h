@@ -46,6 +46,16 @@ double StrToFloat(std::string_view text, const TFormatSettings& settings = TForm
 std::optional<double> TryStrToFloat(std::string_view text,
                                     const TFormatSettings& settings = TFormatSettings{});
 
+// The value by a pattern: "0" a digit always shown, "#" a digit shown when
+// there is one, the first "." the decimal separator, a "," among the digits
+// groups thousands, "E+"/"E-" (or "e") and zeros a scientific exponent
+// (with its sign always, or only when negative); text in quotes and other
+// characters stand as they are. Up to three sections separated by ";": for
+// positive, negative and zero values. Digits round half away from zero.
+// An empty pattern gives FloatToStr.
+std::string FormatFloat(std::string_view format, double value,
+                        const TFormatSettings& settings = TFormatSettings{});
+
 // Up to four decimals, no trailing zeros.
 std::string CurrToStr(TCurrency value, const TFormatSettings& settings = TFormatSettings{});
 // As StrToFloat, kept exact to four decimals; a fifth and later decimals
