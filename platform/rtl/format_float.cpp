@@ -242,7 +242,8 @@ std::string FormatFloat(std::string_view format, double value, const TFormatSett
       const TSection s = ParseSection(sections[1]);
       return HasPlaceholder(sections[1]) ? Render(s, d, settings) : s.Prefix + s.Suffix;
     }
-    return "-" + Render(positive, d, settings);
+    std::string text(1, '-');
+    return text.append(Render(positive, d, settings));
   }
   return Render(positive, d, settings);
 }
