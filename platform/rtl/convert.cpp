@@ -106,6 +106,11 @@ std::optional<TDecimal> ParseDecimal(std::string_view s, char separator) {
 
 }  // namespace
 
+const TFormatSettings& DefaultFormatSettings() {
+  static const TFormatSettings settings = UserFormatSettings();
+  return settings;
+}
+
 std::string IntToStr(std::int64_t value) {
   return std::to_string(value);
 }

@@ -20,6 +20,12 @@ struct TFormatSettings {
   std::string LongTimeFormat = "hh:nn:ss";
 };
 
+// The user's settings: from the locale on Windows, the defaults above on
+// POSIX. DefaultFormatSettings() reads them once, on first use, and is what
+// every routine uses when no settings are passed.
+TFormatSettings UserFormatSettings();
+const TFormatSettings& DefaultFormatSettings();
+
 // Currency: a 64-bit count of ten-thousandths.
 struct TCurrency {
   std::int64_t Value = 0;
@@ -39,12 +45,12 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue);
 
 // General format with up to 15 significant digits: fixed notation unless the
 // exponent is below -5 or reaches 15; "NAN", "INF", "-INF".
-std::string FloatToStr(double value, const TFormatSettings& settings = TFormatSettings{});
+std::string FloatToStr(double value, const TFormatSettings& settings = DefaultFormatSettings());
 // Blanks around an optionally signed number with the decimal separator and
 // an optional exponent; raises "'<text>' is not a valid floating point value".
-double StrToFloat(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+double StrToFloat(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 std::optional<double> TryStrToFloat(std::string_view text,
-                                    const TFormatSettings& settings = TFormatSettings{});
+                                    const TFormatSettings& settings = DefaultFormatSettings());
 
 // The value by a pattern: "0" a digit always shown, "#" a digit shown when
 // there is one, the first "." the decimal separator, a "," among the digits
@@ -54,12 +60,12 @@ std::optional<double> TryStrToFloat(std::string_view text,
 // positive, negative and zero values. Digits round half away from zero.
 // An empty pattern gives FloatToStr.
 std::string FormatFloat(std::string_view format, double value,
-                        const TFormatSettings& settings = TFormatSettings{});
+                        const TFormatSettings& settings = DefaultFormatSettings());
 
 // Up to four decimals, no trailing zeros.
-std::string CurrToStr(TCurrency value, const TFormatSettings& settings = TFormatSettings{});
+std::string CurrToStr(TCurrency value, const TFormatSettings& settings = DefaultFormatSettings());
 // As StrToFloat, kept exact to four decimals; a fifth and later decimals
 // round half to even. Raises "'<text>' is not a valid floating point value".
-TCurrency StrToCurr(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+TCurrency StrToCurr(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 
 }  // namespace tv

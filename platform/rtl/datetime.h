@@ -35,20 +35,20 @@ TDateTime Date();
 // am/pm a/p ampm for a 12-hour clock, "/" and ":" for the separators, text in
 // single or double quotes as it stands, any other character as it stands.
 std::string FormatDateTime(std::string_view format, TDateTime value,
-                           const TFormatSettings& settings = TFormatSettings{});
-std::string DateToStr(TDateTime value, const TFormatSettings& settings = TFormatSettings{});
-std::string TimeToStr(TDateTime value, const TFormatSettings& settings = TFormatSettings{});
+                           const TFormatSettings& settings = DefaultFormatSettings());
+std::string DateToStr(TDateTime value, const TFormatSettings& settings = DefaultFormatSettings());
+std::string TimeToStr(TDateTime value, const TFormatSettings& settings = DefaultFormatSettings());
 // The time is left out at midnight.
-std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings = TFormatSettings{});
+std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings = DefaultFormatSettings());
 
 // The date in the order of the short date format, parts separated by the
 // date separator; a year of one or two digits falls in the 100 years around
 // the present one; without a year, the present one.
-TDateTime StrToDate(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+TDateTime StrToDate(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 // Hours, minutes and optionally seconds (and milliseconds after "."),
 // separated by the time separator, optionally followed by AM or PM.
-TDateTime StrToTime(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+TDateTime StrToTime(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 // A date, optionally followed by a blank and a time.
-TDateTime StrToDateTime(std::string_view text, const TFormatSettings& settings = TFormatSettings{});
+TDateTime StrToDateTime(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 
 }  // namespace tv

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/rtl/exception.h"
+#include "platform/rtl/sysutils.h"
 
 namespace tv {
 namespace {
@@ -77,7 +78,7 @@ TEST(DateTime, StandardTextsUseTheSettings) {
   EXPECT_EQ(DateTimeToStr(day, g), "08.12.2026");  // no time at midnight
   EXPECT_EQ(DateTimeToStr(day + EncodeTime(15, 2, 0, 0), g), "08.12.2026 15:02:00");
   EXPECT_EQ(TimeToStr(EncodeTime(7, 8, 9, 0), g), "07:08:09");
-  EXPECT_EQ(DateToStr(day), "08/12/2026");
+  EXPECT_EQ(DateToStr(day, TFormatSettings{}), "08/12/2026");
 }
 
 TEST(DateTime, ParsingFollowsTheDateOrderAndSeparators) {
@@ -109,7 +110,19 @@ TEST(DateTime, RenderedTextsParseBack) {
   const TFormatSettings g = German();
   const TDateTime v = EncodeDate(1999, 1, 31) + EncodeTime(23, 59, 58, 0);
   EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(v, g), g), v);
-  EXPECT_EQ(StrToDate(DateToStr(v), TFormatSettings{}), std::trunc(v));
+  EXPECT_EQ(StrToDate(DateToStr(v, TFormatSettings{}), TFormatSettings{}), std::trunc(v));
+}
+
+// The user's settings (the locale's on Windows) render and parse alike.
+TEST(DateTime, DefaultSettingsRoundTrip) {
+  const TFormatSettings& user = DefaultFormatSettings();
+  EXPECT_EQ(&user, &DefaultFormatSettings());
+  for (char part : {'d', 'm', 'y'})
+    EXPECT_NE(LowerCase(user.ShortDateFormat).find(part), std::string::npos) << user.ShortDateFormat;
+  const TDateTime v = EncodeDate(2026, 1, 31) + EncodeTime(14, 5, 9, 0);
+  EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(v)), v) << DateTimeToStr(v);
+  EXPECT_EQ(StrToFloat(FloatToStr(-1234.5)), -1234.5);
+  EXPECT_EQ(StrToCurr(CurrToStr(TCurrency{-12345})), TCurrency{-12345});
 }
 
 TEST(DateTime, BadTextsRaiseTheirMessages) {
