@@ -1,0 +1,113 @@
+#include "platform/components/component.h"
+
+#include <algorithm>
+
+#include "platform/components/properties.h"
+#include "platform/rtl/sysutils.h"
+
+namespace tv {
+
+bool IsValidIdent(std::string_view name) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (name.empty() || !letter(name[0])) return false;
+  return std::all_of(name.begin() + 1, name.end(),
+                     [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+namespace {
+
+// Name and Tag are published for every component.
+void RegisterComponentProperties() {
+  TPropertyInfo name;
+  name.Name = "Name";
+  name.GetString = [](const TObject& o) { return static_cast<const TComponent&>(o).Name(); };
+  name.SetString = [](TObject& o, const std::string& v) { static_cast<TComponent&>(o).SetName(v); };
+  TPropertyInfo tag;
+  tag.Name = "Tag";
+  tag.Kind = TPropertyKind::pkInteger;
+  tag.GetOrdinal = [](const TObject& o) { return static_cast<const TComponent&>(o).Tag(); };
+  tag.SetOrdinal = [](TObject& o, long long v) { static_cast<TComponent&>(o).SetTag(v); };
+  RegisterProperties(TComponent::StaticClassInfo(), {name, tag});
+}
+
+}  // namespace
+
+TComponent::TComponent(TComponent* owner) {
+  static const bool registered = (RegisterComponentProperties(), true);
+  (void)registered;
+  if (owner != nullptr) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  SetState(csDestroying);
+  while (!components_.empty()) {
+    TComponent* last = components_.back();
+    RemoveComponent(last);
+    delete last;
+  }
+  if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int index) const {
+  if (index < 0 || index >= ComponentCount()) throw EListError(ListIndexErrorText(index));
+  return components_[static_cast<std::size_t>(index)];
+}
+
+int TComponent::ComponentIndex() const {
+  if (owner_ == nullptr) return -1;
+  auto& siblings = owner_->components_;
+  return static_cast<int>(std::find(siblings.begin(), siblings.end(), this) - siblings.begin());
+}
+
+void TComponent::ValidateName(const std::string& name) const {
+  if (!name.empty() && !IsValidIdent(name))
+    throw EComponentError("'" + name + "' is not a valid component name");
+  if (owner_ != nullptr && !name.empty()) {
+    TComponent* other = owner_->FindComponent(name);
+    if (other != nullptr && other != this)
+      throw EComponentError("A component named " + name + " already exists");
+  }
+}
+
+void TComponent::SetName(const std::string& name) {
+  if (name == name_) return;
+  ValidateName(name);
+  name_ = name;
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+  if (name.empty()) return nullptr;
+  for (TComponent* c : components_)
+    if (SameText(c->name_, name)) return c;
+  return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+  if (component == nullptr || component->owner_ == this) return;
+  if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
+  if (!component->name_.empty() && FindComponent(component->name_) != nullptr)
+    throw EComponentError("A component named " + component->name_ + " already exists");
+  components_.push_back(component);
+  component->owner_ = this;
+  Notification(component, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+  auto it = std::find(components_.begin(), components_.end(), component);
+  if (it == components_.end()) return;
+  Notification(component, TOperation::opRemove);
+  components_.erase(std::find(components_.begin(), components_.end(), component));
+  component->owner_ = nullptr;
+}
+
+void TComponent::Loaded() {
+  ClearState(csLoading);
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+  // A copy: a component may leave the list while it hears of another.
+  const std::vector<TComponent*> owned = components_;
+  for (TComponent* c : owned) c->Notification(component, operation);
+}
+
+}  // namespace tv

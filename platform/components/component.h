@@ -1,0 +1,76 @@
+#pragma once
+// TComponent: named objects in an owner tree. An owner frees the components
+// it owns, last first, when it goes; every component of an owner hears of
+// insertions and removals among its siblings.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/components/persistent.h"
+
+namespace tv {
+
+class EComponentError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+enum TComponentStateFlag : unsigned {
+  csLoading = 1u << 0,
+  csReading = 1u << 1,
+  csDesigning = 1u << 2,
+  csDestroying = 1u << 3,
+};
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent : public TPersistent {
+  TV_CLASS(TComponent, TPersistent)
+ public:
+  // An owner takes the new component into its list and frees it later.
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return owner_; }
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  TComponent* Components(int index) const;
+  int ComponentIndex() const;
+
+  const std::string& Name() const { return name_; }
+  // An identifier (letter or "_", then letters, digits, "_") or empty, and
+  // unique among the owner's components regardless of case.
+  void SetName(const std::string& name);
+  long long Tag() const { return tag_; }
+  void SetTag(long long tag) { tag_ = tag; }
+
+  // The owned component of that name (without case), or null.
+  TComponent* FindComponent(std::string_view name) const;
+  void InsertComponent(TComponent* component);
+  void RemoveComponent(TComponent* component);
+
+  unsigned ComponentState() const { return state_; }
+  bool InState(TComponentStateFlag flag) const { return (state_ & flag) != 0; }
+  void SetState(TComponentStateFlag flag) { state_ |= flag; }
+  void ClearState(TComponentStateFlag flag) { state_ &= ~static_cast<unsigned>(flag); }
+
+  // After a stream has read the component: it leaves the loading state.
+  virtual void Loaded();
+  // Component was inserted into or is being removed from this component's
+  // owner tree; passed on to every owned component.
+  virtual void Notification(TComponent* component, TOperation operation);
+
+ private:
+  void ValidateName(const std::string& name) const;
+  TComponent* owner_ = nullptr;
+  std::vector<TComponent*> components_;
+  std::string name_;
+  long long tag_ = 0;
+  unsigned state_ = 0;
+};
+
+bool IsValidIdent(std::string_view name);
+
+}  // namespace tv

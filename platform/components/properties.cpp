@@ -1,0 +1,90 @@
+#include "platform/components/properties.h"
+
+#include <map>
+
+#include "platform/rtl/sysutils.h"
+
+namespace tv {
+
+namespace {
+
+std::map<const TClassInfo*, std::vector<TPropertyInfo>>& Tables() {
+  static std::map<const TClassInfo*, std::vector<TPropertyInfo>> tables;
+  return tables;
+}
+
+const TPropertyInfo& Require(const TObject& object, std::string_view name, TPropertyKind kind) {
+  const TPropertyInfo* p = FindProperty(object, name);
+  if (p == nullptr) throw EPropertyError("Property " + std::string(name) + " does not exist");
+  const bool ordinal = kind == TPropertyKind::pkInteger &&
+                       (p->Kind == TPropertyKind::pkBoolean || p->Kind == TPropertyKind::pkEnumeration);
+  if (p->Kind != kind && !ordinal) throw EPropertyError("Invalid property type: " + std::string(name));
+  return *p;
+}
+
+}  // namespace
+
+void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties) {
+  Tables()[&info] = std::move(properties);
+}
+
+std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
+  std::vector<const TClassInfo*> chain;
+  for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) chain.push_back(c);
+  std::vector<const TPropertyInfo*> list;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    auto table = Tables().find(*it);
+    if (table == Tables().end()) continue;
+    for (const TPropertyInfo& p : table->second) list.push_back(&p);
+  }
+  return list;
+}
+
+const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
+  // The most derived class's property of a name hides an ancestor's.
+  for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {
+    auto table = Tables().find(c);
+    if (table == Tables().end()) continue;
+    for (const TPropertyInfo& p : table->second)
+      if (SameText(p.Name, name)) return &p;
+  }
+  return nullptr;
+}
+
+const TPropertyInfo* FindProperty(const TObject& object, std::string_view name, TPropertyKind kind) {
+  const TPropertyInfo* p = FindProperty(object, name);
+  return p != nullptr && p->Kind == kind ? p : nullptr;
+}
+
+std::string GetStrProp(const TObject& object, std::string_view name) {
+  return Require(object, name, TPropertyKind::pkString).GetString(object);
+}
+
+void SetStrProp(TObject& object, std::string_view name, const std::string& value) {
+  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkString);
+  if (!p.SetString) throw EPropertyError("Property " + std::string(name) + " is read-only");
+  p.SetString(object, value);
+}
+
+long long GetOrdProp(const TObject& object, std::string_view name) {
+  return Require(object, name, TPropertyKind::pkInteger).GetOrdinal(object);
+}
+
+void SetOrdProp(TObject& object, std::string_view name, long long value) {
+  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkInteger);
+  if (!p.SetOrdinal) throw EPropertyError("Property " + std::string(name) + " is read-only");
+  p.SetOrdinal(object, value);
+}
+
+TObject* GetObjectProp(const TObject& object, std::string_view name) {
+  return Require(object, name, TPropertyKind::pkClass).GetObject(object);
+}
+
+std::string GetEnumProp(const TObject& object, std::string_view name) {
+  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkEnumeration);
+  const long long v = p.GetOrdinal(object);
+  if (v < 0 || v >= static_cast<long long>(p.EnumNames.size())) return std::to_string(v);
+  return p.EnumNames[static_cast<std::size_t>(v)];
+}
+
+}  // namespace tv

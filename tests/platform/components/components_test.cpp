@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/components/class_registry.h"
+#include "platform/components/component.h"
+#include "platform/components/properties.h"
+#include "platform/rtl/lists.h"
+
+namespace tv {
+namespace {
+
+std::vector<std::string> destroyed;
+
+class TProbe : public TComponent {
+  TV_CLASS(TProbe, TComponent)
+ public:
+  using TComponent::TComponent;
+  ~TProbe() override { destroyed.push_back(Name()); }
+  void Notification(TComponent* c, TOperation op) override {
+    heard.push_back((op == TOperation::opInsert ? "+" : "-") + c->Name());
+    TComponent::Notification(c, op);
+  }
+  void Loaded() override {
+    TComponent::Loaded();
+    ++loadedCalls;
+  }
+  std::vector<std::string> heard;
+  int loadedCalls = 0;
+};
+
+TProbe* Make(TComponent* owner, const std::string& name) {
+  auto* p = new TProbe(nullptr);
+  p->SetName(name);
+  if (owner != nullptr) owner->InsertComponent(p);
+  return p;
+}
+
+TEST(TComponent, OwnerFreesItsComponentsLastFirst) {
+  destroyed.clear();
+  {
+    TProbe owner(nullptr);
+    owner.SetName("owner");
+    TProbe* a = Make(&owner, "a");
+    Make(&owner, "b");
+    Make(a, "a1");
+    EXPECT_EQ(owner.ComponentCount(), 2);
+    EXPECT_EQ(owner.Components(1)->Name(), "b");
+    EXPECT_EQ(a->Owner(), &owner);
+    EXPECT_EQ(a->ComponentIndex(), 0);
+  }
+  // Each destructor starts before it frees what it owns: the owner first,
+  // then its components last first, each with its own.
+  EXPECT_EQ(destroyed, (std::vector<std::string>{"owner", "b", "a", "a1"}));
+}
+
+TEST(TComponent, FreeingAComponentTakesItOutOfItsOwner) {
+  TProbe owner(nullptr);
+  TProbe* a = Make(&owner, "a");
+  Make(&owner, "b");
+  delete a;
+  EXPECT_EQ(owner.ComponentCount(), 1);
+  EXPECT_EQ(owner.FindComponent("a"), nullptr);
+  EXPECT_THROW(owner.Components(1), EListError);
+}
+
+TEST(TComponent, InsertionAndRemovalAreHeardThroughTheTree) {
+  TProbe owner(nullptr);
+  TProbe* a = Make(&owner, "a");
+  TProbe* b = Make(&owner, "b");
+  owner.RemoveComponent(a);
+  EXPECT_EQ(owner.heard, (std::vector<std::string>{"+a", "+b", "-a"}));
+  EXPECT_EQ(b->heard, (std::vector<std::string>{"+b", "-a"}));
+  EXPECT_EQ(a->Owner(), nullptr);
+  delete a;
+}
+
+TEST(TComponent, NamesAreIdentifiersAndUniqueWithinTheOwner) {
+  TProbe owner(nullptr);
+  TProbe* a = Make(&owner, "btOk");
+  EXPECT_EQ(owner.FindComponent("BTOK"), a);
+  EXPECT_EQ(owner.FindComponent(""), nullptr);
+  try {
+    Make(&owner, "btok");
+    ADD_FAILURE() << "duplicate accepted";
+  } catch (const EComponentError& e) {
+    EXPECT_EQ(e.Message(), "A component named btok already exists");
+  }
+  try {
+    a->SetName("1st");
+    ADD_FAILURE() << "bad name accepted";
+  } catch (const EComponentError& e) {
+    EXPECT_EQ(e.Message(), "'1st' is not a valid component name");
+  }
+  EXPECT_EQ(a->Name(), "btOk");
+  a->SetName("BTOK");  // itself is no duplicate
+  a->SetName("");
+  EXPECT_TRUE(IsValidIdent("_x9"));
+  EXPECT_FALSE(IsValidIdent("a-b"));
+}
+
+TEST(TComponent, StateFlagsAndLoaded) {
+  TProbe c(nullptr);
+  c.SetState(csLoading);
+  c.SetState(csReading);
+  EXPECT_TRUE(c.InState(csLoading));
+  c.Loaded();
+  EXPECT_FALSE(c.InState(csLoading));
+  EXPECT_TRUE(c.InState(csReading));
+  EXPECT_EQ(c.loadedCalls, 1);
+  EXPECT_FALSE(c.InState(csDestroying));
+}
+
+TEST(ClassRegistry, CreatesRegisteredClassesByName) {
+  RegisterComponentClass<TProbe>();
+  EXPECT_EQ(FindComponentClass("tprobe"), &TProbe::StaticClassInfo());
+  TProbe owner(nullptr);
+  TComponent* made = CreateComponent("TProbe", &owner);
+  EXPECT_EQ(made->ClassName(), "TProbe");
+  EXPECT_EQ(made->Owner(), &owner);
+  EXPECT_EQ(FindComponentClass("TNothing"), nullptr);
+  try {
+    CreateComponent("TNothing", &owner);
+    ADD_FAILURE();
+  } catch (const EClassNotFound& e) {
+    EXPECT_EQ(e.Message(), "Class TNothing not found");
+  }
+}
+
+enum class TAlign { alNone, alTop, alClient };
+
+class TLabelLike : public TComponent {
+  TV_CLASS(TLabelLike, TComponent)
+ public:
+  explicit TLabelLike(TComponent* owner) : TComponent(owner) {
+    static const bool registered = [] {
+      TPropertyInfo caption{"Caption"};
+      caption.GetString = [](const TObject& o) { return static_cast<const TLabelLike&>(o).caption; };
+      caption.SetString = [](TObject& o, const std::string& v) { static_cast<TLabelLike&>(o).caption = v; };
+      TPropertyInfo align{"Align", TPropertyKind::pkEnumeration, {"alNone", "alTop", "alClient"}};
+      align.GetOrdinal = [](const TObject& o) {
+        return static_cast<long long>(static_cast<const TLabelLike&>(o).align);
+      };
+      TPropertyInfo lines{"Lines", TPropertyKind::pkClass};
+      lines.GetObject = [](const TObject& o) -> TObject* {
+        return &const_cast<TLabelLike&>(static_cast<const TLabelLike&>(o)).lines;
+      };
+      TPropertyInfo onClick{"OnClick", TPropertyKind::pkEvent};
+      onClick.HasHandler = [](const TObject&) { return false; };
+      RegisterProperties(StaticClassInfo(), {caption, align, lines, onClick});
+      return true;
+    }();
+    (void)registered;
+  }
+  std::string caption;
+  TAlign align = TAlign::alClient;
+  TStringList lines;
+};
+
+TEST(Properties, FoundByNameAlongTheClassChain) {
+  TLabelLike label(nullptr);
+  label.SetName("txInfo");
+  std::vector<std::string> names;
+  for (const TPropertyInfo* p : GetPropertyList(label)) names.push_back(p->Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Caption", "Align", "Lines", "OnClick"}));
+  EXPECT_EQ(GetStrProp(label, "name"), "txInfo");
+  SetStrProp(label, "CAPTION",
+             "\xDC"
+             "ber...");  // Ü
+  EXPECT_EQ(label.caption,
+            "\xDC"
+            "ber...");
+  EXPECT_EQ(GetEnumProp(label, "Align"), "alClient");
+  EXPECT_EQ(GetOrdProp(label, "Align"), 2);
+  SetOrdProp(label, "Tag", 7);
+  EXPECT_EQ(label.Tag(), 7);
+  EXPECT_EQ(GetObjectProp(label, "Lines"), &label.lines);
+  EXPECT_NE(FindProperty(label, "OnClick", TPropertyKind::pkEvent), nullptr);
+  EXPECT_EQ(FindProperty(label, "Caption", TPropertyKind::pkClass), nullptr);
+  EXPECT_EQ(FindProperty(TProbe(nullptr), "Caption"), nullptr);
+}
+
+TEST(Properties, WrongNamesAndKindsAreErrors) {
+  TLabelLike label(nullptr);
+  auto expect = [](auto f, const std::string& message) {
+    try {
+      f();
+      ADD_FAILURE() << message;
+    } catch (const EPropertyError& e) {
+      EXPECT_EQ(e.Message(), message);
+    }
+  };
+  expect([&] { GetStrProp(label, "Hint"); }, "Property Hint does not exist");
+  expect([&] { GetStrProp(label, "Lines"); }, "Invalid property type: Lines");
+  expect([&] { GetObjectProp(label, "Caption"); }, "Invalid property type: Caption");
+  expect([&] { SetOrdProp(label, "Align", 1); }, "Property Align is read-only");
+}
+
+TEST(TPersistent, AssignWithoutSupportNamesBothClasses) {
+  TProbe a(nullptr);
+  TLabelLike b(nullptr);
+  try {
+    a.Assign(&b);
+    ADD_FAILURE();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Cannot assign a TLabelLike to a TProbe");
+  }
+  EXPECT_THROW(a.Assign(nullptr), EConvertError);
+}
+
+}  // namespace
+}  // namespace tv
