@@ -134,18 +134,26 @@ class TLabelLike : public TComponent {
  public:
   explicit TLabelLike(TComponent* owner) : TComponent(owner) {
     static const bool registered = [] {
-      TPropertyInfo caption{"Caption"};
+      TPropertyInfo caption;
+      caption.Name = "Caption";
       caption.GetString = [](const TObject& o) { return static_cast<const TLabelLike&>(o).caption; };
       caption.SetString = [](TObject& o, const std::string& v) { static_cast<TLabelLike&>(o).caption = v; };
-      TPropertyInfo align{"Align", TPropertyKind::pkEnumeration, {"alNone", "alTop", "alClient"}};
+      TPropertyInfo align;
+      align.Name = "Align";
+      align.Kind = TPropertyKind::pkEnumeration;
+      align.EnumNames = {"alNone", "alTop", "alClient"};
       align.GetOrdinal = [](const TObject& o) {
         return static_cast<long long>(static_cast<const TLabelLike&>(o).align);
       };
-      TPropertyInfo lines{"Lines", TPropertyKind::pkClass};
+      TPropertyInfo lines;
+      lines.Name = "Lines";
+      lines.Kind = TPropertyKind::pkClass;
       lines.GetObject = [](const TObject& o) -> TObject* {
         return &const_cast<TLabelLike&>(static_cast<const TLabelLike&>(o)).lines;
       };
-      TPropertyInfo onClick{"OnClick", TPropertyKind::pkEvent};
+      TPropertyInfo onClick;
+      onClick.Name = "OnClick";
+      onClick.Kind = TPropertyKind::pkEvent;
       onClick.HasHandler = [](const TObject&) { return false; };
       RegisterProperties(StaticClassInfo(), {caption, align, lines, onClick});
       return true;
