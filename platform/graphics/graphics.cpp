@@ -1,0 +1,71 @@
+#include "platform/graphics/graphics.h"
+
+#include <algorithm>
+
+namespace tv {
+
+void TBitmap::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  for (int y = 0; y < std::min(height, height_); ++y)
+    for (int x = 0; x < std::min(width, width_); ++x)
+      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+          pixels_[Index(x, y)];
+  pixels_ = std::move(pixels);
+  width_ = width;
+  height_ = height;
+}
+
+std::size_t TBitmap::Index(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_)
+    throw EInvalidGraphicOperation("Bitmap index out of range");
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+}
+
+std::uint32_t TBitmap::Pixel(int x, int y) const {
+  return pixels_[Index(x, y)];
+}
+
+void TBitmap::SetPixel(int x, int y, std::uint32_t color) {
+  pixels_[Index(x, y)] = color;
+}
+
+void TBitmap::Assign(const TPersistent* source) {
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
+    if (bitmap != this) *this = *bitmap;
+    return;
+  }
+  if (source == nullptr) {
+    SetSize(0, 0);
+    return;
+  }
+  TGraphic::Assign(source);
+}
+
+void TPicture::SetGraphic(const TGraphic* graphic) {
+  graphic_ = graphic != nullptr ? graphic->Clone() : nullptr;
+}
+
+TBitmap& TPicture::Bitmap() {
+  auto* bitmap = dynamic_cast<TBitmap*>(graphic_.get());
+  if (bitmap == nullptr) {
+    graphic_ = std::make_unique<TBitmap>();
+    bitmap = static_cast<TBitmap*>(graphic_.get());
+  }
+  return *bitmap;
+}
+
+void TPicture::Assign(const TPersistent* source) {
+  if (source == nullptr) {
+    graphic_.reset();
+  } else if (const auto* picture = dynamic_cast<const TPicture*>(source)) {
+    if (picture != this) SetGraphic(picture->Graphic());
+  } else if (const auto* graphic = dynamic_cast<const TGraphic*>(source)) {
+    SetGraphic(graphic);
+  } else {
+    TPersistent::Assign(source);
+  }
+}
+
+}  // namespace tv
