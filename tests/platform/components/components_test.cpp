@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/components/class_registry.h"
@@ -80,8 +81,11 @@ TEST(TComponent, NamesAreIdentifiersAndUniqueWithinTheOwner) {
   TProbe* a = Make(&owner, "btOk");
   EXPECT_EQ(owner.FindComponent("BTOK"), a);
   EXPECT_EQ(owner.FindComponent(""), nullptr);
+  // A refused component stays with its maker.
+  auto duplicate = std::make_unique<TProbe>(nullptr);
+  duplicate->SetName("btok");
   try {
-    Make(&owner, "btok");
+    owner.InsertComponent(duplicate.get());
     ADD_FAILURE() << "duplicate accepted";
   } catch (const EComponentError& e) {
     EXPECT_EQ(e.Message(), "A component named btok already exists");
