@@ -280,20 +280,26 @@ std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
   return text;
 }
 
-TDateTime StrToDate(std::string_view text, const TFormatSettings& settings) {
+namespace {
+
+// The whole text, blanks around it aside, must be what Scan reads.
+using TScanner = std::optional<TDateTime> (*)(std::string_view, std::size_t&, const TFormatSettings&);
+TDateTime ScanWhole(std::string_view text, const TFormatSettings& settings, TScanner scan, const char* what) {
   std::size_t pos = 0;
-  auto v = ScanDate(text, pos, settings);
+  auto v = scan(text, pos, settings);
   SkipBlanks(text, pos);
-  if (!v || pos != text.size()) Invalid(text, "date");
+  if (!v || pos != text.size()) Invalid(text, what);
   return *v;
 }
 
+}  // namespace
+
+TDateTime StrToDate(std::string_view text, const TFormatSettings& settings) {
+  return ScanWhole(text, settings, ScanDate, "date");
+}
+
 TDateTime StrToTime(std::string_view text, const TFormatSettings& settings) {
-  std::size_t pos = 0;
-  auto v = ScanTime(text, pos, settings);
-  SkipBlanks(text, pos);
-  if (!v || pos != text.size()) Invalid(text, "time");
-  return *v;
+  return ScanWhole(text, settings, ScanTime, "time");
 }
 
 TDateTime StrToDateTime(std::string_view text, const TFormatSettings& settings) {
