@@ -96,7 +96,9 @@ void TComponent::RemoveComponent(TComponent* component) {
   auto it = std::find(components_.begin(), components_.end(), component);
   if (it == components_.end()) return;
   Notification(component, TOperation::opRemove);
-  components_.erase(std::find(components_.begin(), components_.end(), component));
+  // A notified component may have changed the list: look again.
+  it = std::find(components_.begin(), components_.end(), component);
+  if (it != components_.end()) components_.erase(it);
   component->owner_ = nullptr;
 }
 

@@ -13,7 +13,7 @@ std::map<const TClassInfo*, std::vector<TPropertyInfo>>& Tables() {
   return tables;
 }
 
-const TPropertyInfo& Require(const TObject& object, std::string_view name, TPropertyKind kind) {
+const TPropertyInfo& PropertyOfKind(const TObject& object, std::string_view name, TPropertyKind kind) {
   const TPropertyInfo* p = FindProperty(object, name);
   if (p == nullptr) throw EPropertyError("Property " + std::string(name) + " does not exist");
   const bool ordinal = kind == TPropertyKind::pkInteger &&
@@ -57,31 +57,31 @@ const TPropertyInfo* FindProperty(const TObject& object, std::string_view name, 
 }
 
 std::string GetStrProp(const TObject& object, std::string_view name) {
-  return Require(object, name, TPropertyKind::pkString).GetString(object);
+  return PropertyOfKind(object, name, TPropertyKind::pkString).GetString(object);
 }
 
 void SetStrProp(TObject& object, std::string_view name, const std::string& value) {
-  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkString);
+  const TPropertyInfo& p = PropertyOfKind(object, name, TPropertyKind::pkString);
   if (!p.SetString) throw EPropertyError("Property " + std::string(name) + " is read-only");
   p.SetString(object, value);
 }
 
 long long GetOrdProp(const TObject& object, std::string_view name) {
-  return Require(object, name, TPropertyKind::pkInteger).GetOrdinal(object);
+  return PropertyOfKind(object, name, TPropertyKind::pkInteger).GetOrdinal(object);
 }
 
 void SetOrdProp(TObject& object, std::string_view name, long long value) {
-  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkInteger);
+  const TPropertyInfo& p = PropertyOfKind(object, name, TPropertyKind::pkInteger);
   if (!p.SetOrdinal) throw EPropertyError("Property " + std::string(name) + " is read-only");
   p.SetOrdinal(object, value);
 }
 
 TObject* GetObjectProp(const TObject& object, std::string_view name) {
-  return Require(object, name, TPropertyKind::pkClass).GetObject(object);
+  return PropertyOfKind(object, name, TPropertyKind::pkClass).GetObject(object);
 }
 
 std::string GetEnumProp(const TObject& object, std::string_view name) {
-  const TPropertyInfo& p = Require(object, name, TPropertyKind::pkEnumeration);
+  const TPropertyInfo& p = PropertyOfKind(object, name, TPropertyKind::pkEnumeration);
   const long long v = p.GetOrdinal(object);
   if (v < 0 || v >= static_cast<long long>(p.EnumNames.size())) return std::to_string(v);
   return p.EnumNames[static_cast<std::size_t>(v)];
