@@ -51,6 +51,13 @@ class EZeroDivide : public Exception {
   EZeroDivide() : Exception("Floating point division by zero") {}
 };
 
+// A floating-point value that has no integer or currency form (too large,
+// not a number).
+class EInvalidOp : public Exception {
+ public:
+  EInvalidOp() : Exception("Invalid floating point operation") {}
+};
+
 // A virtual operation that a class was meant to override and did not.
 class EAbstractError : public Exception {
  public:

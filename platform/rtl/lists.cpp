@@ -108,6 +108,28 @@ int TStrings::IndexOfObject(const TObject* object) const {
   return -1;
 }
 
+int TStrings::IndexOfName(std::string_view name) const {
+  for (int i = 0; i < Count(); ++i) {
+    const std::string line = Get(i);
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos && CompareStrings(std::string_view(line).substr(0, eq), name) == 0) return i;
+  }
+  return -1;
+}
+
+std::string TStrings::Names(int index) const {
+  const std::string line = Get(index);
+  const std::size_t eq = line.find('=');
+  return eq == std::string::npos ? std::string() : line.substr(0, eq);
+}
+
+std::string TStrings::Values(std::string_view name) const {
+  const int index = IndexOfName(name);
+  if (index < 0) return {};
+  const std::string line = Get(index);
+  return line.substr(line.find('=') + 1);
+}
+
 void TStrings::BeginUpdate() {
   if (updateCount_++ == 0) SetUpdateState(true);
 }

@@ -53,6 +53,13 @@ class TStrings : public TObject {
   void InsertObject(int index, const std::string& s, TObject* object);
   int IndexOfObject(const TObject* object) const;
 
+  // Lines of the form name=value: the name is the text before the first
+  // "=", compared as the list compares its texts.
+  int IndexOfName(std::string_view name) const;
+  std::string Names(int index) const;
+  // The value of the first line with Name; "" when there is none.
+  std::string Values(std::string_view name) const;
+
   // Updates are nested; the list hears of the first begin and the last end.
   void BeginUpdate();
   void EndUpdate();
