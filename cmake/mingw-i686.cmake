@@ -19,3 +19,8 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(TV_WINE wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TV_WINE})
+
+# Doubles are computed as doubles (SSE2), not in the x87's wider registers,
+# so that rounding matches the native build bit for bit.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")

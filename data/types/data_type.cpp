@@ -33,7 +33,9 @@ std::int32_t TDataType::ReadInteger(const TValue& value) const {
 }
 
 TCurrency TDataType::ReadCurrency(const TValue& value) const {
-  return TCurrency{RoundToEven(static_cast<long double>(ReadDouble(value)) * 10000)};
+  // The product is taken as a double: 0.00005 is half a ten-thousandth.
+  const double count = ReadDouble(value) * 10000;
+  return TCurrency{RoundToEven(count)};
 }
 
 TValue TDataType::ReadFromBuffer(const unsigned char* buffer, const TOverflowCallback& /*overflow*/) const {

@@ -318,7 +318,8 @@ TDateTime TPercentType::ReadDateTime(const TValue&) const { CannotConvert("Perce
 void* TPercentType::ReadPointer(const TValue&) const { CannotConvert("Percent", "Pointer"); }
 std::int32_t TPercentType::ReadInteger(const TValue&) const { CannotConvert("Percent", "Integer"); }
 TCurrency TPercentType::ReadCurrency(const TValue& value) const {
-  return TCurrency{RoundToEven(static_cast<long double>(Own(value)) * 10000)};
+  const double count = Own(value) * 10000;
+  return TCurrency{RoundToEven(count)};
 }
 
 TValue TPercentType::DisplayNumberToValue(long double number, const DisplayFormat& format) const {

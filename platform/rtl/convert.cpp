@@ -106,10 +106,16 @@ std::optional<TDecimal> ParseDecimal(std::string_view s, char separator) {
 
 }  // namespace
 
-const TFormatSettings& DefaultFormatSettings() {
-  static const TFormatSettings settings = UserFormatSettings();
+namespace {
+TFormatSettings& Settings() {
+  static TFormatSettings settings = UserFormatSettings();
   return settings;
 }
+}  // namespace
+
+const TFormatSettings& DefaultFormatSettings() { return Settings(); }
+
+void SetDefaultFormatSettings(const TFormatSettings& settings) { Settings() = settings; }
 
 std::string IntToStr(std::int64_t value) {
   return std::to_string(value);

@@ -25,6 +25,9 @@ struct TFormatSettings {
 // every routine uses when no settings are passed.
 TFormatSettings UserFormatSettings();
 const TFormatSettings& DefaultFormatSettings();
+// Replaces what DefaultFormatSettings() answers from now on, as a change of
+// the user's locale would.
+void SetDefaultFormatSettings(const TFormatSettings& settings);
 
 // Currency: a 64-bit count of ten-thousandths.
 struct TCurrency {
