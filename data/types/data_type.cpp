@@ -57,6 +57,15 @@ void TDataType::NotSupported(std::string_view className, std::string_view operat
   throw Exception(message);
 }
 
+std::string QuotedText(std::string_view text) {
+  std::string result = "'";
+  for (char c : text) {
+    result += c;
+    if (c == '\'') result += '\'';
+  }
+  return result.append("'");
+}
+
 namespace {
 // 2^63: the first magnitude without a 64-bit integer form.
 constexpr long double kInt64Limit = 9223372036854775808.0L;

@@ -161,6 +161,9 @@ class TDataType : public TPersistent {
   bool alwaysParameter_;
 };
 
+// Text between single quotes, inner quotes doubled: a query literal.
+std::string QuotedText(std::string_view text);
+
 // X + 0.5 cut toward zero for X >= 0, X - 0.5 cut toward zero below; raises
 // EInvalidOp when the result has no 64-bit form.
 std::int64_t RoundHalfAway(double x);

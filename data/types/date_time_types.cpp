@@ -35,7 +35,7 @@ bool TDateTimeType::IsEmpty(const TValue& value) const { return Compare(value, D
 
 TValue TDateTimeType::GetDefaultValue() const { return CreateValue(Now()); }
 
-std::string TDateTimeType::GetSQLLiteral(const TValue& value) const { return "'" + GetAsString(value) + "'"; }
+std::string TDateTimeType::GetSQLLiteral(const TValue& value) const { return QuotedText(GetAsString(value)); }
 
 TValue TDateTimeType::ValueToText(const TValue& value, const DisplayFormat&) const {
   return StringValue(Trim(GetAsString(value)));

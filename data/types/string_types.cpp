@@ -8,16 +8,6 @@
 namespace tv {
 
 namespace {
-// Text between single quotes, inner quotes doubled.
-std::string Quoted(std::string_view text) {
-  std::string result = "'";
-  for (char c : text) {
-    result += c;
-    if (c == '\'') result += '\'';
-  }
-  return result + "'";
-}
-
 unsigned char FoldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
 }  // namespace
 
@@ -45,7 +35,7 @@ TValue TStringType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : CreateValue(ValueAsString(value));
 }
 
-std::string TStringType::GetSQLTypeName() const { return "char(" + IntToStr(size_) + ")"; }
+std::string TStringType::GetSQLTypeName() const { return std::string("char(").append(IntToStr(size_)).append(")"); }
 
 int TStringType::GetDataSize() const { return (size_ <= 255 ? 1 : 2) + std::max(size_, 0); }
 
@@ -54,8 +44,8 @@ std::string TStringType::GetTypeName() const {
 }
 
 void TStringType::WriteParams(TStrings& params) const {
-  params.Add("SIZE=" + IntToStr(size_));
-  params.Add("CS=" + ValueAsString(BooleanValue(caseSensitive_)));
+  params.Add(std::string("SIZE=").append(IntToStr(size_)));
+  params.Add(std::string("CS=").append(ValueAsString(BooleanValue(caseSensitive_))));
 }
 
 bool TStringType::NeedsParameter(const TValue& value) const {
@@ -102,7 +92,7 @@ bool TStringType::IsEmpty(const TValue& value) const {
   }
 }
 
-std::string TStringType::GetSQLLiteral(const TValue& value) const { return Quoted(Shortened(GetAsString(value))); }
+std::string TStringType::GetSQLLiteral(const TValue& value) const { return QuotedText(Shortened(GetAsString(value))); }
 
 TValue TStringType::ValueToText(const TValue& value, const DisplayFormat&) const {
   return StringValue(Trim(GetAsString(value)));
@@ -175,7 +165,7 @@ void TMemoType::WriteParams(TStrings& params) const {
   params.Add("DYNSIZE=T");
 }
 
-std::string TMemoType::GetSQLLiteral(const TValue& value) const { return Quoted(GetAsString(value)); }
+std::string TMemoType::GetSQLLiteral(const TValue& value) const { return QuotedText(GetAsString(value)); }
 
 namespace {
 // Texts up to this length sit in the slot after their length + 1.

@@ -57,7 +57,8 @@ TEST_F(DataTypeRegistry, StringTypesAreSharedPerSizeAndCaseSensitivity) {
   EXPECT_FALSE(a->CaseSensitive());
   EXPECT_EQ(StringTypeList(false)[30], a);
   EXPECT_EQ(StringType(0, true)->Size(), 0);
-  EXPECT_EQ(StringType(1024, true), StringTypeList(true)[1024]);
+  const TStringType* largestDirect = StringType(1024, true);
+  EXPECT_EQ(largestDirect, StringTypeList(true)[1024]);
 }
 
 TEST_F(DataTypeRegistry, LargeSizesFollowTheDirectPartInOrderOfCreation) {
@@ -71,7 +72,9 @@ TEST_F(DataTypeRegistry, LargeSizesFollowTheDirectPartInOrderOfCreation) {
   EXPECT_EQ(StringType(20000, true), big);
   EXPECT_EQ(list.size(), next + 2);
   for (std::size_t i = 0; i < 1025; ++i)
-    if (list[i]) EXPECT_EQ(list[i]->Size(), static_cast<int>(i));
+    if (list[i]) {
+      EXPECT_EQ(list[i]->Size(), static_cast<int>(i));
+    }
 }
 
 TEST_F(DataTypeRegistry, NegativeStringSizeRaisesTheListIndexError) {

@@ -251,6 +251,7 @@ TEST_F(TextsAndBuffers, NumericDisplayTexts) {
 TEST_F(TextsAndBuffers, DisplayTextsReadBack) {
   DisplayFormat kilo;
   kilo.Divisor = 1000;
+  const DisplayFormat plain;
   DisplayFormat percent;
   percent.Decimals = 2;
   percent.Rounding = 100;
@@ -262,17 +263,17 @@ TEST_F(TextsAndBuffers, DisplayTextsReadBack) {
     std::string expected;
   } cases[] = {
       {DoubleType(), " 1,234.5 ", kilo, true, "Float:1234500"},
-      {IntegerType(), "2.5", {}, true, "Integer:3"},
-      {IntegerType(), "1e30", {}, false, "Memo:1e30"},
-      {CurrencyType(), "1.23456", {}, true, "Currency:1.2346"},
-      {DoubleType(), "abc", {}, false, "Memo:abc"},
+      {IntegerType(), "2.5", plain, true, "Integer:3"},
+      {IntegerType(), "1e30", plain, false, "Memo:1e30"},
+      {CurrencyType(), "1.23456", plain, true, "Currency:1.2346"},
+      {DoubleType(), "abc", plain, false, "Memo:abc"},
       {PercentType(), "12.345 %", percent, true, "Percent:0.1235"},
-      {PercentType(), "12.345", {}, true, "Percent:0.12345"},
-      {PercentType(), "%%", {}, false, "Memo:%%"},
-      {StringType(3, true), "abcdef", {}, true, "String(3):abc"},
-      {BooleanType(), "x", {}, true, "Boolean:T"},
-      {DateType(), "15/03/2023", {}, true, "Date:15/03/2023"},
-      {DateType(), "someday", {}, false, "Memo:someday"},
+      {PercentType(), "12.345", plain, true, "Percent:0.12345"},
+      {PercentType(), "%%", plain, false, "Memo:%%"},
+      {StringType(3, true), "abcdef", plain, true, "String(3):abc"},
+      {BooleanType(), "x", plain, true, "Boolean:T"},
+      {DateType(), "15/03/2023", plain, true, "Date:15/03/2023"},
+      {DateType(), "someday", plain, false, "Memo:someday"},
   };
   for (const auto& c : cases) {
     TValue result;

@@ -22,7 +22,7 @@ std::string Text(double value) {
   return buffer;
 }
 
-std::string Text(TCurrency value) { return "C" + std::to_string(value.Value); }
+std::string Text(TCurrency value) { return std::string("C").append(std::to_string(value.Value)); }
 
 std::string Text(const void* value) {
   char buffer[32];
