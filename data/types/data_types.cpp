@@ -18,6 +18,7 @@ namespace {
 struct TRegistryOwner {
   std::unique_ptr<TDataTypeRegistryData> data;
   ~TRegistryOwner() {
+    stringTypeLists = nullptr;
     data.reset();
     registry = nullptr;
   }
@@ -28,6 +29,7 @@ TDataTypeRegistryData& CreateRegistry() {
   static TRegistryOwner owner;
   owner.data = std::make_unique<TDataTypeRegistryData>();
   registry = owner.data.get();
+  stringTypeLists = registry->StringTypes;
   registry->CreateStandardTypes();
   return *registry;
 }
@@ -165,9 +167,13 @@ const TIntegerStringType* IntegerStringType() { return DataTypeRegistry().Intege
 const TPictureType* PictureType() { return DataTypeRegistry().Picture.get(); }
 const TStringDateTimeType* StringDateTimeType() { return DataTypeRegistry().StringDateTime.get(); }
 
-const TStringType* StringType(int size, bool caseSensitive) {
+namespace detail {
+std::vector<const TStringType*>* stringTypeLists = nullptr;
+
+const TStringType* FindOrCreateStringType(int size, bool caseSensitive) {
   return DataTypeRegistry().FindOrCreateStringType(size, caseSensitive);
 }
+}  // namespace detail
 
 const std::vector<const TStringType*>& StringTypeList(bool caseSensitive) {
   return DataTypeRegistry().StringTypes[caseSensitive ? 1 : 0];
@@ -191,13 +197,6 @@ TValue MakeValue(const TDataType* type, T payload) {
   return value;
 }
 }  // namespace
-
-TValue StringValue(std::string_view text) {
-  TValue value;
-  value.DataType = StringType(static_cast<int>(text.size()), true);
-  value.Text.assign(text);
-  return value;
-}
 
 TValue BooleanValue(bool value) { return MakeValue<unsigned char>(BooleanType(), value ? 1 : 0); }
 TValue IntegerValue(std::int32_t value) { return MakeValue(IntegerType(), value); }

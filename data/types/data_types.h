@@ -56,9 +56,23 @@ const TIntegerStringType* IntegerStringType();
 const TPictureType* PictureType();
 const TStringDateTimeType* StringDateTimeType();
 
+namespace detail {
+// The two string-type lists of the registries (case-insensitive first), null
+// until the registries exist; StringType reads them inline.
+extern std::vector<const TStringType*>* stringTypeLists;
+const TStringType* FindOrCreateStringType(int size, bool caseSensitive);
+}  // namespace detail
+
 // The shared string type of Size and case sensitivity. Sizes up to 1024 are
 // one list access; a negative size raises the list's index error.
-const TStringType* StringType(int size, bool caseSensitive);
+inline const TStringType* StringType(int size, bool caseSensitive) {
+  if (detail::stringTypeLists && size >= 0 && size <= 1024) [[likely]] {
+    const auto& list = detail::stringTypeLists[caseSensitive ? 1 : 0];
+    if (static_cast<std::size_t>(size) < list.size() && list[static_cast<std::size_t>(size)])
+      return list[static_cast<std::size_t>(size)];
+  }
+  return detail::FindOrCreateStringType(size, caseSensitive);
+}
 // The list StringType keeps for one case sensitivity: entry Size for sizes
 // up to 1024 (null where none was asked for yet), larger sizes behind them
 // in order of creation.
@@ -73,7 +87,9 @@ const TValue& OneValue();
 const TValue& NilValue();
 
 // Value constructors.
-TValue StringValue(std::string_view text);
+inline TValue StringValue(std::string_view text) {
+  return TValue{StringType(static_cast<int>(text.size()), true), {}, std::string(text)};
+}
 TValue BooleanValue(bool value);
 TValue IntegerValue(std::int32_t value);
 TValue DoubleValue(double value);

@@ -72,8 +72,8 @@ TValue TIntegerType::ConvertValue(const TValue& value) const {
 }
 
 int TIntegerType::Compare(const TValue& a, const TValue& b) const {
-  const std::int64_t difference = std::int64_t{Operand(a)} - Operand(b);
-  return difference < 0 ? -1 : difference > 0 ? 1 : 0;
+  const std::int32_t x = Operand(a), y = Operand(b);
+  return (x > y) - (x < y);
 }
 
 TValue TIntegerType::Sum(const TValue& a, const TValue& b) const {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace tv {
 
@@ -29,6 +30,17 @@ struct TValue {
   void SetPayload(T value) {
     static_assert(sizeof(T) <= sizeof(Data) && std::is_trivially_copyable_v<T>);
     std::memcpy(Data, &value, sizeof(T));
+  }
+
+  // Sorting swaps values constantly; member by member is cheaper than
+  // three moves.
+  friend void swap(TValue& a, TValue& b) noexcept {
+    std::swap(a.DataType, b.DataType);
+    unsigned char data[sizeof a.Data];
+    std::memcpy(data, a.Data, sizeof data);
+    std::memcpy(a.Data, b.Data, sizeof data);
+    std::memcpy(b.Data, data, sizeof data);
+    a.Text.swap(b.Text);
   }
 };
 
