@@ -39,12 +39,14 @@ TEST_F(DataTypeRegistry, EveryStandardKindIsOneRegisteredInstance) {
 }
 
 TEST_F(DataTypeRegistry, InstancesJoinTheListOnConstructionAndLeaveItOnDestruction) {
+  const TStringType* shared = StringType(7, true);
   const std::size_t before = DataTypeInstances().size();
   {
     TStringType own(7, true);
     EXPECT_EQ(DataTypeInstances().size(), before + 1);
     EXPECT_EQ(DataTypeInstances().back(), &own);
-    EXPECT_NE(&own, StringType(7, true));  // only the lookup hands out shared types
+    EXPECT_NE(&own, shared);  // only the lookup hands out shared types
+    EXPECT_EQ(StringType(7, true), shared);
   }
   EXPECT_EQ(DataTypeInstances().size(), before);
 }
