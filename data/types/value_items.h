@@ -1,0 +1,70 @@
+#pragma once
+// The entries of a value list, in order. They are held in blocks of at most
+// kMaxBlock entries: an insertion or deletion moves the entries of one block
+// only, and a search bisects a compact copy of the blocks' first values
+// before it enters a single block. A plain array of entries would move half
+// the list on every insertion and touch a scattered entry on every step of a
+// search.
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "data/types/value.h"
+#include "platform/rtl/object.h"
+
+namespace tv {
+
+struct TValueItem {
+  TValue Value;
+  std::string String;
+  TObject* Object = nullptr;
+};
+
+class TValueItems {
+ public:
+  int Count() const { return count_; }
+  // Index must lie in 0 ... Count - 1; the caller checks.
+  TValueItem& At(int index);
+  const TValueItem& At(int index) const;
+  // Index in 0 ... Count.
+  void Insert(int index, TValueItem item);
+  void Erase(int index);
+  void Clear();
+  // Call after the value of entry Index changed: first values are copied.
+  void ValueChanged(int index);
+
+  // The first position whose value Below does not accept, for a Below that
+  // accepts a leading run of the entries (a sorted list's "sorts before").
+  template <class Below>
+  int PartitionPoint(Below below) const {
+    const auto block = std::partition_point(firsts_.begin(), firsts_.end(), below) - firsts_.begin();
+    if (block == 0) return 0;
+    const auto& items = blocks_[static_cast<std::size_t>(block - 1)];
+    const auto inside = std::partition_point(items.begin(), items.end(),
+                                             [&below](const TValueItem& item) { return below(item.Value); }) -
+                        items.begin();
+    return starts_[static_cast<std::size_t>(block - 1)] + static_cast<int>(inside);
+  }
+
+  // Every entry in order, moved out; the storage is left empty.
+  std::vector<TValueItem> TakeAll();
+  void Assign(std::vector<TValueItem> items);
+
+ private:
+  static constexpr std::size_t kMaxBlock = 64;
+  struct TPlace {
+    std::size_t block, offset;
+  };
+  TPlace Locate(int index) const;
+  void Refresh(std::size_t block);
+  void ShiftStarts(std::size_t afterBlock, int delta);
+
+  std::vector<std::vector<TValueItem>> blocks_;
+  std::vector<int> starts_;      // index of each block's first entry
+  std::vector<TValue> firsts_;   // each block's first value
+  int count_ = 0;
+};
+
+}  // namespace tv
