@@ -16,15 +16,10 @@ std::size_t TIndexContainer::BucketOf(const TObject* key) const {
 }
 
 const TIndexContainer::TSlot* TIndexContainer::Lookup(const TObject* key) const {
-  if (!key) return nullptr;
-  const std::size_t bucket = BucketOf(key);
-  if (bucket < buckets_.size() && buckets_[bucket].Key == key) return &buckets_[bucket];
-  if (overflowPerBucket_[bucket] == 0) return nullptr;
-  const auto at = overflowIndex_.find(key);
-  return at == overflowIndex_.end() ? nullptr : &overflow_[at->second];
+  const int* place = key ? places_.Find(key) : nullptr;
+  if (!place) return nullptr;
+  return *place >= 0 ? &buckets_[static_cast<std::size_t>(*place)] : &overflow_[static_cast<std::size_t>(-1 - *place)];
 }
-
-bool TIndexContainer::Contains(const TObject* key) const { return Lookup(key) != nullptr; }
 
 bool TIndexContainer::Find(const TObject* key, TObject*& data) const {
   const TSlot* slot = Lookup(key);
@@ -37,16 +32,15 @@ void TIndexContainer::AddWithData(TObject* key, TObject* data) {
   if (!withData_) data = nullptr;
   const std::size_t bucket = BucketOf(key);
   if (bucket >= buckets_.size()) buckets_.resize(bucket + 1);
-  TSlot& slot = buckets_[bucket];
-  if (!slot.Key) {
-    slot = TSlot{key, data};
+  if (const int* place = places_.Find(key)) {
+    TSlot& held = *place >= 0 ? buckets_[static_cast<std::size_t>(*place)] : overflow_[static_cast<std::size_t>(-1 - *place)];
+    if (withData_) held.Data = data;
+  } else if (!buckets_[bucket].Key) {
+    buckets_[bucket] = TSlot{key, data};
+    places_.Set(key, static_cast<int>(bucket));
     ++bucketsLive_;
-  } else if (slot.Key == key) {
-    if (withData_) slot.Data = data;
-  } else if (const auto at = overflowIndex_.find(key); at != overflowIndex_.end()) {
-    if (withData_) overflow_[at->second].Data = data;
   } else {
-    overflowIndex_.emplace(key, overflow_.size());
+    places_.Set(key, OverflowPlace(overflow_.size()));
     overflow_.push_back(TSlot{key, data});
     ++overflowPerBucket_[bucket];
     ++overflowLive_;
@@ -55,7 +49,7 @@ void TIndexContainer::AddWithData(TObject* key, TObject* data) {
 
 void TIndexContainer::EraseOverflow(std::size_t position) {
   TSlot& slot = overflow_[position];
-  overflowIndex_.erase(slot.Key);
+  places_.Erase(slot.Key);
   --overflowPerBucket_[BucketOf(slot.Key)];
   --overflowLive_;
   slot = TSlot{};
@@ -63,7 +57,7 @@ void TIndexContainer::EraseOverflow(std::size_t position) {
   const std::size_t holes = overflow_.size() - static_cast<std::size_t>(overflowLive_);
   if (holes > 32 && holes > static_cast<std::size_t>(overflowLive_)) {
     std::erase_if(overflow_, [](const TSlot& s) { return !s.Key; });
-    for (std::size_t i = 0; i < overflow_.size(); ++i) overflowIndex_[overflow_[i].Key] = i;
+    for (std::size_t i = 0; i < overflow_.size(); ++i) places_.Set(overflow_[i].Key, OverflowPlace(i));
   }
 }
 
@@ -74,34 +68,37 @@ bool TIndexContainer::Remove(TObject* key) {
 
 bool TIndexContainer::RemoveWithData(TObject* key, TObject*& data) {
   data = nullptr;
-  if (!key) return false;
-  const std::size_t bucket = BucketOf(key);
-  if (bucket < buckets_.size() && buckets_[bucket].Key == key) {
-    data = buckets_[bucket].Data;
-    buckets_[bucket] = TSlot{};
-    --bucketsLive_;
-    if (overflowPerBucket_[bucket] > 0) {
-      for (std::size_t i = 0; i < overflow_.size(); ++i)
-        if (overflow_[i].Key && BucketOf(overflow_[i].Key) == bucket) {
-          buckets_[bucket] = overflow_[i];
-          ++bucketsLive_;
-          EraseOverflow(i);
-          break;
-        }
-    }
+  const int* place = key ? places_.Find(key) : nullptr;
+  if (!place) return false;
+  if (*place < 0) {
+    const auto position = static_cast<std::size_t>(-1 - *place);
+    data = overflow_[position].Data;
+    EraseOverflow(position);
     return true;
   }
-  const auto at = overflowIndex_.find(key);
-  if (at == overflowIndex_.end()) return false;
-  data = overflow_[at->second].Data;
-  EraseOverflow(at->second);
+  const auto bucket = static_cast<std::size_t>(*place);
+  data = buckets_[bucket].Data;
+  buckets_[bucket] = TSlot{};
+  places_.Erase(key);
+  --bucketsLive_;
+  if (overflowPerBucket_[bucket] > 0) {
+    for (std::size_t i = 0; i < overflow_.size(); ++i)
+      if (overflow_[i].Key && BucketOf(overflow_[i].Key) == bucket) {
+        const TSlot moved = overflow_[i];
+        EraseOverflow(i);
+        buckets_[bucket] = moved;
+        places_.Set(moved.Key, static_cast<int>(bucket));
+        ++bucketsLive_;
+        break;
+      }
+  }
   return true;
 }
 
 void TIndexContainer::Clear() {
   buckets_.clear();
   overflow_.clear();
-  overflowIndex_.clear();
+  places_.Clear();
   std::fill(overflowPerBucket_.begin(), overflowPerBucket_.end(), 0);
   bucketsLive_ = overflowLive_ = 0;
 }

@@ -2,13 +2,14 @@
 // TIndexContainer: a set of object references, optionally each with a data
 // object, kept in a fixed number of hash buckets by reference. A reference
 // whose bucket is taken goes to the overflow list, which keeps insertion
-// order; the overflow list is indexed too, so a container holding many more
-// references than buckets still answers in constant time.
+// order. Every reference is also indexed by where it sits, so that a
+// container holding many more references than buckets still answers in
+// constant time.
 
 #include <cstddef>
-#include <unordered_map>
 #include <vector>
 
+#include "data/types/pointer_index.h"
 #include "platform/rtl/object.h"
 
 namespace tv {
@@ -32,7 +33,7 @@ class TIndexContainer : public TObject {
   // Frees every data object, then clears.
   virtual void ClearAndFreeData();
 
-  bool Contains(const TObject* key) const;
+  bool Contains(const TObject* key) const { return key && places_.Find(key); }
   bool Find(const TObject* key, TObject*& data) const;
   bool IsEmpty() const { return overflowLive_ == 0 && bucketsLive_ == 0; }
   int Count() const { return bucketsLive_ + overflowLive_; }
@@ -48,12 +49,14 @@ class TIndexContainer : public TObject {
   std::size_t BucketOf(const TObject* key) const;
   const TSlot* Lookup(const TObject* key) const;
   void EraseOverflow(std::size_t position);
+  // The index's value for a place: a bucket number, or -1 - an overflow position.
+  static int OverflowPlace(std::size_t position) { return -1 - static_cast<int>(position); }
 
   int bucketCount_;
   bool withData_;
   std::vector<TSlot> buckets_;          // grown on demand up to the bucket in use
   std::vector<TSlot> overflow_;         // insertion order, with holes until compacted
-  std::unordered_map<const TObject*, std::size_t> overflowIndex_;
+  TPointerIndex places_;
   std::vector<int> overflowPerBucket_;  // overflow keys waiting for each bucket
   int bucketsLive_ = 0;
   int overflowLive_ = 0;

@@ -17,8 +17,10 @@ void TValueList::InsertItem(int index, TValueItem item) {
 
 bool TValueList::Locate(const TValue& value, int& index) const {
   // Bisection for the first entry that does not sort before Value.
-  index = items_.PartitionPoint([this, &value](const TValue& entry) { return dataType_->Compare(entry, value) < 0; });
-  return index < Count() && dataType_->Compare(items_.At(index).Value, value) == 0;
+  const TValueItem* found = nullptr;
+  index = items_.PartitionPoint([this, &value](const TValue& entry) { return dataType_->Compare(entry, value) < 0; },
+                                found);
+  return found && dataType_->Compare(found->Value, value) == 0;
 }
 
 bool TValueList::Find(const TValue& value, int& index) const {
