@@ -36,16 +36,24 @@ class TValueItems {
   void ValueChanged(int index);
 
   // The first position whose value Below does not accept, for a Below that
-  // accepts a leading run of the entries (a sorted list's "sorts before").
+  // accepts a leading run of the entries (a sorted list's "sorts before"),
+  // and the entry there (null at the end).
   template <class Below>
-  int PartitionPoint(Below below) const {
-    const auto block = std::partition_point(firsts_.begin(), firsts_.end(), below) - firsts_.begin();
-    if (block == 0) return 0;
-    const auto& items = blocks_[static_cast<std::size_t>(block - 1)];
+  int PartitionPoint(Below below, const TValueItem*& item) const {
+    item = nullptr;
+    auto block = static_cast<std::size_t>(std::partition_point(firsts_.begin(), firsts_.end(), below) - firsts_.begin());
+    if (block == 0) {
+      if (count_ > 0) item = &blocks_[0].front();
+      return 0;
+    }
+    const auto& items = blocks_[--block];
     const auto inside = std::partition_point(items.begin(), items.end(),
-                                             [&below](const TValueItem& item) { return below(item.Value); }) -
-                        items.begin();
-    return starts_[static_cast<std::size_t>(block - 1)] + static_cast<int>(inside);
+                                             [&below](const TValueItem& entry) { return below(entry.Value); });
+    if (inside != items.end())
+      item = &*inside;
+    else if (block + 1 < blocks_.size())
+      item = &blocks_[block + 1].front();
+    return starts_[block] + static_cast<int>(inside - items.begin());
   }
 
   // Every entry in order, moved out; the storage is left empty.
