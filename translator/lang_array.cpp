@@ -29,6 +29,11 @@ void TCommonLangArray::SetTexts(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) values_->Add(text);
 }
 
+void TCommonLangArray::SetObject(int index, TObject* object) {
+  while (Count() <= index) values_->Add("");
+  values_->PutObject(index, object);
+}
+
 void TLangArray::Assign(const TCommonLangArray& source) {
   TCommonLangArray::Assign(source);
   if (const auto* other = dynamic_cast<const TLangArray*>(&source)) defaultText_ = other->defaultText_;

@@ -41,6 +41,8 @@ class TCommonLangArray : public TObject {
   // The value of the next language.
   void Add(const std::string& text) { values_->Add(text); }
   void AddObject(const std::string& text, TObject* object) { values_->AddObject(text, object); }
+  // The object of language Index; languages up to it get empty entries first.
+  void SetObject(int index, TObject* object);
   const TStringList& Values() const { return *values_; }
 
  private:
@@ -54,6 +56,7 @@ class TLangArray : public TCommonLangArray {
   explicit TLangArray(std::string defaultText = {}) : defaultText_(std::move(defaultText)) {}
 
   std::string DefaultText() const override { return defaultText_; }
+  void SetDefaultText(std::string text) { defaultText_ = std::move(text); }
   // Also takes the default text of another TLangArray.
   void Assign(const TCommonLangArray& source) override;
 

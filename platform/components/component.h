@@ -42,7 +42,7 @@ class TComponent : public TPersistent {
   const std::string& Name() const { return name_; }
   // An identifier (letter or "_", then letters, digits, "_") or empty, and
   // unique among the owner's components regardless of case.
-  void SetName(const std::string& name);
+  virtual void SetName(const std::string& name);
   long long Tag() const { return tag_; }
   void SetTag(long long tag) { tag_ = tag; }
 

@@ -1,0 +1,15 @@
+#include "data/elements/data_error.h"
+
+namespace tv {
+
+TDataErrorHook& DataErrorHook() {
+  static TDataErrorHook hook;
+  return hook;
+}
+
+void ReportDataError(int severity, const std::string& category, const std::string& message) {
+  if (const TDataErrorHook& hook = DataErrorHook()) hook(severity, category, message);
+  if (severity == desFatal) throw EDataError(category, message);
+}
+
+}  // namespace tv

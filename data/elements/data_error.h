@@ -1,0 +1,42 @@
+#pragma once
+// How the data engine reports errors in data: one routine with a severity, a
+// category word and a message. A host may observe every report; fatal ones
+// raise, warnings never interrupt the caller. Programming errors (a missing
+// argument) are precondition checks that name the source "DataElements".
+
+#include <functional>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/exception.h"
+
+namespace tv {
+
+enum TDataErrorSeverity { desFatal = 1, desWarning = 2 };
+
+// A fatal data error; the category travels with it.
+class EDataError : public Exception {
+ public:
+  EDataError(std::string category, std::string message)
+      : Exception(std::move(message)), category_(std::move(category)) {}
+  const std::string& Category() const noexcept { return category_; }
+
+ private:
+  std::string category_;
+};
+
+using TDataErrorHook = std::function<void(int severity, const std::string& category, const std::string& message)>;
+
+// The process-wide observer; empty unless a host sets one.
+TDataErrorHook& DataErrorHook();
+
+// Tells the hook, then raises EDataError for a fatal report.
+void ReportDataError(int severity, const std::string& category, const std::string& message);
+
+inline void RequireElements(bool condition, std::string_view message,
+                            std::source_location where = std::source_location::current()) {
+  Require(condition, message, "DataElements", where);
+}
+
+}  // namespace tv

@@ -1,0 +1,358 @@
+#include "data/elements/data_field.h"
+
+#include <algorithm>
+
+#include "data/elements/data_error.h"
+#include "data/elements/data_row.h"
+#include "data/elements/data_table.h"
+#include "data/elements/name_registry.h"
+#include "platform/components/properties.h"
+
+namespace tv {
+
+// --- TLangFieldArray
+
+TObject* TLangFieldArray::DefaultObject() const { return defaultField_ ? defaultField_() : nullptr; }
+
+TDataField* TLangFieldArray::Field(int index) const { return static_cast<TDataField*>(Object(index)); }
+
+void TLangFieldArray::SetField(int index, TDataField* field) { SetObject(index, field); }
+
+// --- TDataField
+
+namespace {
+void RegisterFieldProperties() {
+  auto boolean = [](const char* name, bool TDataField::*member) {
+    TPropertyInfo p;
+    p.Name = name;
+    p.Kind = TPropertyKind::pkBoolean;
+    p.GetOrdinal = [member](const TObject& o) -> long long { return static_cast<const TDataField&>(o).*member; };
+    p.SetOrdinal = [member](TObject& o, long long v) { static_cast<TDataField&>(o).*member = v != 0; };
+    return p;
+  };
+  TPropertyInfo fieldName;
+  fieldName.Name = "FieldName";
+  fieldName.GetString = [](const TObject& o) { return static_cast<const TDataField&>(o).FieldName(); };
+  fieldName.SetString = [](TObject& o, const std::string& v) { static_cast<TDataField&>(o).SetFieldName(v); };
+  TPropertyInfo width;
+  width.Name = "DisplayWidth";
+  width.Kind = TPropertyKind::pkInteger;
+  width.GetOrdinal = [](const TObject& o) { return static_cast<const TDataField&>(o).DisplayWidth(); };
+  width.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).SetDisplayWidth(static_cast<int>(v)); };
+  TPropertyInfo refill;
+  refill.Name = "RefillType";
+  refill.Kind = TPropertyKind::pkEnumeration;
+  refill.EnumNames = {"rtNever", "rtAlways", "rtDependentChange"};
+  refill.GetOrdinal = [](const TObject& o) { return static_cast<long long>(static_cast<const TDataField&>(o).RefillType); };
+  refill.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).RefillType = static_cast<TRefillType>(v); };
+  TPropertyInfo sortOrder;
+  sortOrder.Name = "SortOrder";
+  sortOrder.Kind = TPropertyKind::pkEnumeration;
+  sortOrder.EnumNames = {"soAscending", "soDescending"};
+  sortOrder.GetOrdinal = [](const TObject& o) { return static_cast<long long>(static_cast<const TDataField&>(o).SortOrder); };
+  sortOrder.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).SortOrder = static_cast<TSortOrder>(v); };
+  TPropertyInfo displayValues;
+  displayValues.Name = "DisplayValues";
+  displayValues.Kind = TPropertyKind::pkEnumeration;
+  displayValues.EnumNames = {"dvKeyOnly", "dvKeyAndText", "dvTextOnly", "dvDefault"};
+  displayValues.GetOrdinal = [](const TObject& o) {
+    return static_cast<long long>(static_cast<const TDataField&>(o).DisplayValues());
+  };
+  displayValues.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TDataField&>(o).SetDisplayValues(static_cast<TDisplayValues>(v));
+  };
+  TPropertyInfo running;
+  running.Name = "IsRunningNumber";
+  running.Kind = TPropertyKind::pkBoolean;
+  running.GetOrdinal = [](const TObject& o) -> long long { return static_cast<const TDataField&>(o).IsRunningNumber(); };
+  RegisterProperties(TDataField::StaticClassInfo(),
+                     {fieldName, width, boolean("DisableIntervals", &TDataField::DisableIntervals),
+                      boolean("IsAggregable", &TDataField::IsAggregable), boolean("HasCombo", &TDataField::HasCombo),
+                      boolean("AllowSelections", &TDataField::AllowSelections),
+                      boolean("IsReportable", &TDataField::IsReportable), refill, sortOrder,
+                      boolean("CanGenerateCondSQL", &TDataField::CanGenerateCondSQL),
+                      boolean("CanGenerateValueSQL", &TDataField::CanGenerateValueSQL),
+                      boolean("DefaultReadOnly", &TDataField::DefaultReadOnly), displayValues, running});
+}
+}  // namespace
+
+TDataField::TDataField(TComponent* owner)
+    : TSingleton(owner),
+      dataType_(StringType(30, false)),
+      longTextFields_([this]() -> TDataField* { return textFields_.Field(LanguageIndexOf(Singletons())); }) {
+  static const bool registered = (RegisterFieldProperties(), true);
+  (void)registered;
+  SetDisplayValues(TDisplayValues::dvDefault);
+}
+
+TDataField::~TDataField() {
+  std::vector<TDataTable*> tables;
+  for (TIndexContainerIterator it(tableList_); !it.AtEnd(); it.Next()) tables.push_back(static_cast<TDataTable*>(it.Key()));
+  for (TDataTable* table : tables) table->ForgetField(this);
+  FieldRegistry().Remove(fieldName_, this);
+  for (TDataField* derived : derivedFields_) derived->derivedFrom_ = nullptr;
+  if (derivedFrom_) std::erase(derivedFrom_->derivedFields_, this);
+}
+
+std::unique_ptr<TDataField> TDataField::CreateNamed(const std::string& fieldName, const TDataType* dataType) {
+  auto field = std::make_unique<TDataField>(nullptr);
+  field->InitNamed(fieldName, dataType);
+  return field;
+}
+
+void TDataField::InitNamed(const std::string& fieldName, const TDataType* dataType) {
+  descriptions_.SetDefaultText(fieldName);
+  longDescriptions_.SetDefaultText(fieldName);
+  dataType_ = dataType;
+  IsAggregable = dataType && dataType->IsAggregable();
+  displayWidth_ = dataType ? dataType->GetDisplayWidth() : -1;
+  SetDisplayValues(TDisplayValues::dvDefault);
+  SetFieldName(fieldName);
+}
+
+void TDataField::SetFieldName(const std::string& name) {
+  if (name == fieldName_ && (name.empty() || FieldRegistry().Find(name) == this)) return;
+  const std::string old = fieldName_;
+  FieldRegistry().Remove(old, this);
+  fieldName_ = name;
+  for (TLangArray* array : {&descriptions_, &longDescriptions_})
+    if (array->DefaultText() == old) array->SetDefaultText(name);
+  if (!name.empty()) FieldRegistry().Enter(name, this);
+}
+
+void TDataField::SetName(const std::string& name) {
+  const std::string old = Name();
+  TSingleton::SetName(name);
+  const std::string prefix = Singletons() ? Singletons()->FieldPrefix() : std::string();
+  auto withoutPrefix = [&prefix](const std::string& text) {
+    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0 ? text.substr(prefix.size()) : text;
+  };
+  if (fieldName_ == old || (!prefix.empty() && fieldName_ == withoutPrefix(old))) SetFieldName(withoutPrefix(name));
+}
+
+void TDataField::SetDataType(const TDataType* dataType) {
+  if (dataType == dataType_) return;
+  dataType_ = dataType;
+  MarkChanged();
+}
+
+void TDataField::SetDescriptions(const std::vector<std::string>& texts) { SetDescriptions(texts, texts); }
+
+void TDataField::SetDescriptions(const std::vector<std::string>& descriptions,
+                                 const std::vector<std::string>& longDescriptions) {
+  descriptions_.SetTexts(descriptions);
+  longDescriptions_.SetTexts(longDescriptions);
+}
+
+void TDataField::SetLanguageFields(int languageIndex, TDataField* textField, TDataField* longTextField) {
+  textFields_.SetField(languageIndex, textField);
+  longTextFields_.SetField(languageIndex, longTextField);
+}
+
+void TDataField::SetDerivedFrom(TDataField* field) {
+  if (field == this) field = nullptr;
+  if (derivedFrom_) std::erase(derivedFrom_->derivedFields_, this);
+  derivedFrom_ = field;
+  if (field) field->derivedFields_.push_back(this);
+}
+
+void TDataField::SetDisplayValues(TDisplayValues values) {
+  if (values == TDisplayValues::dvDefault)
+    values = dynamic_cast<const TStringType*>(dataType_) ? TDisplayValues::dvKeyAndText : TDisplayValues::dvKeyOnly;
+  displayValues_ = values;
+}
+
+bool TDataField::IsRunningNumber() const { return dynamic_cast<const TRunningNumberField*>(this) != nullptr; }
+
+TValue TDataField::GetValue(const TAbstractRow& row, int idx) const {
+  const TDataTable& table = row.DataTable();
+  return dataType_->ReadFromBuffer(row.Buffer() + table.FieldDataOffset(idx), row.Overflow(idx));
+}
+
+std::string TDataField::GetSQLExpression(bool aggregated) const {
+  return aggregated ? std::string("SUM(").append(fieldName_).append(")") : fieldName_;
+}
+
+TValue TDataField::GetExternValue(const TAbstractRow&) const {
+  return dataType_ ? dataType_->GetDefaultValue() : EmptyStringValue();
+}
+
+void TDataField::SetValue(TAbstractRow& row, const TValue& value, int) {
+  throw Exception(std::string("Cannot set value ")
+                      .append(ValueAsString(value))
+                      .append(" to Row ")
+                      .append(row.DisplayText())
+                      .append(", Field ")
+                      .append(fieldName_));
+}
+
+void TDataField::SetAuxTable(TDataTable* table) {
+  if (table && !table->TableHasKey(this))
+    ReportDataError(desFatal, "SetAuxTable",
+                    std::string(table->TableName()).append(" doesn't have ").append(fieldName_).append(" as a key!"));
+  auxTable_ = table;
+}
+
+int TDataField::DependentFieldCount() const {
+  return auxTable_ ? auxTable_->FieldCount() - auxTable_->KeyCount() : 0;
+}
+
+TDataField* TDataField::GetDependentField(int idx) const {
+  RequireElements(idx >= 0, "TKeyField.GetDependentField: idx >= 0, idx: " + std::to_string(idx));
+  if (!auxTable_ || idx >= DependentFieldCount()) return nullptr;
+  return auxTable_->GetField(auxTable_->KeyCount() + idx);
+}
+
+void TDataField::AddDependentChild(TDataField* child) {
+  if (std::find(dependentChildren_.begin(), dependentChildren_.end(), child) == dependentChildren_.end())
+    dependentChildren_.push_back(child);
+}
+
+void TDataField::RemoveDependentChild(TDataField* child) { std::erase(dependentChildren_, child); }
+
+TDataField* TDataField::GetDependentChild(int idx) const {
+  RequireElements(idx >= 0 && idx < DependentChildCount(),
+                  "TKeyField.GetDependentChild: (idx >= 0) and (idx < FDependentChildren.Count), idx: " +
+                      std::to_string(idx));
+  return dependentChildren_[static_cast<std::size_t>(idx)];
+}
+
+TDataField* TDataField::GetDerivedField(int idx) const {
+  RequireElements(idx >= 0 && idx < DerivedFieldCount(),
+                  "TKeyField.GetDerivedField: (idx >= 0) and (idx < FDerivedFields.Count), idx: " +
+                      std::to_string(idx));
+  return derivedFields_[static_cast<std::size_t>(idx)];
+}
+
+TDataField* TDataField::ChainField(int) { return this; }
+
+void TDataField::AddToList(TList* list, bool) {
+  RequireElements(list != nullptr, "TDataField.AddToList: AList <> nil");
+  list->Add(this);
+}
+
+void TDataField::GetRows(TList* results, const TObject*) const {
+  RequireElements(results != nullptr, "TDataField.GetRows: Results <> nil");
+}
+
+// --- TKeyField
+
+TKeyField::TKeyField(TComponent* owner) : TDataField(owner) {
+  IsAggregable = false;
+  HasCombo = true;
+  AllowSelections = true;
+  IsReportable = true;
+  SetDisplayWidth(-1);
+}
+
+void TKeyField::InitKey(const std::string& fieldName, const TDataType* dataType) {
+  InitNamed(fieldName, dataType);
+  IsAggregable = false;
+  SetDisplayValues(TDisplayValues::dvKeyOnly);
+  HasCombo = false;
+  AllowSelections = true;
+  IsReportable = true;
+  SetDisplayWidth(dataType ? dataType->GetDataSize() + 25 : -1);
+}
+
+std::unique_ptr<TKeyField> TKeyField::CreateNamed(const std::string& fieldName, const TDataType* dataType) {
+  auto field = std::make_unique<TKeyField>(nullptr);
+  field->InitKey(fieldName, dataType);
+  return field;
+}
+
+std::unique_ptr<TKeyField> TKeyField::CreateNamed(const std::string& fieldName, const TDataType* dataType,
+                                                  TDataTable* auxTable, int displayWidth,
+                                                  TDisplayValues displayValues, bool hasCombo) {
+  auto field = CreateNamed(fieldName, dataType);
+  if (displayWidth != -1) field->SetDisplayWidth(displayWidth);
+  field->SetDisplayValues(displayValues);
+  field->HasCombo = hasCombo;
+  field->SetAuxTable(auxTable);
+  return field;
+}
+
+int TKeyField::LookupChainLength() const { return nextKey_ ? 1 + nextKey_->LookupChainLength() : 0; }
+
+TDataField* TKeyField::ChainField(int level) {
+  if (level <= 0 || !nextKey_) return this;
+  return nextKey_->ChainField(level - 1);
+}
+
+// --- running numbers
+
+bool TDefaultRunningNumberGenerator::NeedsNumber(const TAbstractRow& row, const TDataField& field) const {
+  return ValueAsInteger(row.GetFieldValue(&field)) < 1;
+}
+
+std::int32_t TDefaultRunningNumberGenerator::NextNumber(const std::vector<std::int32_t>& existingValues) const {
+  std::int32_t smallest = 0;
+  for (std::int32_t value : existingValues) smallest = std::min(smallest, value);
+  return smallest - 1;
+}
+
+const TDefaultRunningNumberGenerator& DefaultRunningNumberGenerator() {
+  static const TDefaultRunningNumberGenerator generator;
+  return generator;
+}
+
+TRunningNumberField::TRunningNumberField(TComponent* owner)
+    : TKeyField(owner), generator_(&DefaultRunningNumberGenerator()) {
+  SetDataType(IntegerType());
+}
+
+std::unique_ptr<TRunningNumberField> TRunningNumberField::CreateNamed(const std::string& fieldName) {
+  auto field = std::make_unique<TRunningNumberField>(nullptr);
+  field->InitKey(fieldName, IntegerType());
+  return field;
+}
+
+void TRunningNumberField::SetGenerator(const TRunningNumberGenerator* generator) {
+  generator_ = generator ? generator : &DefaultRunningNumberGenerator();
+}
+
+// --- field sets
+
+TDataFieldSet::TDataFieldSet(const TDataTable& table) {
+  for (int i = 0; i < table.FieldCount(); ++i) Add(table.GetField(i));
+}
+
+void TDataFieldSet::Assign(const TDataFieldSet& source) {
+  if (&source == this) return;
+  fields_.Clear();
+  UnionWith(source);
+}
+
+void TDataFieldSet::UnionWith(const TDataFieldSet& other) {
+  for (TDataFieldSetIterator it(&other); !it.AtEnd(); it.Next()) Add(it.Current());
+}
+
+void TDataFieldSet::Add(TDataField* field) {
+  if (!fields_.Contains(field)) fields_.Add(field);
+}
+
+bool TDataFieldSet::ContainsFieldAt(const TDataTable& table, int idx) const { return Contains(table.GetField(idx)); }
+
+bool SetContains(const TDataFieldSet* set, const TDataField* field) { return !set || set->Contains(field); }
+
+bool SetContainsFieldAt(const TDataFieldSet* set, const TDataTable& table, int idx) {
+  return !set || set->ContainsFieldAt(table, idx);
+}
+
+TDataFieldSetIterator::TDataFieldSetIterator(const TDataFieldSet* set) {
+  if (set) iterator_ = std::make_unique<TIndexContainerIterator>(set->fields_);
+}
+
+TDataField* TDataFieldSetIterator::Current() const {
+  return AtEnd() ? nullptr : static_cast<TDataField*>(iterator_->Key());
+}
+
+void TDataFieldSetIterator::Next() {
+  if (iterator_) iterator_->Next();
+}
+
+TDataField* FindRegisteredField(const std::string& fieldName) {
+  return static_cast<TDataField*>(FieldRegistry().Find(fieldName));
+}
+
+}  // namespace tv

@@ -1,0 +1,47 @@
+#include "data/elements/name_registry.h"
+
+#include "data/elements/data_error.h"
+#include "data/types/data_types.h"
+
+namespace tv {
+
+TNameRegistry::TNameRegistry(std::string kind)
+    : kind_(std::move(kind)), names_(std::make_unique<TValueList>(AnyStringType())) {
+  names_->SetSorted(true);
+  names_->SetDuplicates(TDuplicates::dupError);
+}
+
+void TNameRegistry::Remove(const std::string& oldName, const TObject* object) {
+  int index = -1;
+  if (!oldName.empty() && names_->Find(StringValue(oldName), index) && names_->Objects(index) == object) {
+    names_->Delete(index);
+    return;
+  }
+  index = names_->IndexOfObject(object);
+  if (index >= 0) names_->Delete(index);
+}
+
+void TNameRegistry::Enter(const std::string& name, TObject* object) {
+  try {
+    names_->AddValueObject(name, StringValue(name), object);
+  } catch (const EStringListError&) {
+    ReportDataError(desWarning, "Duplicates", std::string("Duplicate ").append(kind_).append(": ").append(name));
+  }
+}
+
+TObject* TNameRegistry::Find(const std::string& name) const {
+  int index = -1;
+  return names_->Find(StringValue(name), index) ? names_->Objects(index) : nullptr;
+}
+
+TNameRegistry& FieldRegistry() {
+  static TNameRegistry registry("fields");
+  return registry;
+}
+
+TNameRegistry& TableRegistry() {
+  static TNameRegistry registry("tables");
+  return registry;
+}
+
+}  // namespace tv

@@ -1,0 +1,89 @@
+#include "data/elements/singletons.h"
+
+#include <memory>
+
+#include "platform/components/properties.h"
+#include "platform/system/user.h"
+
+namespace tv {
+
+namespace {
+int currentLanguageIndex = 0;
+
+void RegisterSingletonsProperties() {
+  TPropertyInfo items;
+  items.Name = "Items";
+  items.Kind = TPropertyKind::pkClass;
+  items.GetObject = [](const TObject& o) -> TObject* { return static_cast<const TSingletons&>(o).Items(); };
+  TPropertyInfo tablePrefix;
+  tablePrefix.Name = "TablePrefix";
+  tablePrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).TablePrefix(); };
+  tablePrefix.SetString = [](TObject& o, const std::string& v) { static_cast<TSingletons&>(o).SetTablePrefix(v); };
+  TPropertyInfo fieldPrefix;
+  fieldPrefix.Name = "FieldPrefix";
+  fieldPrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).FieldPrefix(); };
+  fieldPrefix.SetString = [](TObject& o, const std::string& v) { static_cast<TSingletons&>(o).SetFieldPrefix(v); };
+  TPropertyInfo count;
+  count.Name = "LanguageCount";
+  count.Kind = TPropertyKind::pkInteger;
+  count.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageCount(); };
+  count.SetOrdinal = [](TObject& o, long long v) { static_cast<TSingletons&>(o).SetLanguageCount(static_cast<int>(v)); };
+  TPropertyInfo index;
+  index.Name = "LanguageIndex";
+  index.Kind = TPropertyKind::pkInteger;
+  index.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageIndex(); };
+  index.SetOrdinal = [](TObject& o, long long v) { static_cast<TSingletons&>(o).SetLanguageIndex(static_cast<int>(v)); };
+  RegisterProperties(TSingletons::StaticClassInfo(), {items, tablePrefix, fieldPrefix, count, index});
+}
+}  // namespace
+
+TSingletons::TSingletons(TComponent* owner) : TComponent(owner) {
+  static const bool registered = (RegisterSingletonsProperties(), true);
+  (void)registered;
+}
+
+TSingletonItems* TSingletons::SharedItems() {
+  static const auto items = std::make_unique<TSingletonItems>();
+  return items.get();
+}
+
+void TSingletons::SetLanguageCount(int count) {
+  if (count < 1) throw Exception("TSingletons.SetLanguageCount: LanguageCount has to be at least 1!");
+  languageCount_ = count;
+  if (languageIndex_ >= count) languageIndex_ = count - 1;
+}
+
+void TSingletons::SetLanguageIndex(int index) {
+  if (index < 0) throw Exception("LanguageIndex can not be less than 0");
+  if (index >= languageCount_) throw Exception("LanguageIndex must be less than LanguageCount");
+  languageIndex_ = index;
+}
+
+int LanguageCountOf(const TSingletons* singletons) { return singletons ? singletons->LanguageCount() : 3; }
+int LanguageIndexOf(const TSingletons* singletons) {
+  return singletons ? singletons->LanguageIndex() : currentLanguageIndex;
+}
+int CurrentLanguageIndex() { return currentLanguageIndex; }
+void SetCurrentLanguageIndex(int index) { currentLanguageIndex = index; }
+
+TSingleton::TSingleton(TComponent* owner) : TComponent(owner) {
+  singletons_ = dynamic_cast<TSingletons*>(owner);
+  if (singletons_) TSingletons::SharedItems()->Offer(this);
+}
+
+TSingleton::~TSingleton() {
+  // The container may already be on its way out (it frees what it owns
+  // last), so only the shared registry is asked.
+  if (singletons_) TSingletons::SharedItems()->Withdraw(this);
+}
+
+void TSingleton::MarkChanged() {
+  if (const auto user = sys::UserName()) {
+    changedBy_ = *user;
+    if (createdBy_.empty()) createdBy_ = *user;
+  }
+  changedAt_ = Now();
+  if (singletons_) singletons_->SingletonChanged(this);
+}
+
+}  // namespace tv

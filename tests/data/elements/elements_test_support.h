@@ -1,0 +1,43 @@
+#pragma once
+// Helpers for the data element tests: fields made by name, and a hook that
+// records every data error report while a test runs.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/elements/data_error.h"
+#include "data/elements/data_table.h"
+
+namespace tv::test {
+
+struct TReport {
+  int Severity;
+  std::string Category, Message;
+};
+
+// Records what ReportDataError tells the hook during its life.
+class TRecordedReports {
+ public:
+  TRecordedReports();
+  ~TRecordedReports();
+  TRecordedReports(const TRecordedReports&) = delete;
+  TRecordedReports& operator=(const TRecordedReports&) = delete;
+  const std::vector<TReport>& Reports() const { return reports_; }
+
+ private:
+  std::vector<TReport> reports_;
+  TDataErrorHook saved_;
+};
+
+// The fatal report that Call raises, as "category: message", or "none".
+std::string FatalReport(const std::function<void()>& call);
+
+// Fields named uniquely per test run, so that the registry never warns.
+std::unique_ptr<TDataField> Field(const std::string& name, const TDataType* type = nullptr);
+std::unique_ptr<TKeyField> Key(const std::string& name, const TDataType* type = nullptr);
+
+// The field names of a table in order, areas marked: "K:a K:b D:c I:d".
+std::string Layout(const TDataTable& table);
+
+}  // namespace tv::test
