@@ -177,7 +177,7 @@ TValue TDataField::GetExternValue(const TAbstractRow&) const {
   return dataType_ ? dataType_->GetDefaultValue() : EmptyStringValue();
 }
 
-void TDataField::SetValue(TAbstractRow& row, const TValue& value, int) {
+int TDataField::SetValue(TAbstractRow& row, const TValue& value, int) {
   throw Exception(std::string("Cannot set value ")
                       .append(ValueAsString(value))
                       .append(" to Row ")
@@ -230,6 +230,8 @@ void TDataField::AddToList(TList* list, bool) {
   RequireElements(list != nullptr, "TDataField.AddToList: AList <> nil");
   list->Add(this);
 }
+
+void TDataField::GetValues(TStrings&, const TDataTable*, const TAbstractRow*, const TRowCondition*) {}
 
 void TDataField::GetRows(TList* results, const TObject*) const {
   RequireElements(results != nullptr, "TDataField.GetRows: Results <> nil");

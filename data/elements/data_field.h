@@ -17,6 +17,7 @@ namespace tv {
 
 class TAbstractRow;
 class TDataTable;
+class TRowCondition;
 class TDataField;
 
 enum class TRefillType { rtNever, rtAlways, rtDependentChange };
@@ -130,8 +131,9 @@ class TDataField : public TSingleton {
   // The value of a field that has no place in the row: the type's default
   // for a plain field (lookups through aux tables are not used here).
   virtual TValue GetExternValue(const TAbstractRow& row) const;
-  // Plain fields are stored by the row itself: this refuses.
-  virtual void SetValue(TAbstractRow& row, const TValue& value, int setAction);
+  // Plain fields are stored by the row itself: this refuses. The answer is
+  // a TSetResult.
+  virtual int SetValue(TAbstractRow& row, const TValue& value, int setAction);
   // The table must have the field as a key ("SetAuxTable" report otherwise).
   virtual void SetAuxTable(TDataTable* table);
   virtual int DependentFieldCount() const;
@@ -147,8 +149,17 @@ class TDataField : public TSingleton {
   virtual TDataField* ChainField(int level);
   virtual bool HasGetValues() const { return false; }
   virtual void AddToList(TList* list, bool includeCalculated);
+  // The possible values of the field into Results; a plain field has no
+  // source for them.
+  virtual void GetValues(TStrings& results, const TDataTable* table, const TAbstractRow* row,
+                         const TRowCondition* condition);
   // The aux-table rows that match Criteria (none without an aux table).
   virtual void GetRows(TList* results, const TObject* criteria) const;
+
+  // A fictive key stands for a calculated field: rows read that one in its
+  // place, and nobody writes it.
+  virtual bool IsFictive() const { return false; }
+  virtual const TDataField* StandsFor() const { return this; }
 
  protected:
   // What CreateNamed does after construction.

@@ -1,9 +1,18 @@
 #include "data/elements/data_row.h"
 
+#include <algorithm>
+
 #include "data/elements/data_error.h"
 #include "data/elements/data_table.h"
+#include "data/types/data_types.h"
 
 namespace tv {
+
+namespace {
+std::string Numbered(const char* text, int number) { return std::string(text).append(std::to_string(number)); }
+}  // namespace
+
+// --- TAbstractRow
 
 TAbstractRow::TAbstractRow(const TDataTable& table)
     : dataTable_(&table),
@@ -11,8 +20,7 @@ TAbstractRow::TAbstractRow(const TDataTable& table)
       overflowTexts_(static_cast<std::size_t>(table.FieldCount())) {}
 
 void TAbstractRow::OverflowRoutine(void* context, std::intptr_t argument, std::string& text, TOverflowAction action) {
-  auto& texts = static_cast<TAbstractRow*>(context)->overflowTexts_;
-  auto& kept = texts[static_cast<std::size_t>(argument)];
+  auto& kept = static_cast<TAbstractRow*>(context)->overflowTexts_[static_cast<std::size_t>(argument)];
   if (action == TOverflowAction::oaStore)
     kept = text;
   else
@@ -23,6 +31,26 @@ TOverflowCallback TAbstractRow::Overflow(int idx) const {
   return {&OverflowRoutine, const_cast<TAbstractRow*>(this), idx};
 }
 
+TStringList& TAbstractRow::Strings() {
+  if (!strings_) strings_ = std::make_unique<TStringList>();
+  return *strings_;
+}
+
+void TAbstractRow::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (storage_) storage_->RowChanged(*this, 3);
+}
+
+void TAbstractRow::SetValueByField(const TDataField* field, const TValue& value) {
+  if (auto* row = dynamic_cast<TDataRow*>(this)) row->SetFieldValue(field, value, saRefuse);
+  else SetIndexValue(IndexOfField(field), value, saRefuse);
+}
+
+void TAbstractRow::SetValueByIndex(int idx, const TValue& value) { SetIndexValue(idx, value, saRefuse); }
+
+int TAbstractRow::LevelCount() const { return storage_ ? storage_->LastLevel() : dataTable_->KeyCount(); }
+
 int TAbstractRow::IndexOfField(const TDataField* field) const {
   RequireElements(field != nullptr, "TAbstractRow.IndexOfField: Field <> nil");
   return dataTable_->IndexOfField(field);
@@ -30,31 +58,325 @@ int TAbstractRow::IndexOfField(const TDataField* field) const {
 
 int IndexOfField(const TAbstractRow* row, const TDataField* field) { return row ? row->IndexOfField(field) : -1; }
 
+TValue TAbstractRow::IndexValue(int idx) const { return dataTable_->GetField(idx)->GetValue(*this, idx); }
+
 TValue TAbstractRow::GetFieldValue(const TDataField* field) const {
   RequireElements(field != nullptr, "TAbstractRow.GetFieldValue: Field <> nil");
+  field = field->StandsFor();
   const int idx = dataTable_->IndexOfField(field);
-  return idx >= 0 ? field->GetValue(*this, idx) : field->GetExternValue(*this);
+  if (idx < 0) return field->GetExternValue(*this);
+  BeforeRead();
+  return field->GetValue(*this, idx);
+}
+
+std::string TAbstractRow::GetFStringValue(const TDataField* field) const { return ValueAsString(GetFieldValue(field)); }
+std::int32_t TAbstractRow::GetFIntegerValue(const TDataField* field) const {
+  return ValueAsInteger(GetFieldValue(field));
+}
+bool TAbstractRow::GetFBooleanValue(const TDataField* field) const { return ValueAsBoolean(GetFieldValue(field)); }
+
+bool TAbstractRow::IndexEqual(const TAbstractRow* cmpRow, int idx) const {
+  RequireElements(cmpRow != nullptr, "TAbstractRow.IndexEqual: CmpRow <> nil");
+  RequireElements(idx >= 0 && idx < dataTable_->FieldCount(),
+                  Numbered("TAbstractRow.IndexEqual: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx));
+  const TDataType* type = dataTable_->GetField(idx)->DataType();
+  return type->Equals(IndexValue(idx), cmpRow->IndexValue(idx));
+}
+
+int TAbstractRow::Before(const TAbstractRow* aRow, const TRowSortOrder* sortOrder) const {
+  RequireElements(aRow != nullptr, "TAbstractRow.Before: ARow <> nil");
+  auto compare = [&](const TDataField* field, bool descending) {
+    const TDataType* type = field->DataType();
+    const int c = type->Compare(GetFieldValue(field), aRow->GetFieldValue(field));
+    const int sign = (c > 0) - (c < 0);
+    return descending ? -sign : sign;
+  };
+  if (sortOrder) {
+    for (const TRowSortRule& rule : sortOrder->Rules())
+      if (const int c = compare(rule.Field, rule.Descending)) return c;
+    return 0;
+  }
+  for (int i = 0; i < dataTable_->KeyCount(); ++i)
+    if (const int c = compare(dataTable_->GetField(i), false)) return c;
+  return 0;
 }
 
 std::string TAbstractRow::DisplayText() const {
   std::string text = "[";
   for (int i = 0; i < dataTable_->FieldCount(); ++i) {
     if (i > 0) text += "; ";
-    const TDataField* field = dataTable_->GetField(i);
-    if (field->DataType()) text += ValueAsString(field->GetValue(*this, i));
+    if (dataTable_->GetField(i)->DataType()) text += ValueAsString(IndexValue(i));
   }
   return text + "]";
 }
 
-TDataRow::TDataRow(const TDataTable* table) : TAbstractRow((RequireElements(table != nullptr, "TDataRow.Create: DataTable <> nil"), *table)) {
-  const TDataRow& blank = table->BlankRow();
-  std::copy(blank.Buffer(), blank.Buffer() + table->RowDataSize(), Buffer());
+void TAbstractRow::WriteIndex(int idx, const TValue& value) {
+  const TDataType* type = dataTable_->GetField(idx)->DataType();
+  if (type) type->WriteToBuffer(Buffer() + dataTable_->FieldDataOffset(idx), value, Overflow(idx));
+}
+
+void TAbstractRow::CopyBufferFrom(const TAbstractRow& source) {
+  buffer_ = source.buffer_;
+  overflowTexts_ = source.overflowTexts_;
+  if (source.strings_)
+    Strings().Assign(*source.strings_);
+  else
+    strings_.reset();
+}
+
+// --- TDataRow
+
+TDataRow::TDataRow(const TDataTable* table)
+    : TAbstractRow((RequireElements(table != nullptr, "TDataRow.Create: DataTable <> nil"), *table)) {
+  CopyBufferFrom(table->BlankRow());
 }
 
 TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
   for (int i = 0; i < table.FieldCount(); ++i)
-    if (const TDataType* type = table.GetField(i)->DataType())
-      type->WriteToBuffer(Buffer() + table.FieldDataOffset(i), type->GetDefaultValue(), Overflow(i));
+    if (const TDataType* type = table.GetField(i)->DataType()) WriteIndex(i, type->GetDefaultValue());
+}
+
+int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
+  const TDataTable& table = DataTable();
+  RequireElements(idx >= 0 && idx < table.FieldCount(),
+                  Numbered("TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx));
+  const TDataField* field = table.GetField(idx);
+  if (field->IsFictive()) ReportDataError(desFatal, "FictiveField", "Assignment to fictive fields are not allowed");
+  // Running numbers come from the generator only.
+  if (field == table.RunningNumberField()) return srRefused;
+  const bool inStorage = Storage() && state_ != rsOutside && state_ != rsExternControlled;
+  if (idx < table.KeyCount() && inStorage) return ChangeKey(idx, value, setAction);
+  if (field->IsAggregable && Storage()) Storage()->InvalidateSubTotals(*this);
+  WriteIndex(idx, value);
+  if (state_ == rsAccepted) state_ = rsModified;
+  if (Storage()) Storage()->Touch();
+  return srSet;
+}
+
+int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {
+  if (setAction != saRefuse && setAction != saReplace)
+    ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TSetAction ", setAction) + ")!");
+  TRowStorageLink& storage = *Storage();
+  ++lockCount_;
+  const TRowState former = state_;
+  std::unique_ptr<TDataRow> copy = storage.NewRow();
+  copy->CopyContents(this);
+  storage.TakeOut(*this);
+  const TValue old = IndexValue(idx);
+  WriteIndex(idx, value);
+  state_ = rsExternControlled;
+  const int result = storage.PutRow(*this, setAction == saReplace ? paReplace : paRefuse);
+  int outcome = srSet;
+  switch (result) {
+    case prInserted:
+    case prReplaced: {
+      // The old key is remembered among the deleted rows.
+      TDataRow& kept = *copy.release();
+      storage.PutRow(kept, paInternalRestore);
+      kept.state_ = former;
+      kept.DeleteRow();
+      state_ = rsInserted;
+      break;
+    }
+    case prRefused:
+    case prKeyExists:
+    case prNotAccepted:
+      WriteIndex(idx, old);
+      storage.PutRow(*this, paInternalRestore);
+      state_ = former;
+      outcome = srRefused;
+      break;
+    default:
+      --lockCount_;
+      ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TPutResult ", result) + ")!");
+  }
+  --lockCount_;
+  storage.Touch();
+  return outcome;
+}
+
+int TDataRow::SetFieldValue(const TDataField* field, const TValue& value, int setAction) {
+  RequireElements(field != nullptr, "TDataRow.SetFieldValue: Field <> nil");
+  const int idx = DataTable().IndexOfField(field);
+  if (idx >= 0) return SetIndexValue(idx, value, setAction);
+  return const_cast<TDataField*>(field)->SetValue(*this, value, setAction);
+}
+
+void TDataRow::SetFStringValue(const TDataField* field, const std::string& text) {
+  RequireElements(field != nullptr, "TDataRow.SetFStringValue: Field <> nil");
+  SetFieldValue(field, AnyStringType()->CreateValue(text), saRefuse);
+}
+
+void TDataRow::SetFBooleanValue(const TDataField* field, bool flag) {
+  RequireElements(field != nullptr, "TDataRow.SetFBooleanValue: Field <> nil");
+  SetFieldValue(field, BooleanValue(flag), saRefuse);
+}
+
+void TDataRow::SetFPointerValue(const TDataField* field, void* pointer) {
+  RequireElements(field != nullptr, "TDataRow.SetFPointerValue: Field <> nil");
+  SetFieldValue(field, PointerValue(pointer), saRefuse);
+}
+
+void TDataRow::CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool) {
+  if (Visible() && (!condition || condition->AcceptsRow(*this))) list.push_back(this);
+}
+
+bool TDataRow::AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
+                         void* data) {
+  if (IsInterrupted(acceptor.Interruptable())) return false;
+  if (!acceptor.Accepts(*this)) return false;
+  const TRowState before = state_;
+  state_ = rsAccepted;
+  if (before != rsAccepted && callback) callback(data, *this);
+  return true;
+}
+
+void TDataRow::CollectByState(std::vector<TAbstractRow*>& list, TRowState state) {
+  if (state_ == state) list.push_back(this);
+}
+
+bool TDataRow::FieldHasValue(const TDataField* field) const {
+  GetFieldValue(field);
+  return true;
+}
+
+void TDataRow::DeleteRow(bool) {
+  TRowStorageLink* storage = Storage();
+  const bool inStorage = storage && state_ != rsOutside && state_ != rsExternControlled;
+  if (storage) storage->RowChanged(*this, 2);
+  if (inStorage) storage->TakeOut(*this);
+  const bool keep = inStorage && (state_ == rsAccepted || state_ == rsModified);
+  state_ = rsDeleted;
+  if (keep)
+    storage->AddDeletedRow(*this);
+  else if (inStorage)
+    storage->FreeRow(*this);
+  else
+    delete this;
+}
+
+void TDataRow::CopyContents(const TDataRow* srcRow) {
+  RequireElements(srcRow != nullptr, "TDataRow.CopyContents: SrcRow <> nil");
+  if (state_ != rsExternControlled)
+    ReportDataError(desFatal, "CopyRow", "Row must be rsExternControlled in order to perform CopyContents!");
+  if (&srcRow->DataTable() != &DataTable())
+    ReportDataError(desFatal, "CopyRow", "Tried to copy rows of different type!");
+  CopyBufferFrom(*srcRow);
+}
+
+std::unique_ptr<TDataRow> TDataRow::Clone() const {
+  auto clone = std::make_unique<TDataRow>(&DataTable());
+  clone->CopyContents(this);
+  return clone;
+}
+
+void TDataRow::SetDefaultsFrom(const TDataRow* defaultRow) {
+  RequireElements(defaultRow != nullptr, "TDataRow.SetDefaultsFrom: DefaultRow <> nil");
+  if (state_ != rsOutside && state_ != rsExternControlled)
+    ReportDataError(desWarning, "SetDefaultsFrom", "SetDefaultsFrom called with nonExternControlled DataRow!");
+  const TDataTable& table = DataTable();
+  for (int i = 0; i < table.FieldCount(); ++i) {
+    const TDataField* field = table.GetField(i);
+    if (field->IsFictive()) continue;
+    const int source = defaultRow->DataTable().IndexOfField(field);
+    if (source >= 0) SetValueByIndex(i, defaultRow->IndexValue(source));
+  }
+}
+
+void TDataRow::AddValues(const TDataRow* sourceRow, TAddMode mode) {
+  RequireElements(sourceRow != nullptr, "TDataRow.AddValues: SourceRow <> nil");
+  const TDataTable& table = DataTable();
+  // Every check comes before the first change.
+  for (int i = 0; i < table.FieldCount(); ++i) {
+    const TDataField* field = table.GetField(i);
+    if (!field->IsAggregable && field->DataType() && !IndexEqual(sourceRow, i))
+      ReportDataError(desFatal, "AddValues", "AddValues: Different nonaggregable values in rows");
+  }
+  for (int i = table.KeyCount(); i < table.FieldCount(); ++i) {
+    const TDataField* field = table.GetField(i);
+    if (!field->IsAggregable || !field->DataType()) continue;
+    const TDataType& type = *field->DataType();
+    const TValue mine = IndexValue(i), theirs = sourceRow->IndexValue(i);
+    switch (mode) {
+      case TAddMode::amAdd: SetIndexValue(i, type.Sum(mine, theirs), saRefuse); break;
+      case TAddMode::amSubtract: SetIndexValue(i, type.Difference(mine, theirs), saRefuse); break;
+      case TAddMode::amReplace: SetIndexValue(i, theirs, saRefuse); break;
+      case TAddMode::amKeep: break;
+    }
+  }
+}
+
+std::pair<TValue, std::string> TDataRow::GetKeyAndDescription(const TDataField* aField) const {
+  RequireElements(aField != nullptr, "TDataRow.GetKeyAndDescription: AField <> nil");
+  auto* field = const_cast<TDataField*>(aField);
+  TDataField* textField = field->TextFields().Field(LanguageIndexOf(field->Singletons()));
+  const TValue key = GetFieldValue(field);
+  if (!textField || (IndexOfField(field) < 0 && DataTable().IndexOfField(textField) < 0))
+    ReportDataError(desFatal, "Lookup",
+                    "Not enough info on field to perform lookup! Row: " + DisplayText() + " Row, Field: " +
+                        field->FieldName());
+  return {key, ValueAsString(GetFieldValue(textField))};
+}
+
+// --- sub-totals
+
+int TDefaultSubTotalHandler::SetValue(TSubTotalRow&, const TDataField*, const TValue&) {
+  throw Exception("Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!");
+}
+
+namespace {
+TDefaultSubTotalHandler& DefaultSubTotalHandler() {
+  static TDefaultSubTotalHandler handler;
+  return handler;
+}
+}  // namespace
+
+TSubTotalRow::TSubTotalRow(const TDataTable& table, int level) : TAbstractRow(table), level_(level) {}
+
+TSubTotalRow::~TSubTotalRow() = default;
+
+TValue TSubTotalRow::Aggregate(const TDataField* field) const {
+  const TDataType& type = *field->DataType();
+  TValue total = type.GetDefaultValue();
+  for (const auto& child : children_) {
+    if (auto* sub = dynamic_cast<const TSubTotalRow*>(child.get()))
+      total = type.Sum(total, sub->Aggregate(field));
+    else if (child->IsDataRow())
+      total = type.Sum(total, child->GetFieldValue(field));
+  }
+  return total;
+}
+
+int TSubTotalRow::SetIndexValue(int idx, const TValue& value, int) {
+  if (!Storage()) ReportDataError(desFatal, "Subtotals", "Subtotal isn't in a storage!");
+  TSubTotalHandler& handler = handler_ ? *handler_ : DefaultSubTotalHandler();
+  return handler.SetValue(*this, DataTable().GetField(idx), value);
+}
+
+void TSubTotalRow::CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) {
+  if (Visible() && (!condition || condition->AcceptsRow(*this))) list.push_back(this);
+  for (const auto& child : children_) child->CollectRows(list, condition, ordered);
+}
+
+bool TSubTotalRow::AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
+                             void* data) {
+  bool all = true;
+  for (const auto& child : children_) all = child->AcceptRow(acceptor, callback, data) && all;
+  return all;
+}
+
+void TSubTotalRow::CollectByState(std::vector<TAbstractRow*>& list, TRowState state) {
+  for (const auto& child : children_) child->CollectByState(list, state);
+}
+
+void TSubTotalRow::CountDataRows(int& counter) const {
+  for (const auto& child : children_) child->CountDataRows(counter);
+}
+
+bool TSubTotalRow::FieldHasValue(const TDataField* field) const {
+  RequireElements(field != nullptr, "TSubTotalRow.FieldHasValue: Field <> nil");
+  const int idx = DataTable().IndexOfField(field);
+  return (idx >= 0 && idx < level_) || field->IsAggregable;
 }
 
 }  // namespace tv

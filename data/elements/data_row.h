@@ -1,11 +1,15 @@
 #pragma once
 // Rows: one value per key and data field of a table, held in one flat
-// buffer laid out by the table.
+// buffer laid out by the table. A data row is an ordinary row; a sub-total
+// row is a node of a storage's key tree.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "data/types/interruptable.h"
 #include "data/types/value.h"
 #include "platform/rtl/lists.h"
 
@@ -13,6 +17,10 @@ namespace tv {
 
 class TDataField;
 class TDataTable;
+class TAbstractRow;
+class TDataRow;
+class TSubTotalRow;
+class TRowSortOrder;
 
 enum TRowState : unsigned char {
   rsAccepted = 0,
@@ -23,40 +31,155 @@ enum TRowState : unsigned char {
   rsExternControlled = 5,
 };
 
+// What happens when a changed key meets another row's key.
+enum TSetAction : int { saRefuse = 0, saReplace = 1 };
+
+// The outcome of writing a field; 4 is a refused write of a read-only field.
+enum TSetResult : int { srSet = 0, srRefused = 1, srReadOnly = 4 };
+
+// The storage's put actions and results that a key change uses.
+enum TPutAction : int { paRefuse = 0, paReplace = 1, paInternalRestore = 7 };
+enum TPutResult : int { prInserted = 0, prRefused = 1, prKeyExists = 2, prReplaced = 3, prNotAccepted = 4 };
+
+// How AddValues merges the aggregable values of another row.
+enum class TAddMode { amAdd, amSubtract, amReplace, amKeep };
+
+// What the rows of a storage need of it; the row storage implements it.
+class TRowStorageLink {
+ public:
+  virtual ~TRowStorageLink() = default;
+  // A fresh row of the storage's table, outside the storage.
+  virtual std::unique_ptr<TDataRow> NewRow() = 0;
+  // Takes the row out of its parent's children; the storage still owns it.
+  virtual void TakeOut(TAbstractRow& row) = 0;
+  // Puts a row (back) into the tree; the storage owns it afterwards unless
+  // the result refuses it.
+  virtual int PutRow(TDataRow& row, int putAction) = 0;
+  // Keeps a deleted accepted row, owned by the storage from now on.
+  virtual void AddDeletedRow(TDataRow& row) = 0;
+  // Frees a row of the storage.
+  virtual void FreeRow(TDataRow& row) = 0;
+  // Change kinds: 2 deleted, 3 visibility.
+  virtual void RowChanged(TAbstractRow& row, int changeKind) = 0;
+  // The storage's last key-tree level.
+  virtual int LastLevel() const = 0;
+  // Sub-totals above Row must be computed again.
+  virtual void InvalidateSubTotals(TAbstractRow& row) = 0;
+  virtual void Touch() = 0;
+};
+
+// Selects rows; conditions implement it.
+class TRowCondition {
+ public:
+  virtual ~TRowCondition() = default;
+  virtual bool AcceptsRow(const TAbstractRow& row) const = 0;
+};
+
+// Decides whether rows are accepted (AcceptRow).
+class TRowAcceptor {
+ public:
+  virtual ~TRowAcceptor() = default;
+  virtual bool Accepts(TAbstractRow& row) = 0;
+  // May be null.
+  virtual TInterruptable* Interruptable() const { return nullptr; }
+};
+
 class TAbstractRow : public TObject {
   TV_CLASS(TAbstractRow, TObject)
  public:
+  TAbstractRow(const TAbstractRow&) = delete;
+  TAbstractRow& operator=(const TAbstractRow&) = delete;
+
   const TDataTable& DataTable() const { return *dataTable_; }
   unsigned char* Buffer() { return buffer_.data(); }
   const unsigned char* Buffer() const { return buffer_.data(); }
   // How memo texts longer than their slot are kept outside the buffer.
   TOverflowCallback Overflow(int idx) const;
+  TRowStorageLink* Storage() const { return storage_; }
+  void SetStorage(TRowStorageLink* storage) { storage_ = storage; }
+  TSubTotalRow* Parent() const { return parent_; }
+  void SetParent(TSubTotalRow* parent) { parent_ = parent; }
+  // The string list attached to the row, made on first use.
+  TStringList& Strings();
+  bool HasStrings() const { return strings_ != nullptr; }
+  void SetVisible(bool visible);
 
-  // The field's position among the keys and data fields of the table, or
-  // -1; a missing row answers -1 too.
-  int IndexOfField(const TDataField* field) const;
-  // The field's value: read from the buffer at its position, or computed
-  // by the field for a field without one.
+  // The virtual operations of rows, in order.
+  virtual void SetValueByField(const TDataField* field, const TValue& value);
+  virtual void SetValueByIndex(int idx, const TValue& value);
+  virtual bool IsDataRow() const = 0;
+  virtual bool IsLocked() const { return false; }
+  virtual int SetIndexValue(int idx, const TValue& value, int setAction) = 0;
+  virtual void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) = 0;
+  virtual bool HasState(TRowState state) const = 0;
+  virtual int LevelCount() const;
+  virtual bool AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
+                         void* data) = 0;
+  virtual void BeforeRead() const {}
+  virtual void CollectByState(std::vector<TAbstractRow*>& list, TRowState state) = 0;
+  virtual void CountDataRows(int& counter) const = 0;
+  // The field's position among the keys and data fields, or -1.
+  virtual int IndexOfField(const TDataField* field) const;
+  virtual bool IsRealRow() const = 0;
+  virtual bool IsUnaccepted() const = 0;
+  virtual bool Visible() const { return visible_; }
+  virtual bool FieldHasValue(const TDataField* field) const = 0;
+
+  // The field's value: a fictive field reads the field it stands for; a
+  // field with a place is read from the buffer; any other is computed.
   TValue GetFieldValue(const TDataField* field) const;
+  std::string GetFStringValue(const TDataField* field) const;
+  std::int32_t GetFIntegerValue(const TDataField* field) const;
+  bool GetFBooleanValue(const TDataField* field) const;
+  // The value at a position, read by the field's type.
+  TValue IndexValue(int idx) const;
+  // Whether two rows hold equal values at a position (the type's Equals).
+  bool IndexEqual(const TAbstractRow* cmpRow, int idx) const;
+  // -1, 0 or 1: this row against ARow under the sort order (keys ascending
+  // without one).
+  int Before(const TAbstractRow* aRow, const TRowSortOrder* sortOrder) const;
   // The values of the keys and data fields, as a row is shown in messages.
   std::string DisplayText() const;
 
  protected:
   explicit TAbstractRow(const TDataTable& table);
+  void WriteIndex(int idx, const TValue& value);
+  void CopyBufferFrom(const TAbstractRow& source);
 
  private:
   static void OverflowRoutine(void* context, std::intptr_t argument, std::string& text, TOverflowAction action);
   const TDataTable* dataTable_;
+  bool visible_ = true;
+  std::unique_ptr<TStringList> strings_;
+  TRowStorageLink* storage_ = nullptr;
+  TSubTotalRow* parent_ = nullptr;
   std::vector<unsigned char> buffer_;
   std::vector<std::string> overflowTexts_;  // per position, for long memo texts
 };
 
 int IndexOfField(const TAbstractRow* row, const TDataField* field);
 
+// Something a row may be ordered by: a field and a direction. The storage's
+// sort orders are lists of these rules.
+struct TRowSortRule {
+  const TDataField* Field;
+  bool Descending = false;
+};
+class TRowSortOrder {
+ public:
+  TRowSortOrder() = default;
+  explicit TRowSortOrder(std::vector<TRowSortRule> rules) : rules_(std::move(rules)) {}
+  const std::vector<TRowSortRule>& Rules() const { return rules_; }
+  void Add(const TDataField* field, bool descending = false) { rules_.push_back({field, descending}); }
+
+ private:
+  std::vector<TRowSortRule> rules_;
+};
+
 class TDataRow : public TAbstractRow {
   TV_CLASS(TDataRow, TAbstractRow)
  public:
-  // A copy of the table's blank row, outside any storage.
+  // A copy of the table's blank row, outside any storage (state 5).
   explicit TDataRow(const TDataTable* table);
   // The table's blank row: every key and data field with a data type holds
   // that type's default value.
@@ -64,9 +187,96 @@ class TDataRow : public TAbstractRow {
   TDataRow(const TDataTable& table, TBlank);
 
   TRowState State() const { return state_; }
+  void SetState(TRowState state) { state_ = state; }
+  int LockCount() const { return lockCount_; }
+
+  bool IsDataRow() const override { return true; }
+  bool IsLocked() const override { return lockCount_ > 0; }
+  // Keys of a row in a storage change by taking the row out and putting it
+  // back; a refused change leaves the row exactly as it was.
+  int SetIndexValue(int idx, const TValue& value, int setAction) override;
+  void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) override;
+  bool HasState(TRowState state) const override { return state_ == state; }
+  bool AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
+                 void* data) override;
+  void CollectByState(std::vector<TAbstractRow*>& list, TRowState state) override;
+  void CountDataRows(int& counter) const override { ++counter; }
+  bool IsRealRow() const override { return true; }
+  bool IsUnaccepted() const override { return state_ == rsModified || state_ == rsDeleted || state_ == rsInserted; }
+  bool FieldHasValue(const TDataField* field) const override;
+  // Accepted and modified rows of a storage go to its deleted rows; any
+  // other row is freed: the caller must not hold it any longer.
+  virtual void DeleteRow(bool flag = false);
+  // The whole buffer and the string list; only into a row in state 5, only
+  // from a row of the same table.
+  virtual void CopyContents(const TDataRow* srcRow);
+  virtual std::unique_ptr<TDataRow> Clone() const;
+
+  // Typed setters: the value as a generic value, set action 0.
+  void SetFStringValue(const TDataField* field, const std::string& text);
+  void SetFBooleanValue(const TDataField* field, bool flag);
+  void SetFPointerValue(const TDataField* field, void* pointer);
+  int SetFieldValue(const TDataField* field, const TValue& value, int setAction = saRefuse);
+  void SetDefaultsFrom(const TDataRow* defaultRow);
+  void AddValues(const TDataRow* sourceRow, TAddMode mode);
+  // The key value and the description text of a lookup field.
+  std::pair<TValue, std::string> GetKeyAndDescription(const TDataField* aField) const;
 
  private:
+  int ChangeKey(int idx, const TValue& value, int setAction);
   TRowState state_ = rsExternControlled;
+  int lockCount_ = 0;
+};
+
+// How a sub-total row treats values written to it.
+class TSubTotalHandler : public TObject {
+  TV_CLASS(TSubTotalHandler, TObject)
+ public:
+  virtual int SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) = 0;
+};
+
+// Sub-totals cannot be written unless a handler says how.
+class TDefaultSubTotalHandler : public TSubTotalHandler {
+  TV_CLASS(TDefaultSubTotalHandler, TSubTotalHandler)
+ public:
+  int SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) override;
+};
+
+// A node of a storage's key tree: its children are the rows and nodes below
+// it; it carries the key values of its level and the aggregates of what is
+// below.
+class TSubTotalRow : public TAbstractRow {
+  TV_CLASS(TSubTotalRow, TAbstractRow)
+ public:
+  TSubTotalRow(const TDataTable& table, int level);
+  ~TSubTotalRow() override;
+
+  int Level() const { return level_; }
+  // Owned children, in key order (the storage orders them).
+  std::vector<std::unique_ptr<TAbstractRow>>& Children() { return children_; }
+  const std::vector<std::unique_ptr<TAbstractRow>>& Children() const { return children_; }
+  void SetHandler(TSubTotalHandler* handler) { handler_ = handler; }
+  // The sum of an aggregable field over the data rows below.
+  TValue Aggregate(const TDataField* field) const;
+
+  bool IsDataRow() const override { return false; }
+  int SetIndexValue(int idx, const TValue& value, int setAction) override;
+  // Itself (when visible and accepted by the condition), then its children.
+  void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) override;
+  bool HasState(TRowState) const override { return false; }
+  bool AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
+                 void* data) override;
+  void CollectByState(std::vector<TAbstractRow*>& list, TRowState state) override;
+  void CountDataRows(int& counter) const override;
+  bool IsRealRow() const override { return false; }
+  bool IsUnaccepted() const override { return false; }
+  // Keys of its level and aggregable fields.
+  bool FieldHasValue(const TDataField* field) const override;
+
+ private:
+  int level_;
+  std::vector<std::unique_ptr<TAbstractRow>> children_;
+  TSubTotalHandler* handler_ = nullptr;
 };
 
 }  // namespace tv
