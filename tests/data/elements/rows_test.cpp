@@ -1,0 +1,341 @@
+// Rows: blank values, typed access, copies and their refusals, long memo
+// texts, fictive and running-number fields, key changes inside a storage,
+// deletion, defaults, merging and acceptance.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "data/types/calc_fields.h"
+#include "data/types/data_types.h"
+#include "tests/data/elements/elements_test_support.h"
+
+namespace tv {
+namespace {
+
+using test::FatalReport;
+
+// A storage of rows unique by their first key, enough for the row side of a
+// key change; the row storage proper implements the same link.
+class TFakeStorage : public TRowStorageLink {
+ public:
+  explicit TFakeStorage(const TDataTable& table) : table_(table) {}
+  ~TFakeStorage() override {
+    for (TDataRow* row : owned_) delete row;
+  }
+  // Takes Row in as an accepted row.
+  TDataRow& Adopt(std::unique_ptr<TDataRow> row) {
+    row->SetStorage(this);
+    TDataRow& kept = *row.release();
+    owned_.push_back(&kept);
+    tree_.push_back(&kept);
+    kept.SetState(rsAccepted);
+    return kept;
+  }
+  std::unique_ptr<TDataRow> NewRow() override { return std::make_unique<TDataRow>(&table_); }
+  void TakeOut(TAbstractRow& row) override { std::erase(tree_, &row); }
+  int PutRow(TDataRow& row, int putAction) override {
+    row.SetStorage(this);
+    if (std::find(owned_.begin(), owned_.end(), &row) == owned_.end()) owned_.push_back(&row);
+    if (putAction != paInternalRestore) {
+      for (TDataRow* other : tree_)
+        if (other->IndexEqual(&row, 0)) {
+          if (putAction == paRefuse) return prKeyExists;
+          TakeOut(*other);
+          FreeRow(*other);
+          tree_.push_back(&row);
+          return prReplaced;
+        }
+    }
+    tree_.push_back(&row);
+    if (putAction != paInternalRestore) row.SetState(rsInserted);
+    return prInserted;
+  }
+  void AddDeletedRow(TDataRow& row) override { deleted_.push_back(&row); }
+  void FreeRow(TDataRow& row) override {
+    std::erase(owned_, &row);
+    std::erase(deleted_, &row);
+    ++freed_;
+    delete &row;
+  }
+  void RowChanged(TAbstractRow&, int changeKind) override { changes_.push_back(changeKind); }
+  int LastLevel() const override { return 1; }
+  void InvalidateSubTotals(TAbstractRow&) override { ++invalidations_; }
+  void Touch() override { ++touches_; }
+
+  std::vector<TDataRow*> tree_, deleted_, owned_;
+  std::vector<int> changes_;
+  int freed_ = 0, touches_ = 0, invalidations_ = 0;
+
+ private:
+  const TDataTable& table_;
+};
+
+struct TTable {
+  std::unique_ptr<TKeyField> key = test::Key("key", IntegerType());
+  std::unique_ptr<TDataField> name = test::Field("name", StringType(30, false));
+  std::unique_ptr<TDataField> memo = test::Field("memo", MemoType(true));
+  std::unique_ptr<TDataField> amount = test::Field("amount", CurrencyType());
+  std::unique_ptr<TDataTable> table =
+      TDataTable::CreateWithFields("", {key.get()}, {name.get(), memo.get(), amount.get()});
+
+  std::unique_ptr<TDataRow> Row(int key, const std::string& text) const {
+    auto row = std::make_unique<TDataRow>(table.get());
+    row->SetFieldValue(this->key.get(), IntegerValue(key));
+    row->SetFStringValue(name.get(), text);
+    return row;
+  }
+};
+
+TEST(TDataRow, NewRowsHoldTheBlankRowsValues) {
+  auto text = test::Field("text");
+  auto table = TDataTable::CreateWithFields("", {}, {text.get()});
+  TDataRow row(table.get());
+  EXPECT_EQ(row.State(), rsExternControlled);
+  EXPECT_EQ(row.GetFStringValue(text.get()), "");
+  EXPECT_TRUE(row.Visible());
+  EXPECT_FALSE(row.IsLocked());
+  EXPECT_EQ(row.LevelCount(), 0);  // outside a storage: the table's key count
+  row.SetFStringValue(text.get(), std::string(40, 'x'));
+  EXPECT_EQ(row.GetFStringValue(text.get()), std::string(30, 'x'));  // the type keeps 30
+}
+
+TEST(TDataRow, TypedAccessAndFieldsWithoutAPlace) {
+  TTable t;
+  auto row = t.Row(7, "seven");
+  EXPECT_EQ(row->GetFIntegerValue(t.key.get()), 7);
+  EXPECT_EQ(row->GetFStringValue(t.name.get()), "seven");
+  auto flag = test::Field("flag", BooleanType());
+  EXPECT_FALSE(row->GetFBooleanValue(flag.get()));  // no place: the type's default
+  try {
+    row->SetFStringValue(flag.get(), "T");
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot set value T to Row [7; seven; ; 0], Field " + flag->FieldName());
+  }
+  EXPECT_THROW(row->SetFStringValue(nullptr, "x"), EAssertionFailed);
+  EXPECT_THROW(row->SetFBooleanValue(nullptr, true), EAssertionFailed);
+  EXPECT_THROW(row->SetFPointerValue(nullptr, nullptr), EAssertionFailed);
+  EXPECT_THROW(row->GetFieldValue(nullptr), EAssertionFailed);
+  EXPECT_THROW(row->SetIndexValue(4, OneValue(), saRefuse), EAssertionFailed);
+  EXPECT_EQ(IndexOfField(nullptr, t.key.get()), -1);
+}
+
+TEST(TDataRow, LongMemoTextsRoundTripAndTravelWithCopies) {
+  TTable t;
+  auto row = t.Row(1, "memo");
+  const std::string longText(1000, 'm');
+  row->SetFieldValue(t.memo.get(), StringValue(longText));
+  EXPECT_EQ(row->GetFStringValue(t.memo.get()), longText);
+  row->Strings().Add("attached");
+  auto clone = row->Clone();
+  EXPECT_EQ(clone->GetFStringValue(t.memo.get()), longText);
+  EXPECT_EQ(clone->Strings().Strings(0), "attached");
+  row->SetFieldValue(t.memo.get(), StringValue("short"));
+  EXPECT_EQ(row->GetFStringValue(t.memo.get()), "short");
+  EXPECT_EQ(clone->GetFStringValue(t.memo.get()), longText);
+}
+
+TEST(TDataRow, CopyContentsRefusals) {
+  TTable t, other;
+  auto source = t.Row(1, "one");
+  source->Strings().Add("x");
+  TDataRow target(t.table.get());
+  target.CopyContents(source.get());
+  EXPECT_EQ(target.GetFStringValue(t.name.get()), "one");
+  EXPECT_TRUE(target.HasStrings());
+  TDataRow plain(t.table.get());
+  target.CopyContents(&plain);
+  EXPECT_FALSE(target.HasStrings());  // dropped: the source has none
+  EXPECT_EQ(FatalReport([&] { target.CopyContents(other.Row(2, "two").get()); }),
+            "CopyRow: Tried to copy rows of different type!");
+  TFakeStorage storage(*t.table);
+  TDataRow& stored = storage.Adopt(t.Row(3, "three"));
+  EXPECT_EQ(FatalReport([&] { stored.CopyContents(source.get()); }),
+            "CopyRow: Row must be rsExternControlled in order to perform CopyContents!");
+  EXPECT_EQ(stored.GetFStringValue(t.name.get()), "three");
+  EXPECT_THROW(target.CopyContents(nullptr), EAssertionFailed);
+}
+
+TEST(TDataRow, RunningNumbersAndFictiveFieldsAreNotWritten) {
+  auto number = TRunningNumberField::CreateNamed("Number_R1");
+  auto fictive = std::make_unique<TFictiveField>(nullptr);
+  auto shown = TConstantField::Create("Shown_R1", StringValue("calculated"));
+  fictive->SetCalcField(shown.get());
+  auto table = TDataTable::CreateWithFields("", {number.get(), fictive.get()}, {});
+  TDataRow row(table.get());
+  EXPECT_EQ(row.SetIndexValue(0, IntegerValue(5), saRefuse), srRefused);
+  EXPECT_EQ(row.GetFIntegerValue(number.get()), 0);
+  EXPECT_EQ(row.GetFStringValue(fictive.get()), "calculated");  // read through the calculated field
+  EXPECT_EQ(FatalReport([&] { row.SetIndexValue(1, StringValue("x"), saRefuse); }),
+            "FictiveField: Assignment to fictive fields are not allowed");
+  EXPECT_TRUE(fictive->DefaultReadOnly);
+  EXPECT_FALSE(fictive->IsStorable());
+}
+
+TEST(TDataRow, KeyChangeToAFreeKeyRemembersTheOldKeyAmongTheDeleted) {
+  TTable t;
+  TFakeStorage storage(*t.table);
+  TDataRow& row = storage.Adopt(t.Row(1, "one"));
+  EXPECT_EQ(row.SetFieldValue(t.key.get(), IntegerValue(5)), srSet);
+  EXPECT_EQ(row.GetFIntegerValue(t.key.get()), 5);
+  EXPECT_EQ(row.State(), rsInserted);
+  EXPECT_FALSE(row.IsLocked());
+  ASSERT_EQ(storage.deleted_.size(), 1u);
+  EXPECT_EQ(storage.deleted_[0]->GetFIntegerValue(t.key.get()), 1);
+  EXPECT_EQ(storage.deleted_[0]->GetFStringValue(t.name.get()), "one");
+  EXPECT_EQ(storage.deleted_[0]->State(), rsDeleted);
+  EXPECT_EQ(storage.tree_.size(), 1u);
+  EXPECT_GT(storage.touches_, 0);
+}
+
+TEST(TDataRow, RefusedKeyChangesLeaveTheRowAsItWas) {
+  TTable t;
+  TFakeStorage storage(*t.table);
+  TDataRow& first = storage.Adopt(t.Row(1, "one"));
+  TDataRow& second = storage.Adopt(t.Row(2, "two"));
+  second.SetFStringValue(t.name.get(), "two!");
+  EXPECT_EQ(second.State(), rsModified);
+  EXPECT_EQ(second.SetFieldValue(t.key.get(), IntegerValue(1), saRefuse), srRefused);
+  EXPECT_EQ(second.GetFIntegerValue(t.key.get()), 2);
+  EXPECT_EQ(second.State(), rsModified);
+  EXPECT_EQ(storage.tree_.size(), 2u);
+  EXPECT_TRUE(storage.deleted_.empty());
+  EXPECT_EQ(FatalReport([&] { second.SetFieldValue(t.key.get(), IntegerValue(1), 5); }),
+            "KeyUpdate: Unknown TSetAction 5)!");
+  // Replacing takes the other row's place.
+  EXPECT_EQ(second.SetFieldValue(t.key.get(), IntegerValue(1), saReplace), srSet);
+  EXPECT_EQ(storage.tree_.size(), 1u);
+  EXPECT_EQ(storage.tree_[0], &second);
+  EXPECT_EQ(second.GetFIntegerValue(t.key.get()), 1);
+  (void)first;  // freed by the replacement
+  EXPECT_EQ(storage.freed_, 1);
+}
+
+TEST(TDataRow, DeletingKeepsAcceptedRowsAndFreesTheOthers) {
+  TTable t;
+  TFakeStorage storage(*t.table);
+  TDataRow& accepted = storage.Adopt(t.Row(1, "one"));
+  accepted.DeleteRow();
+  EXPECT_EQ(storage.deleted_.size(), 1u);
+  EXPECT_EQ(accepted.State(), rsDeleted);
+  EXPECT_EQ(storage.changes_, std::vector<int>{2});
+  TDataRow& inserted = storage.Adopt(t.Row(2, "two"));
+  inserted.SetState(rsInserted);
+  inserted.DeleteRow();
+  EXPECT_EQ(storage.freed_, 1);
+  EXPECT_TRUE(storage.tree_.empty());
+  int alive = 0;
+  struct TCountedRow : TDataRow {
+    int& alive;
+    TCountedRow(const TDataTable* table, int& counter) : TDataRow(table), alive(counter) { ++alive; }
+    ~TCountedRow() override { --alive; }
+  };
+  auto* outside = new TCountedRow(t.table.get(), alive);
+  outside->DeleteRow();  // outside any storage: freed at once
+  EXPECT_EQ(alive, 0);
+}
+
+TEST(TDataRow, DefaultsMergesAndComparisons) {
+  TTable t;
+  auto extra = test::Field("extra");
+  auto defaults = TDataTable::CreateWithFields("", {}, {t.name.get(), extra.get()});
+  TDataRow defaultRow(defaults.get());
+  defaultRow.SetFStringValue(t.name.get(), "default name");
+  auto row = t.Row(1, "");
+  row->SetDefaultsFrom(&defaultRow);
+  EXPECT_EQ(row->GetFStringValue(t.name.get()), "default name");
+  test::TRecordedReports reports;
+  TFakeStorage storage(*t.table);
+  TDataRow& stored = storage.Adopt(t.Row(2, ""));
+  stored.SetDefaultsFrom(&defaultRow);
+  ASSERT_EQ(reports.Reports().size(), 1u);
+  EXPECT_EQ(reports.Reports()[0].Message, "SetDefaultsFrom called with nonExternControlled DataRow!");
+  EXPECT_EQ(stored.GetFStringValue(t.name.get()), "default name");  // copied all the same
+
+  t.amount->IsAggregable = true;
+  auto a = t.Row(1, "same"), b = t.Row(1, "same");
+  a->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{15000}));
+  b->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{5000}));
+  a->AddValues(b.get(), TAddMode::amAdd);
+  EXPECT_EQ(a->GetFStringValue(t.amount.get()), "2");
+  b->SetFStringValue(t.name.get(), "different");
+  EXPECT_EQ(FatalReport([&] { a->AddValues(b.get(), TAddMode::amAdd); }),
+            "AddValues: AddValues: Different nonaggregable values in rows");
+  EXPECT_EQ(a->GetFStringValue(t.amount.get()), "2");
+
+  EXPECT_TRUE(a->IndexEqual(b.get(), 0));
+  EXPECT_FALSE(a->IndexEqual(b.get(), 1));
+  EXPECT_THROW(a->IndexEqual(nullptr, 0), EAssertionFailed);
+  auto c = t.Row(3, "c");
+  EXPECT_EQ(a->Before(c.get(), nullptr), -1);
+  TRowSortOrder byNameDescending({{t.name.get(), true}});
+  EXPECT_EQ(a->Before(c.get(), &byNameDescending), -1);  // "same" comes first when descending
+  EXPECT_EQ(a->Before(a.get(), &byNameDescending), 0);
+}
+
+class TAcceptAll : public TRowAcceptor {
+ public:
+  bool Accepts(TAbstractRow&) override { return true; }
+  TInterruptable* Interruptable() const override { return interruptable; }
+  TInterruptable* interruptable = nullptr;
+};
+
+TEST(TDataRow, AcceptingCallsBackForChangedRowsOnly) {
+  TTable t;
+  auto row = t.Row(1, "one");
+  TAcceptAll acceptor;
+  int calls = 0;
+  auto callback = [&calls](void*, TAbstractRow&) { ++calls; };
+  EXPECT_TRUE(row->AcceptRow(acceptor, callback, nullptr));
+  EXPECT_EQ(row->State(), rsAccepted);
+  EXPECT_TRUE(row->AcceptRow(acceptor, callback, nullptr));
+  EXPECT_EQ(calls, 1);
+  TInterruptable stop;
+  stop.Interrupted = true;
+  acceptor.interruptable = &stop;
+  row->SetState(rsModified);
+  EXPECT_FALSE(row->AcceptRow(acceptor, callback, nullptr));
+  EXPECT_EQ(row->State(), rsModified);
+  EXPECT_TRUE(row->IsUnaccepted());
+  std::vector<TAbstractRow*> list;
+  row->CollectByState(list, rsModified);
+  row->SetVisible(false);
+  row->CollectRows(list, nullptr, false);
+  EXPECT_EQ(list.size(), 1u);
+}
+
+TEST(TSubTotalRow, NodesAggregateAndRefuseWrites) {
+  TTable t;
+  t.amount->IsAggregable = true;
+  TSubTotalRow node(*t.table, 1);
+  auto a = t.Row(1, "a"), b = t.Row(2, "b");
+  a->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{10000}));
+  b->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{25000}));
+  node.Children().push_back(std::move(a));
+  node.Children().push_back(std::move(b));
+  EXPECT_EQ(ValueAsString(node.Aggregate(t.amount.get())), "3.5");
+  int count = 0;
+  node.CountDataRows(count);
+  EXPECT_EQ(count, 2);
+  EXPECT_TRUE(node.FieldHasValue(t.key.get()));
+  EXPECT_TRUE(node.FieldHasValue(t.amount.get()));
+  EXPECT_FALSE(node.FieldHasValue(t.name.get()));
+  EXPECT_THROW(node.FieldHasValue(nullptr), EAssertionFailed);
+  EXPECT_EQ(FatalReport([&] { node.SetIndexValue(3, OneValue(), saRefuse); }), "Subtotals: Subtotal isn't in a storage!");
+  TFakeStorage storage(*t.table);
+  node.SetStorage(&storage);
+  try {
+    node.SetIndexValue(3, OneValue(), saRefuse);
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!");
+  }
+  node.SetStorage(nullptr);
+  std::vector<TAbstractRow*> rows;
+  node.CollectRows(rows, nullptr, true);
+  EXPECT_EQ(rows.size(), 3u);
+}
+
+}  // namespace
+}  // namespace tv
