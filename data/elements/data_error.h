@@ -39,4 +39,12 @@ inline void RequireElements(bool condition, std::string_view message,
   Require(condition, message, "DataElements", where);
 }
 
+// The message is Text followed by Number, built only when the check fails:
+// these checks sit on every cell access.
+inline void RequireElements(bool condition, const char* text, long long number,
+                            std::source_location where = std::source_location::current()) {
+  if (!condition) [[unlikely]]
+    Require(false, std::string(text).append(std::to_string(number)), "DataElements", where);
+}
+
 }  // namespace tv

@@ -198,7 +198,7 @@ int TDataField::DependentFieldCount() const {
 }
 
 TDataField* TDataField::GetDependentField(int idx) const {
-  RequireElements(idx >= 0, "TKeyField.GetDependentField: idx >= 0, idx: " + std::to_string(idx));
+  RequireElements(idx >= 0, "TKeyField.GetDependentField: idx >= 0, idx: ", idx);
   if (!auxTable_ || idx >= DependentFieldCount()) return nullptr;
   return auxTable_->GetField(auxTable_->KeyCount() + idx);
 }
@@ -212,15 +212,13 @@ void TDataField::RemoveDependentChild(TDataField* child) { std::erase(dependentC
 
 TDataField* TDataField::GetDependentChild(int idx) const {
   RequireElements(idx >= 0 && idx < DependentChildCount(),
-                  "TKeyField.GetDependentChild: (idx >= 0) and (idx < FDependentChildren.Count), idx: " +
-                      std::to_string(idx));
+                  "TKeyField.GetDependentChild: (idx >= 0) and (idx < FDependentChildren.Count), idx: ", idx);
   return dependentChildren_[static_cast<std::size_t>(idx)];
 }
 
 TDataField* TDataField::GetDerivedField(int idx) const {
   RequireElements(idx >= 0 && idx < DerivedFieldCount(),
-                  "TKeyField.GetDerivedField: (idx >= 0) and (idx < FDerivedFields.Count), idx: " +
-                      std::to_string(idx));
+                  "TKeyField.GetDerivedField: (idx >= 0) and (idx < FDerivedFields.Count), idx: ", idx);
   return derivedFields_[static_cast<std::size_t>(idx)];
 }
 

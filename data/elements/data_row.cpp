@@ -15,16 +15,18 @@ std::string Numbered(const char* text, int number) { return std::string(text).ap
 // --- TAbstractRow
 
 TAbstractRow::TAbstractRow(const TDataTable& table)
-    : dataTable_(&table),
-      buffer_(static_cast<std::size_t>(table.RowDataSize()), 0),
-      overflowTexts_(static_cast<std::size_t>(table.FieldCount())) {}
+    : dataTable_(&table), buffer_(static_cast<std::size_t>(table.RowDataSize()), 0) {}
 
 void TAbstractRow::OverflowRoutine(void* context, std::intptr_t argument, std::string& text, TOverflowAction action) {
-  auto& kept = static_cast<TAbstractRow*>(context)->overflowTexts_[static_cast<std::size_t>(argument)];
-  if (action == TOverflowAction::oaStore)
-    kept = text;
-  else
-    text = kept;
+  auto& texts = static_cast<TAbstractRow*>(context)->overflowTexts_;
+  const auto at = static_cast<std::size_t>(argument);
+  if (action == TOverflowAction::oaStore) {
+    if (!texts) texts = std::make_unique<std::vector<std::string>>();
+    if (texts->size() <= at) texts->resize(at + 1);
+    (*texts)[at] = text;
+  } else {
+    text = texts && at < texts->size() ? (*texts)[at] : std::string();
+  }
 }
 
 TOverflowCallback TAbstractRow::Overflow(int idx) const {
@@ -69,7 +71,11 @@ TValue TAbstractRow::GetFieldValue(const TDataField* field) const {
   return field->GetValue(*this, idx);
 }
 
-std::string TAbstractRow::GetFStringValue(const TDataField* field) const { return ValueAsString(GetFieldValue(field)); }
+std::string TAbstractRow::GetFStringValue(const TDataField* field) const {
+  TValue value = GetFieldValue(field);
+  if (TDataType::TypeOf(value).HoldsText()) return std::move(value.Text);
+  return ValueAsString(value);
+}
 std::int32_t TAbstractRow::GetFIntegerValue(const TDataField* field) const {
   return ValueAsInteger(GetFieldValue(field));
 }
@@ -77,8 +83,7 @@ bool TAbstractRow::GetFBooleanValue(const TDataField* field) const { return Valu
 
 bool TAbstractRow::IndexEqual(const TAbstractRow* cmpRow, int idx) const {
   RequireElements(cmpRow != nullptr, "TAbstractRow.IndexEqual: CmpRow <> nil");
-  RequireElements(idx >= 0 && idx < dataTable_->FieldCount(),
-                  Numbered("TAbstractRow.IndexEqual: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx));
+  RequireElements(idx >= 0 && idx < dataTable_->FieldCount(), "TAbstractRow.IndexEqual: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
   const TDataType* type = dataTable_->GetField(idx)->DataType();
   return type->Equals(IndexValue(idx), cmpRow->IndexValue(idx));
 }
@@ -117,7 +122,8 @@ void TAbstractRow::WriteIndex(int idx, const TValue& value) {
 
 void TAbstractRow::CopyBufferFrom(const TAbstractRow& source) {
   buffer_ = source.buffer_;
-  overflowTexts_ = source.overflowTexts_;
+  overflowTexts_ =
+      source.overflowTexts_ ? std::make_unique<std::vector<std::string>>(*source.overflowTexts_) : nullptr;
   if (source.strings_)
     Strings().Assign(*source.strings_);
   else
@@ -138,8 +144,7 @@ TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
 
 int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
   const TDataTable& table = DataTable();
-  RequireElements(idx >= 0 && idx < table.FieldCount(),
-                  Numbered("TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx));
+  RequireElements(idx >= 0 && idx < table.FieldCount(), "TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
   const TDataField* field = table.GetField(idx);
   if (field->IsFictive()) ReportDataError(desFatal, "FictiveField", "Assignment to fictive fields are not allowed");
   // Running numbers come from the generator only.
@@ -204,7 +209,25 @@ int TDataRow::SetFieldValue(const TDataField* field, const TValue& value, int se
 
 void TDataRow::SetFStringValue(const TDataField* field, const std::string& text) {
   RequireElements(field != nullptr, "TDataRow.SetFStringValue: Field <> nil");
-  SetFieldValue(field, AnyStringType()->CreateValue(text), saRefuse);
+  // Texts are written one after another: one value whose text keeps its
+  // capacity saves an allocation per cell. A write that reaches this again
+  // (a calculated field distributing its value) uses a value of its own.
+  static thread_local TValue scratch;
+  static thread_local bool inUse = false;
+  if (inUse) {
+    SetFieldValue(field, AnyStringType()->CreateValue(text), saRefuse);
+    return;
+  }
+  inUse = true;
+  try {
+    scratch.DataType = AnyStringType();
+    scratch.Text.assign(text);
+    SetFieldValue(field, scratch, saRefuse);
+  } catch (...) {
+    inUse = false;
+    throw;
+  }
+  inUse = false;
 }
 
 void TDataRow::SetFBooleanValue(const TDataField* field, bool flag) {

@@ -154,7 +154,8 @@ class TAbstractRow : public TObject {
   TRowStorageLink* storage_ = nullptr;
   TSubTotalRow* parent_ = nullptr;
   std::vector<unsigned char> buffer_;
-  std::vector<std::string> overflowTexts_;  // per position, for long memo texts
+  // Long memo texts by position; made when the first one is stored.
+  std::unique_ptr<std::vector<std::string>> overflowTexts_;
 };
 
 int IndexOfField(const TAbstractRow* row, const TDataField* field);

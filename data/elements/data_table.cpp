@@ -8,10 +8,6 @@
 
 namespace tv {
 
-namespace {
-std::string Numbered(const char* text, int number) { return std::string(text).append(std::to_string(number)); }
-}  // namespace
-
 TDataTable::TDataTable(TComponent* owner) : TSingleton(owner) { UpdateLayout(); }
 
 TDataTable::~TDataTable() {
@@ -163,24 +159,14 @@ void TDataTable::MoveField(TDataField* field, int newIndex) {
 
 // --- positions
 
-TDataField* TDataTable::GetField(int idx) const {
-  RequireElements(idx >= 0 && idx < static_cast<int>(fields_.size()),
-                  Numbered("TDataTable.GetField: (idx >= 0) and (idx < FieldCount + IgnoreFieldCount), idx: ", idx));
-  return fields_[static_cast<std::size_t>(idx)];
-}
-
 namespace {
+// The same slot as the inline lookup in the header: the address modulo 101.
 std::size_t CacheSlotOf(const TDataField* field, std::size_t slots) {
   return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(field) % slots);
 }
 }  // namespace
 
-int TDataTable::IndexOfField(const TDataField* field) const {
-  RequireElements(field != nullptr, "TDataTable.IndexOfField: Field <> nil");
-  const TCacheSlot& slot = cache_[CacheSlotOf(field, kCacheSlots)];
-  if (!slot.Field) return -1;
-  if (slot.Field == field) return slot.Position;
-  // Another field took the slot: look the list through.
+int TDataTable::IndexOfCollidingField(const TDataField* field) const {
   const int position = PositionInList(field);
   return position < fieldCount_ ? position : -1;
 }
@@ -243,11 +229,6 @@ void TDataTable::UpdateLayout() {
   blankRow_ = std::make_unique<TDataRow>(*this, TDataRow::TBlank{});
 }
 
-int TDataTable::FieldDataOffset(int idx) const {
-  RequireElements(idx >= 0 && idx < fieldCount_,
-                  Numbered("TDataTable.FieldDataOffset: (idx >= 0) and (idx < FieldCount), idx: ", idx));
-  return layout_[static_cast<std::size_t>(idx)].Offset;
-}
 
 // --- names, types, copies
 

@@ -4,11 +4,13 @@
 // that group tables, the bridge to an outside database, and aux tables.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "data/elements/data_error.h"
 #include "data/elements/data_field.h"
 #include "data/elements/data_row.h"
 #include "data/elements/singletons.h"
@@ -47,12 +49,21 @@ class TDataTable : public TSingleton {
   void MoveField(TDataField* field, int newIndex);
 
   // Any position of the whole list, ignore fields included.
-  TDataField* GetField(int idx) const;
+  TDataField* GetField(int idx) const {
+    RequireElements(idx >= 0 && idx < static_cast<int>(fields_.size()),
+                    "TDataTable.GetField: (idx >= 0) and (idx < FieldCount + IgnoreFieldCount), idx: ", idx);
+    return fields_[static_cast<std::size_t>(idx)];
+  }
   int KeyCount() const { return keyCount_; }
   int FieldCount() const { return fieldCount_; }
   int IgnoreFieldCount() const { return static_cast<int>(fields_.size()) - fieldCount_; }
   // Position among keys and data fields, or -1.
-  int IndexOfField(const TDataField* field) const;
+  int IndexOfField(const TDataField* field) const {
+    RequireElements(field != nullptr, "TDataTable.IndexOfField: Field <> nil");
+    const TCacheSlot& slot = cache_[reinterpret_cast<std::uintptr_t>(field) % kCacheSlots];
+    if (slot.Field == field) return slot.Position;
+    return slot.Field ? IndexOfCollidingField(field) : -1;
+  }
   bool TableHasField(const TDataField* field) const;
   bool TableHasKey(const TDataField* field) const;
   // True for a field outside the table too.
@@ -65,7 +76,11 @@ class TDataTable : public TSingleton {
   bool Locked() const { return locked_; }
   void CheckLocked() const;
 
-  int FieldDataOffset(int idx) const;
+  int FieldDataOffset(int idx) const {
+    RequireElements(idx >= 0 && idx < fieldCount_, "TDataTable.FieldDataOffset: (idx >= 0) and (idx < FieldCount), idx: ",
+                    idx);
+    return layout_[static_cast<std::size_t>(idx)].Offset;
+  }
   int RowDataSize() const { return rowDataSize_; }
   const TDataRow& BlankRow() const { return *blankRow_; }
 
@@ -102,6 +117,8 @@ class TDataTable : public TSingleton {
   void ForgetField(TDataField* field);
   void SetTableTypeQuietly(TDataTableType* type) { tableType_ = type; }
   int PositionInList(const TDataField* field) const;
+  // Another field took the field's cache slot: the list is looked through.
+  int IndexOfCollidingField(const TDataField* field) const;
 
   int keyCount_ = 0;
   int fieldCount_ = 0;

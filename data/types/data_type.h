@@ -51,6 +51,8 @@ class TDataType : public TPersistent {
   ~TDataType() override;
 
   bool AlwaysParameter() const { return alwaysParameter_; }
+  // A type of the string family: its values' text is what GetAsString says.
+  bool HoldsText() const { return holdsText_; }
 
   // The conversions, answered by the value's own type.
   std::string GetAsString(const TValue& value) const { return TypeOf(value).ReadString(value); }
@@ -126,6 +128,7 @@ class TDataType : public TPersistent {
   }
 
   bool Owns(const TValue& value) const { return value.DataType == this; }
+  bool holdsText_ = false;
   // A value of this type with an empty payload and no text.
   TValue NewValue() const {
     TValue value;

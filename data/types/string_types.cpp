@@ -17,6 +17,7 @@ TStringType::TStringType(int size, bool caseSensitive) : TStringType(size, caseS
 
 TStringType::TStringType(int size, bool caseSensitive, bool alwaysParameter)
     : TDataType(alwaysParameter), size_(size), caseSensitive_(caseSensitive) {
+  holdsText_ = true;
   EnterClass(ClassOf<TStringType>());
 }
 
@@ -103,8 +104,18 @@ bool TStringType::TextToValue(const std::string& text, const DisplayFormat&, TVa
   return true;
 }
 
+namespace {
+// The value's text without a copy when it is one already.
+const std::string& TextOf(const TValue& value, std::string& converted) {
+  if (TDataType::TypeOf(value).HoldsText()) return value.Text;
+  converted = ValueAsString(value);
+  return converted;
+}
+}  // namespace
+
 void TStringType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback&) const {
-  std::string text = GetAsString(value);
+  std::string converted;
+  const std::string& text = TextOf(value, converted);
   const std::size_t length = std::min(text.size(), static_cast<std::size_t>(std::max(size_, 0)));
   std::size_t at = 0;
   buffer[at++] = static_cast<unsigned char>(length);
@@ -173,14 +184,18 @@ constexpr std::size_t kInlineMemo = 254;
 }  // namespace
 
 void TMemoType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback& overflow) const {
-  std::string text = GetAsString(value);
+  std::string converted;
+  const std::string& text = TextOf(value, converted);
   if (text.size() <= kInlineMemo) {
     buffer[0] = static_cast<unsigned char>(text.size() + 1);
     std::memcpy(buffer + 1, text.data(), text.size());
     return;
   }
   buffer[0] = 0;
-  if (overflow) overflow(text, TOverflowAction::oaStore);
+  if (overflow) {
+    std::string whole = text;
+    overflow(whole, TOverflowAction::oaStore);
+  }
 }
 
 TValue TMemoType::ReadFromBuffer(const unsigned char* buffer, const TOverflowCallback& overflow) const {
