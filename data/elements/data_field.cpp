@@ -89,7 +89,7 @@ TDataField::~TDataField() {
   std::vector<TDataTable*> tables;
   for (TIndexContainerIterator it(tableList_); !it.AtEnd(); it.Next()) tables.push_back(static_cast<TDataTable*>(it.Key()));
   for (TDataTable* table : tables) table->ForgetField(this);
-  FieldRegistry().Remove(fieldName_, this);
+  if (TNameRegistry* registry = FieldRegistry()) registry->Remove(fieldName_, this);
   for (TDataField* derived : derivedFields_) derived->derivedFrom_ = nullptr;
   if (derivedFrom_) std::erase(derivedFrom_->derivedFields_, this);
 }
@@ -111,13 +111,14 @@ void TDataField::InitNamed(const std::string& fieldName, const TDataType* dataTy
 }
 
 void TDataField::SetFieldName(const std::string& name) {
-  if (name == fieldName_ && (name.empty() || FieldRegistry().Find(name) == this)) return;
+  TNameRegistry* registry = FieldRegistry();
+  if (name == fieldName_ && (name.empty() || (registry && registry->Find(name) == this))) return;
   const std::string old = fieldName_;
-  FieldRegistry().Remove(old, this);
+  if (registry) registry->Remove(old, this);
   fieldName_ = name;
   for (TLangArray* array : {&descriptions_, &longDescriptions_})
     if (array->DefaultText() == old) array->SetDefaultText(name);
-  if (!name.empty()) FieldRegistry().Enter(name, this);
+  if (registry && !name.empty()) registry->Enter(name, this);
 }
 
 void TDataField::SetName(const std::string& name) {
@@ -352,7 +353,8 @@ void TDataFieldSetIterator::Next() {
 }
 
 TDataField* FindRegisteredField(const std::string& fieldName) {
-  return static_cast<TDataField*>(FieldRegistry().Find(fieldName));
+  TNameRegistry* registry = FieldRegistry();
+  return registry ? static_cast<TDataField*>(registry->Find(fieldName)) : nullptr;
 }
 
 }  // namespace tv

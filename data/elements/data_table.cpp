@@ -12,7 +12,7 @@ TDataTable::TDataTable(TComponent* owner) : TSingleton(owner) { UpdateLayout(); 
 
 TDataTable::~TDataTable() {
   SetTableType(nullptr);
-  TableRegistry().Remove(tableName_, this);
+  if (TNameRegistry* registry = TableRegistry()) registry->Remove(tableName_, this);
   for (TDataField* field : fields_) field->TableList().Remove(this);
 }
 
@@ -234,10 +234,11 @@ void TDataTable::UpdateLayout() {
 
 void TDataTable::SetTableName(const std::string& name) {
   const std::string old = tableName_;
-  TableRegistry().Remove(old, this);
+  TNameRegistry* registry = TableRegistry();
+  if (registry) registry->Remove(old, this);
   tableName_ = name;
   if (descriptions_.DefaultText() == old) descriptions_.SetDefaultText(name);
-  if (!name.empty() && tableType_) TableRegistry().Enter(name, this);
+  if (registry && !name.empty() && tableType_) registry->Enter(name, this);
 }
 
 void TDataTable::SetTableType(TDataTableType* type) {
@@ -245,8 +246,11 @@ void TDataTable::SetTableType(TDataTableType* type) {
   if (tableType_) std::erase(tableType_->tables_, this);
   tableType_ = type;
   if (type) type->tables_.push_back(this);
-  TableRegistry().Remove(tableName_, this);
-  if (!tableName_.empty() && tableType_) TableRegistry().Enter(tableName_, this);
+  // Only a table with a name and a type is registered.
+  TNameRegistry* registry = TableRegistry();
+  if (!registry) return;
+  registry->Remove(tableName_, this);
+  if (!tableName_.empty() && tableType_) registry->Enter(tableName_, this);
 }
 
 bool TDataTable::HasFieldList(const TObject* object) const {

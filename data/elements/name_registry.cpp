@@ -34,14 +34,30 @@ TObject* TNameRegistry::Find(const std::string& name) const {
   return names_->Find(StringValue(name), index) ? names_->Objects(index) : nullptr;
 }
 
-TNameRegistry& FieldRegistry() {
-  static TNameRegistry registry("fields");
-  return registry;
+namespace {
+// Fields and tables may live in static objects that go after the registries
+// at process end; they then find no registry to leave.
+bool fieldRegistryGone = false;
+bool tableRegistryGone = false;
+
+struct TRegistryHolder {
+  TNameRegistry registry;
+  bool& gone;
+  TRegistryHolder(const char* kind, bool& goneFlag) : registry(kind), gone(goneFlag) {}
+  ~TRegistryHolder() { gone = true; }
+};
+}  // namespace
+
+TNameRegistry* FieldRegistry() {
+  if (fieldRegistryGone) return nullptr;
+  static TRegistryHolder holder("fields", fieldRegistryGone);
+  return &holder.registry;
 }
 
-TNameRegistry& TableRegistry() {
-  static TNameRegistry registry("tables");
-  return registry;
+TNameRegistry* TableRegistry() {
+  if (tableRegistryGone) return nullptr;
+  static TRegistryHolder holder("tables", tableRegistryGone);
+  return &holder.registry;
 }
 
 }  // namespace tv

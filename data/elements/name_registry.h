@@ -27,7 +27,8 @@ class TNameRegistry {
   std::unique_ptr<TValueList> names_;
 };
 
-TNameRegistry& FieldRegistry();
-TNameRegistry& TableRegistry();
+// Null once destroyed at process end.
+TNameRegistry* FieldRegistry();
+TNameRegistry* TableRegistry();
 
 }  // namespace tv
