@@ -354,15 +354,53 @@ TDefaultSubTotalHandler& DefaultSubTotalHandler() {
 }
 }  // namespace
 
-TSubTotalRow::TSubTotalRow(const TDataTable& table, int level) : TAbstractRow(table), level_(level) {}
+TSubTotalRow::TSubTotalRow(const TDataTable& table, int level, const TDataField* keyField)
+    : TAbstractRow(table),
+      level_(level),
+      keyField_(keyField),
+      children_(std::make_unique<TValueList>(keyField ? keyField->DataType() : nullptr)) {
+  if (keyField && keyField->DataType()) {
+    children_->SetSorted(true);
+    children_->SetDuplicates(TDuplicates::dupAccept);
+  }
+}
 
-TSubTotalRow::~TSubTotalRow() = default;
+TSubTotalRow::~TSubTotalRow() {
+  for (int i = children_->Count() - 1; i >= 0; --i) delete children_->Objects(i);
+}
+
+int TSubTotalRow::ChildCount() const { return children_->Count(); }
+
+TAbstractRow* TSubTotalRow::Child(int index) const { return static_cast<TAbstractRow*>(children_->Objects(index)); }
+
+TValue TSubTotalRow::ChildKey(int index) const { return children_->GetValueAt(index); }
+
+int TSubTotalRow::FindChild(const TValue& key) const {
+  int index = -1;
+  if (children_->Sorted()) return children_->Find(ConvertToType(children_->DataType(), key), index) ? index : -1;
+  return children_->IndexOfValue(key);
+}
+
+int TSubTotalRow::AddChild(const TValue& key, std::unique_ptr<TAbstractRow> child) {
+  const int index = children_->AddValueObject("", key, child.get());
+  child->SetParent(this);
+  child.release();
+  return index;
+}
+
+std::unique_ptr<TAbstractRow> TSubTotalRow::TakeChild(int index) {
+  std::unique_ptr<TAbstractRow> child(Child(index));
+  children_->Delete(index);
+  child->SetParent(nullptr);
+  return child;
+}
 
 TValue TSubTotalRow::Aggregate(const TDataField* field) const {
   const TDataType& type = *field->DataType();
   TValue total = type.GetDefaultValue();
-  for (const auto& child : children_) {
-    if (auto* sub = dynamic_cast<const TSubTotalRow*>(child.get()))
+  for (int i = 0; i < ChildCount(); ++i) {
+    const TAbstractRow* child = Child(i);
+    if (auto* sub = dynamic_cast<const TSubTotalRow*>(child))
       total = type.Sum(total, sub->Aggregate(field));
     else if (child->IsDataRow())
       total = type.Sum(total, child->GetFieldValue(field));
@@ -378,22 +416,22 @@ int TSubTotalRow::SetIndexValue(int idx, const TValue& value, int) {
 
 void TSubTotalRow::CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) {
   if (Visible() && (!condition || condition->AcceptsRow(*this))) list.push_back(this);
-  for (const auto& child : children_) child->CollectRows(list, condition, ordered);
+  for (int i = 0; i < ChildCount(); ++i) Child(i)->CollectRows(list, condition, ordered);
 }
 
 bool TSubTotalRow::AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
                              void* data) {
   bool all = true;
-  for (const auto& child : children_) all = child->AcceptRow(acceptor, callback, data) && all;
+  for (int i = 0; i < ChildCount(); ++i) all = Child(i)->AcceptRow(acceptor, callback, data) && all;
   return all;
 }
 
 void TSubTotalRow::CollectByState(std::vector<TAbstractRow*>& list, TRowState state) {
-  for (const auto& child : children_) child->CollectByState(list, state);
+  for (int i = 0; i < ChildCount(); ++i) Child(i)->CollectByState(list, state);
 }
 
 void TSubTotalRow::CountDataRows(int& counter) const {
-  for (const auto& child : children_) child->CountDataRows(counter);
+  for (int i = 0; i < ChildCount(); ++i) Child(i)->CountDataRows(counter);
 }
 
 bool TSubTotalRow::FieldHasValue(const TDataField* field) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/types/interruptable.h"
+#include "data/types/value_list.h"
 #include "data/types/value.h"
 #include "platform/rtl/lists.h"
 
@@ -244,18 +245,24 @@ class TDefaultSubTotalHandler : public TSubTotalHandler {
 };
 
 // A node of a storage's key tree: its children are the rows and nodes below
-// it; it carries the key values of its level and the aggregates of what is
-// below.
+// it, kept sorted by their key for KeyField, the field by which this node's
+// children are keyed. It owns them.
 class TSubTotalRow : public TAbstractRow {
   TV_CLASS(TSubTotalRow, TAbstractRow)
  public:
-  TSubTotalRow(const TDataTable& table, int level);
+  TSubTotalRow(const TDataTable& table, int level, const TDataField* keyField);
   ~TSubTotalRow() override;
 
   int Level() const { return level_; }
-  // Owned children, in key order (the storage orders them).
-  std::vector<std::unique_ptr<TAbstractRow>>& Children() { return children_; }
-  const std::vector<std::unique_ptr<TAbstractRow>>& Children() const { return children_; }
+  const TDataField* KeyField() const { return keyField_; }
+  int ChildCount() const;
+  TAbstractRow* Child(int index) const;
+  TValue ChildKey(int index) const;
+  // The position of the (first) child with that key, or -1.
+  int FindChild(const TValue& key) const;
+  // Places the child by its key (first among equal keys); returns where.
+  int AddChild(const TValue& key, std::unique_ptr<TAbstractRow> child);
+  std::unique_ptr<TAbstractRow> TakeChild(int index);
   void SetHandler(TSubTotalHandler* handler) { handler_ = handler; }
   // The sum of an aggregable field over the data rows below.
   TValue Aggregate(const TDataField* field) const;
@@ -271,12 +278,13 @@ class TSubTotalRow : public TAbstractRow {
   void CountDataRows(int& counter) const override;
   bool IsRealRow() const override { return false; }
   bool IsUnaccepted() const override { return false; }
-  // Keys of its level and aggregable fields.
+  // Keys above its level and aggregable fields.
   bool FieldHasValue(const TDataField* field) const override;
 
  private:
   int level_;
-  std::vector<std::unique_ptr<TAbstractRow>> children_;
+  const TDataField* keyField_;
+  std::unique_ptr<TValueList> children_;
   TSubTotalHandler* handler_ = nullptr;
 };
 

@@ -308,17 +308,24 @@ TEST(TDataRow, AcceptingCallsBackForChangedRowsOnly) {
 TEST(TSubTotalRow, NodesAggregateAndRefuseWrites) {
   TTable t;
   t.amount->IsAggregable = true;
-  TSubTotalRow node(*t.table, 1);
+  TSubTotalRow node(*t.table, 0, t.key.get());
   auto a = t.Row(1, "a"), b = t.Row(2, "b");
   a->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{10000}));
   b->SetFieldValue(t.amount.get(), CurrencyValue(TCurrency{25000}));
-  node.Children().push_back(std::move(a));
-  node.Children().push_back(std::move(b));
+  node.AddChild(IntegerValue(2), std::move(b));
+  node.AddChild(IntegerValue(1), std::move(a));
+  EXPECT_EQ(node.Child(0)->GetFStringValue(t.name.get()), "a");  // in key order
+  EXPECT_EQ(node.FindChild(StringValue("2")), 1);
+  EXPECT_EQ(node.FindChild(IntegerValue(3)), -1);
+  EXPECT_EQ(node.Child(1)->Parent(), &node);
+  auto taken = node.TakeChild(1);
+  EXPECT_EQ(taken->Parent(), nullptr);
+  node.AddChild(IntegerValue(2), std::move(taken));
   EXPECT_EQ(ValueAsString(node.Aggregate(t.amount.get())), "3.5");
   int count = 0;
   node.CountDataRows(count);
   EXPECT_EQ(count, 2);
-  EXPECT_TRUE(node.FieldHasValue(t.key.get()));
+  EXPECT_FALSE(node.FieldHasValue(t.key.get()));  // level 0 holds no key yet
   EXPECT_TRUE(node.FieldHasValue(t.amount.get()));
   EXPECT_FALSE(node.FieldHasValue(t.name.get()));
   EXPECT_THROW(node.FieldHasValue(nullptr), EAssertionFailed);

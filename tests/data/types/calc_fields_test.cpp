@@ -90,11 +90,12 @@ TEST(TCalcField, SubTotalRowsAggregateOrComputeByTheFieldsFlags) {
   perRow->OnCalcValue = [&t](TCalcField&, const TAbstractRow& row) {
     return row.IsDataRow() ? IntegerValue(row.GetFIntegerValue(t.amount.get()) + 1) : IntegerValue(-1);
   };
-  TSubTotalRow node(*t.table, 1);
+  TSubTotalRow node(*t.table, 0, t.key.get());
   for (int amount : {10, 20}) {
     auto row = std::make_unique<TDataRow>(t.table.get());
+    row->SetFieldValue(t.key.get(), IntegerValue(amount));
     row->SetFieldValue(t.amount.get(), IntegerValue(amount));
-    node.Children().push_back(std::move(row));
+    node.AddChild(IntegerValue(amount), std::move(row));
   }
   EXPECT_EQ(ValueAsInteger(node.GetFieldValue(perRow.get())), 32);  // (10 + 1) + (20 + 1)
   perRow->CalcbeforeAggregating = false;
