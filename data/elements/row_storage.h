@@ -1,0 +1,237 @@
+#pragma once
+// Row storages: the rows of one table held in a key tree (one level per key
+// field, sub-total rows as inner nodes), put in by key with a put action,
+// found by key texts or by a condition, and listed by position.
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "data/conditions/criteria.h"
+#include "data/elements/data_row.h"
+#include "data/elements/data_table.h"
+#include "data/types/interruptable.h"
+
+namespace tv {
+
+class TAbstractRowStorage;
+
+// One level of the key tree: the key field of the level, or none for the
+// level of the data rows.
+class TRowStorageTreeKey : public TObject {
+  TV_CLASS(TRowStorageTreeKey, TObject)
+ public:
+  explicit TRowStorageTreeKey(const TDataField* field);
+
+  const TDataField* Field() const { return field_; }
+  const TDataField* SortField() const { return sortField_; }
+  TSortOrder SortOrder() const { return sortOrder_; }
+  int LevelIndex() const { return levelIndex_; }
+  int FieldIndex() const { return fieldIndex_; }
+  bool Visible() const { return visible_; }
+  // Sets the Visible flag of every row of this level.
+  void SetVisible(bool visible);
+  void SetTable(TAbstractRowStorage* storage, const TDataTable& table, int levelIndex);
+  // The row's key value for this level.
+  TValue GetString(const TAbstractRow* row) const;
+
+ private:
+  TAbstractRowStorage* storage_ = nullptr;
+  const TDataField* field_;
+  const TDataField* sortField_;
+  TSortOrder sortOrder_;
+  int levelIndex_ = -1;
+  int fieldIndex_ = -1;
+  bool visible_;
+};
+
+// Put actions beyond refuse (0), replace (1) and the internal restore (7).
+enum : int { paReplaceIfDifferent = 2, paMergeAdd = 3, paMergeSubtract = 4, paMergeReplace = 5, paMergeKeep = 6 };
+// Put results beyond those a key change knows.
+enum : int { prMerged = 5, prNotAccepting = 6, prRestored = 7 };
+
+class TRowSource : public TObject {
+  TV_CLASS(TRowSource, TObject)
+ public:
+  explicit TRowSource(const TDataTable& table) : dataTable_(&table) {}
+  const TDataTable& DataTable() const { return *dataTable_; }
+  virtual TDataRow* First() = 0;
+  virtual TDataRow* Next() = 0;
+  virtual void BeforeIteration() {}
+  virtual const TRowSortOrder& SortOrder() const = 0;
+  virtual bool IsStorage() const { return true; }
+  virtual std::string GetName() const { return dataTable_->TableName(); }
+  // The rows as text, one line each.
+  virtual std::string Dump();
+
+ private:
+  const TDataTable* dataTable_;
+};
+
+class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
+  TV_CLASS(TAbstractRowStorage, TRowSource)
+ public:
+  // One level per key field in key order, then the level of the data rows.
+  TAbstractRowStorage(const TDataTable* dataTable, bool loaded, bool accepting);
+  // The given levels (taken over); a level without field is added unless
+  // the last one has none.
+  TAbstractRowStorage(const TDataTable* dataTable, bool loaded,
+                      std::vector<std::unique_ptr<TRowStorageTreeKey>> treeKeysAndOrder, bool accepting);
+  ~TAbstractRowStorage() override;
+
+  TDataRow* First() override;
+  TDataRow* Next() override;
+  const TRowSortOrder& SortOrder() const override { return currentOrder_; }
+  void SetCustomOrder(const TRowSortOrder* order);
+
+  int LevelCountOfTree() const { return static_cast<int>(tree_.size()); }
+  TRowStorageTreeKey* GetTreeKey(int idx) const;
+  TSubTotalRow& Root() { return *root_; }
+  bool Accepting() const { return accepting_; }
+  TDateTime ChangedAt() const { return changedAt_; }
+  const std::vector<TDataRow*>& DeletedRows() const { return deleted_; }
+  int PendingCount() const { return static_cast<int>(pending_.size()); }
+  void SetPlaceSubTotalsAfter(bool after);
+  void SetAllLevelsVisible(bool visible);
+
+  // The put into the tree from the root; results 0 inserted, 2 refused
+  // (key present), 3 replaced, 5 merged, 6 equal row kept.
+  virtual int PutIntoTree(TDataRow& row, int action);
+  // Takes a row out of the storage; it goes back to its caller in state 5.
+  virtual std::unique_ptr<TDataRow> RemoveRow(TDataRow* row);
+  virtual void BeforeQuery() {}
+  virtual void BeforeLookup() {}
+  // Appends the rows that Criteria accepts (every row without one).
+  virtual void GetRows(TStrings* results, const TCondition* criteria, bool flag = false);
+  virtual void GetRowsByText(TStrings* results, const TCriteria* criteria, const std::string& text,
+                             const TDataField* field, bool flag = false);
+  virtual int CountRows(const TCondition* criteria);
+  // One text per key level in key order; fewer texts are reported and
+  // yield no row.
+  virtual TDataRow* LocateRow(const std::vector<std::string>& values);
+  virtual bool HasRows() const { return root_->ChildCount() > 0 || !pending_.empty(); }
+  virtual bool OwnsRow(const TDataRow* row) const;
+  virtual TDataRow* FirstDataRow();
+  // Several matches are refused with "More than one match!" unless
+  // TakeFirst; none yields null.
+  TDataRow* FindRow(const TCondition* criteria, bool takeFirst);
+
+  // The row list by position (pending rows first, then the tree in order).
+  int RowCount();
+  TDataRow* GetRow(int idx);
+  void InvalidateRowList() { rowListValid_ = false; }
+  virtual void RebuildRowList();
+
+  // The link rows use.
+  std::unique_ptr<TDataRow> NewRow() override;
+  void TakeOut(TAbstractRow& row) override;
+  int PutRow(TDataRow& row, int putAction) override;
+  void AddDeletedRow(TDataRow& row) override;
+  void FreeRow(TDataRow& row) override;
+  void RowChanged(TAbstractRow& row, int changeKind) override;
+  int LastLevel() const override { return static_cast<int>(tree_.size()) - 1; }
+  void InvalidateSubTotals(TAbstractRow&) override {}
+  void Touch() override;
+
+ protected:
+  int KeyLevels() const { return static_cast<int>(tree_.size()) - 1; }
+  std::unique_ptr<TSubTotalRow> NewNode(int level) const;
+  void ClearTree();
+  void Adopt(std::unique_ptr<TDataRow> row) { detached_.push_back(std::move(row)); }
+  void SetAccepting(bool accepting) { accepting_ = accepting; }
+  std::unique_ptr<TDataRow> Detach(TDataRow& row);
+  bool loaded_;
+
+ private:
+  void BuildTree(std::vector<std::unique_ptr<TRowStorageTreeKey>> keys);
+  int PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, int action);
+  void Collect(TAbstractRow& row, std::vector<TDataRow*>& list, bool ordered);
+  void SortRows(std::vector<TDataRow*>& rows, int lo, int hi);
+
+  std::vector<TDataRow*> iteration_;
+  std::size_t cursor_ = 0;
+  TRowSortOrder treeOrder_, currentOrder_;
+  const TRowSortOrder* customOrder_ = nullptr;
+  std::vector<std::unique_ptr<TRowStorageTreeKey>> tree_;
+  std::vector<TDataRow*> deleted_;   // owned
+  std::vector<std::unique_ptr<TDataRow>> pending_;
+  std::vector<std::unique_ptr<TDataRow>> detached_;  // taken out of the tree for a moment
+  bool accepting_;
+  TDateTime changedAt_ = 0;
+  std::unique_ptr<TSubTotalRow> root_;
+  std::vector<TDataRow*> rowList_;
+  bool rowListValid_ = false;
+  bool subTotalsAfter_ = false;
+  std::mt19937 random_{20261208};
+};
+
+class TCustomRowStorage : public TAbstractRowStorage {
+  TV_CLASS(TCustomRowStorage, TAbstractRowStorage)
+ public:
+  using TAbstractRowStorage::TAbstractRowStorage;
+};
+
+class TRowStorage : public TCustomRowStorage {
+  TV_CLASS(TRowStorage, TCustomRowStorage)
+ public:
+  // Accepting when the table has a running-number field or the condition
+  // restricts none of its data fields; with Loaded, loads at once.
+  TRowStorage(const TDataTable* dataTable, bool loaded, const TDataFieldSet* fieldSet = nullptr,
+              TInterruptable* interruptable = nullptr, const TCriteria* criteria = nullptr);
+  static std::unique_ptr<TRowStorage> CreateWithKeySortOrder(
+      const TDataTable* dataTable, bool loaded, std::vector<std::unique_ptr<TRowStorageTreeKey>>* treeKeysAndOrder,
+      TInterruptable* interruptable = nullptr, const TCriteria* criteria = nullptr);
+  static std::unique_ptr<TRowStorage> CreateCopy(const TRowStorage* src);
+
+  const TCriteria& Selection() const { return *selection_; }
+  const TCriteria& KeyCondition() const { return *keyCondition_; }
+
+  // Puts a row in with an action; on success the storage owns it (Row is
+  // emptied), a refused row stays with its caller.
+  int InsertRow(std::unique_ptr<TDataRow>& row, int action = paRefuse, int index = -1);
+  // Every row of Src (same contents, visibility and state), and its deleted rows.
+  void Assign(const TRowStorage& src);
+
+  void Load(const TCriteria* criteria, TInterruptable* interruptable, const TDataFieldSet* fieldSet);
+  void Save();
+  void Refresh(bool saveFirst);
+  void SetReloadObject(std::unique_ptr<TCriteria> reload) { reload_ = std::move(reload); }
+  const TCriteria* ReloadObject() const { return reload_.get(); }
+
+ private:
+  TRowStorage(const TDataTable* dataTable, std::vector<std::unique_ptr<TRowStorageTreeKey>> keys,
+              const TCriteria* criteria);
+  void SetCondition(const TCriteria* criteria);
+  std::unique_ptr<TCriteria> selection_, keyCondition_, reload_;
+};
+
+// A string list whose objects are rows.
+class TDataRowList : public TStringList {
+  TV_CLASS(TDataRowList, TStringList)
+ public:
+  TDataRow* GetDataRow(int idx) const;
+  // Every entry's text becomes the display text of Field in its row.
+  void UpdateStrings(const TDataField* field, bool flag = false);
+};
+
+// The rows of an aux table, loaded from its bridge unless virtual.
+class TCachingStorage : public TCustomRowStorage {
+  TV_CLASS(TCachingStorage, TCustomRowStorage)
+ public:
+  static std::unique_ptr<TCachingStorage> Create(const TDataTable* dataTable);
+  static std::unique_ptr<TCachingStorage> CreateVirtual(const TDataTable* dataTable);
+  bool IsVirtual() const { return virtual_; }
+  void Load();
+  int PutCachedRow(std::unique_ptr<TDataRow>& row);
+
+ private:
+  TCachingStorage(const TDataTable* dataTable, bool isVirtual);
+  bool virtual_;
+};
+
+class TAuxTableCache : public TCachingStorage {
+  TV_CLASS(TAuxTableCache, TCachingStorage)
+};
+
+}  // namespace tv
