@@ -362,9 +362,8 @@ TDataRow* TAbstractRowStorage::LocateRow(const std::vector<std::string>& values)
   BeforeLookup();
   TSubTotalRow* node = root_.get();
   for (int level = 0; level < KeyLevels(); ++level) {
-    const TDataField* field = tree_[static_cast<std::size_t>(level)]->Field();
-    const TValue key = ConvertToType(field->DataType(), StringValue(values[static_cast<std::size_t>(level)]));
-    const int child = node->FindChild(key);
+    // The node converts the text to its key type.
+    const int child = node->FindChild(StringValue(values[static_cast<std::size_t>(level)]));
     if (child < 0) return nullptr;
     TAbstractRow* found = node->Child(child);
     if (level == KeyLevels() - 1) return static_cast<TDataRow*>(found);

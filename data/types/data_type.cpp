@@ -17,9 +17,8 @@ TDataType::~TDataType() {
 
 void TDataType::EnterClass(const TDataTypeClass& typeClass) { DataTypeRegistry().Factory->Enter(typeClass); }
 
-const TDataType& TDataType::TypeOf(const TValue& value) {
-  Require(value.DataType != nullptr, "TValue.DataType <> nil", "DataTypes");
-  return *value.DataType;
+void TDataType::NoDataType() {
+  throw EAssertionFailed("TValue.DataType <> nil", "DataTypes", std::source_location::current().line());
 }
 
 bool TDataType::ReadBoolean(const TValue& value) const {

@@ -114,7 +114,11 @@ class TDataType : public TPersistent {
 
   // The type that answers for Value: its own. A value without a type is a
   // programming error.
-  static const TDataType& TypeOf(const TValue& value);
+  static const TDataType& TypeOf(const TValue& value) {
+    if (!value.DataType) [[unlikely]]
+      NoDataType();
+    return *value.DataType;
+  }
 
  protected:
   // Enters the instance in the instance list; each concrete constructor then
@@ -155,6 +159,7 @@ class TDataType : public TPersistent {
   virtual TCurrency ReadCurrency(const TValue& value) const;
   virtual double ReadPercent(const TValue& value) const { return ReadDouble(value); }
 
+  [[noreturn]] static void NoDataType();
   // "Cannot convert <From> to <To>!"
   [[noreturn]] static void CannotConvert(std::string_view from, std::string_view to);
   // "<ClassName>.<Operation>: Operation not supported!"

@@ -9,6 +9,13 @@ namespace tv {
 
 namespace {
 unsigned char FoldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+// The value's text without a copy when it is one already.
+const std::string& TextOf(const TValue& value, std::string& converted) {
+  if (TDataType::TypeOf(value).HoldsText()) return value.Text;
+  converted = ValueAsString(value);
+  return converted;
+}
 }  // namespace
 
 // --- TStringType
@@ -54,9 +61,18 @@ bool TStringType::NeedsParameter(const TValue& value) const {
 }
 
 int TStringType::Compare(const TValue& a, const TValue& b) const {
-  const std::string textA = GetAsString(a), textB = GetAsString(b);
+  std::string convertedA, convertedB;
+  const std::string& textA = TextOf(a, convertedA);
+  const std::string& textB = TextOf(b, convertedB);
   const std::size_t common = std::min(textA.size(), textB.size());
   for (std::size_t i = 0; i < common; ++i) {
+    // Equal bytes are skipped fast; only a difference is looked at closely.
+    i = static_cast<std::size_t>(
+        std::mismatch(textA.begin() + static_cast<std::ptrdiff_t>(i), textA.begin() + static_cast<std::ptrdiff_t>(common),
+                      textB.begin() + static_cast<std::ptrdiff_t>(i))
+            .first -
+        textA.begin());
+    if (i == common) break;
     auto x = static_cast<unsigned char>(textA[i]), y = static_cast<unsigned char>(textB[i]);
     if (!caseSensitive_) {
       x = FoldCase(x);
@@ -69,7 +85,8 @@ int TStringType::Compare(const TValue& a, const TValue& b) const {
 
 bool TStringType::Equals(const TValue& a, const TValue& b) const {
   try {
-    return GetAsString(a) == GetAsString(b);
+    std::string convertedA, convertedB;
+    return TextOf(a, convertedA) == TextOf(b, convertedB);
   } catch (const Exception&) {
     return false;
   }
@@ -103,15 +120,6 @@ bool TStringType::TextToValue(const std::string& text, const DisplayFormat&, TVa
   result = CreateValue(text);
   return true;
 }
-
-namespace {
-// The value's text without a copy when it is one already.
-const std::string& TextOf(const TValue& value, std::string& converted) {
-  if (TDataType::TypeOf(value).HoldsText()) return value.Text;
-  converted = ValueAsString(value);
-  return converted;
-}
-}  // namespace
 
 void TStringType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback&) const {
   std::string converted;
