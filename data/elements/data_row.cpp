@@ -88,22 +88,40 @@ bool TAbstractRow::IndexEqual(const TAbstractRow* cmpRow, int idx) const {
   return type->Equals(IndexValue(idx), cmpRow->IndexValue(idx));
 }
 
-int TAbstractRow::Before(const TAbstractRow* aRow, const TRowSortOrder* sortOrder) const {
+int TAbstractRow::Before(const TAbstractRow* aRow, TRowSortOrder* sortOrder) const {
   RequireElements(aRow != nullptr, "TAbstractRow.Before: ARow <> nil");
-  auto compare = [&](const TDataField* field, bool descending) {
-    const TDataType* type = field->DataType();
-    const int c = type->Compare(GetFieldValue(field), aRow->GetFieldValue(field));
-    const int sign = (c > 0) - (c < 0);
-    return descending ? -sign : sign;
+  auto sign = [](const TDataField* field, const TValue& a, const TValue& b, TSortOrder direction) {
+    const int c = field->DataType()->Compare(a, b);
+    const int s = (c > 0) - (c < 0);
+    return direction == TSortOrder::soDescending ? -s : s;
   };
   if (sortOrder) {
-    for (const TRowSortRule& rule : sortOrder->Rules())
-      if (const int c = compare(rule.Field, rule.Descending)) return c;
+    sortOrder->SetTable(dataTable_);
+    for (const TRowSortOrderRule& rule : sortOrder->Rules())
+      if (const int c = sign(rule.Field, sortOrder->RuleValue(rule, *this), sortOrder->RuleValue(rule, *aRow),
+                             rule.Direction))
+        return c;
     return 0;
   }
   for (int i = 0; i < dataTable_->KeyCount(); ++i)
-    if (const int c = compare(dataTable_->GetField(i), false)) return c;
+    if (const int c = sign(dataTable_->GetField(i), IndexValue(i), aRow->IndexValue(i), TSortOrder::soAscending))
+      return c;
   return 0;
+}
+
+void TRowSortOrder::Add(const TDataField* field, TSortOrder direction) {
+  rules_.push_back({field, direction, table_ ? table_->IndexOfField(field) : -1});
+}
+
+void TRowSortOrder::SetTable(const TDataTable* table) {
+  if (table == table_) return;
+  table_ = table;
+  for (TRowSortOrderRule& rule : rules_) rule.Position = table ? table->IndexOfField(rule.Field) : -1;
+}
+
+TValue TRowSortOrder::RuleValue(const TRowSortOrderRule& rule, const TAbstractRow& row) const {
+  if (rule.Position >= 0 && &row.DataTable() == table_) return row.IndexValue(rule.Position);
+  return row.GetFieldValue(rule.Field);
 }
 
 std::string TAbstractRow::DisplayText() const {

@@ -11,6 +11,7 @@
 
 #include "data/types/interruptable.h"
 #include "data/types/value_list.h"
+#include "data/elements/data_field.h"
 #include "data/types/value.h"
 #include "platform/rtl/lists.h"
 
@@ -137,8 +138,8 @@ class TAbstractRow : public TObject {
   // Whether two rows hold equal values at a position (the type's Equals).
   bool IndexEqual(const TAbstractRow* cmpRow, int idx) const;
   // -1, 0 or 1: this row against ARow under the sort order (keys ascending
-  // without one).
-  int Before(const TAbstractRow* aRow, const TRowSortOrder* sortOrder) const;
+  // without one); the order takes this row's table.
+  int Before(const TAbstractRow* aRow, TRowSortOrder* sortOrder) const;
   // The values of the keys and data fields, as a row is shown in messages.
   std::string DisplayText() const;
 
@@ -161,21 +162,31 @@ class TAbstractRow : public TObject {
 
 int IndexOfField(const TAbstractRow* row, const TDataField* field);
 
-// Something a row may be ordered by: a field and a direction. The storage's
-// sort orders are lists of these rules.
-struct TRowSortRule {
+// A rule of a sort order: a field and its direction, with the field's
+// position in the order's table cached (-1 when the table lacks it).
+struct TRowSortOrderRule {
   const TDataField* Field;
-  bool Descending = false;
+  TSortOrder Direction = TSortOrder::soAscending;
+  int Position = -1;
 };
+
+// Rules applied in turn; the first that tells two rows apart decides.
 class TRowSortOrder {
  public:
   TRowSortOrder() = default;
-  explicit TRowSortOrder(std::vector<TRowSortRule> rules) : rules_(std::move(rules)) {}
-  const std::vector<TRowSortRule>& Rules() const { return rules_; }
-  void Add(const TDataField* field, bool descending = false) { rules_.push_back({field, descending}); }
+  explicit TRowSortOrder(std::vector<TRowSortOrderRule> rules) : rules_(std::move(rules)) {}
+  const std::vector<TRowSortOrderRule>& Rules() const { return rules_; }
+  void Add(const TDataField* field, TSortOrder direction = TSortOrder::soAscending);
+  const TDataTable* Table() const { return table_; }
+  // A different table recomputes every rule's cached position.
+  void SetTable(const TDataTable* table);
+  // The rule's value of the row: by the cached position in the order's
+  // table, through GetFieldValue otherwise.
+  TValue RuleValue(const TRowSortOrderRule& rule, const TAbstractRow& row) const;
 
  private:
-  std::vector<TRowSortRule> rules_;
+  std::vector<TRowSortOrderRule> rules_;
+  const TDataTable* table_ = nullptr;
 };
 
 class TDataRow : public TAbstractRow {

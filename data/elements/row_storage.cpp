@@ -92,9 +92,8 @@ void TAbstractRowStorage::BuildTree(std::vector<std::unique_ptr<TRowStorageTreeK
   // The tree order: per level, its sort field first when it differs.
   for (const auto& key : tree_) {
     if (!key->Field()) continue;
-    const bool descending = key->SortOrder() == TSortOrder::soDescending;
-    if (key->SortField() != key->Field()) treeOrder_.Add(key->SortField(), descending);
-    treeOrder_.Add(key->Field(), descending);
+    if (key->SortField() != key->Field()) treeOrder_.Add(key->SortField(), key->SortOrder());
+    treeOrder_.Add(key->Field(), key->SortOrder());
   }
   currentOrder_ = treeOrder_;
   root_ = NewNode(0);

@@ -293,10 +293,10 @@ TEST(TRowStorage, CustomOrderSortsTheWholeList) {
   TRowStorage storage(t.table.get(), false);
   const char* texts[] = {"m", "c", "x", "a", "c", "q", "b"};
   for (int i = 0; i < 7; ++i) t.Insert(storage, i % 2, i, texts[i]);
-  TRowSortOrder byText({{t.text.get(), false}});
+  TRowSortOrder byText({{t.text.get(), TSortOrder::soAscending}});
   storage.SetCustomOrder(&byText);
   EXPECT_EQ(Listed(storage, t.text.get()), "a b c c m q x");
-  TRowSortOrder byTextDown({{t.text.get(), true}});
+  TRowSortOrder byTextDown({{t.text.get(), TSortOrder::soDescending}});
   storage.SetCustomOrder(&byTextDown);
   EXPECT_EQ(Listed(storage, t.text.get()), "x q m c c b a");
   storage.SetCustomOrder(nullptr);

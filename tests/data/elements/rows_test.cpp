@@ -269,9 +269,27 @@ TEST(TDataRow, DefaultsMergesAndComparisons) {
   EXPECT_THROW(a->IndexEqual(nullptr, 0), EAssertionFailed);
   auto c = t.Row(3, "c");
   EXPECT_EQ(a->Before(c.get(), nullptr), -1);
-  TRowSortOrder byNameDescending({{t.name.get(), true}});
+  TRowSortOrder byNameDescending({{t.name.get(), TSortOrder::soDescending}});
   EXPECT_EQ(a->Before(c.get(), &byNameDescending), -1);  // "same" comes first when descending
   EXPECT_EQ(a->Before(a.get(), &byNameDescending), 0);
+}
+
+TEST(TRowSortOrder, PositionsAreCachedForTheOrdersTableOnly) {
+  TTable t;
+  auto reordered = TDataTable::CreateWithFields("", {t.key.get()}, {t.amount.get(), t.name.get()});
+  TRowSortOrder order;
+  order.Add(t.name.get());
+  EXPECT_EQ(order.Rules()[0].Position, -1);
+  order.SetTable(t.table.get());
+  EXPECT_EQ(order.Rules()[0].Position, 1);
+  auto here = t.Row(1, "b");
+  TDataRow there(reordered.get());
+  there.SetFStringValue(t.name.get(), "a");
+  EXPECT_EQ(ValueAsString(order.RuleValue(order.Rules()[0], there)), "a");  // read by field, not by position
+  EXPECT_EQ(here->Before(&there, &order), 1);
+  EXPECT_EQ(order.Table(), t.table.get());
+  order.SetTable(reordered.get());
+  EXPECT_EQ(order.Rules()[0].Position, 2);
 }
 
 class TAcceptAll : public TRowAcceptor {
