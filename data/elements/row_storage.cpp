@@ -589,7 +589,12 @@ std::unique_ptr<TRowStorage> TRowStorage::CreateCopy(const TRowStorage* src) {
 
 void TRowStorage::Load(const TCriteria* criteria, TInterruptable* interruptable, const TDataFieldSet*) {
   if (IsInterrupted(interruptable)) return;
-  (void)criteria;
+  // A criteria that allows no value for one of the table's fields rules the
+  // whole table out.
+  if (criteria)
+    for (int i = 0; i < DataTable().FieldCount(); ++i)
+      if (const TCriteriaField* field = criteria->FindCriteriaField(DataTable().GetField(i)); field && field->AcceptsNone())
+        return;
   TDataBridge* bridge = DataTable().DataBridge();
   if (!bridge) throw Exception("DataBridge missing!");
   bridge->OpenReadConnection();

@@ -318,6 +318,9 @@ TEST(TRowStorage, LoadSaveAndRefreshWithoutTransport) {
   TInterruptable stop;
   stop.Interrupted = true;
   EXPECT_EQ(message([&] { storage.Load(nullptr, &stop, nullptr); }), "none");
+  TCriteria nothing;
+  nothing.FindCriteriaField(t.language.get(), true)->SetAcceptNone();
+  EXPECT_EQ(message([&] { storage.Load(&nothing, nullptr, nullptr); }), "none");  // the table is ruled out
   TDataBridge bridge(nullptr);
   t.table->SetDataBridge(&bridge);
   EXPECT_EQ(message([&] { storage.Load(nullptr, nullptr, nullptr); }),
