@@ -6,6 +6,7 @@
 
 #include "data/conditions/criteria.h"
 #include "data/types/data_types.h"
+#include "tests/data/conditions/counting_criteria.h"
 #include "tests/data/elements/elements_test_support.h"
 
 namespace tv {
@@ -199,19 +200,9 @@ TEST(TCriteriaField, SetOperations) {
   EXPECT_THROW(TCriteriaField::CreateCopy(nullptr, nullptr), EAssertionFailed);
 }
 
-struct TRules {
-  std::unique_ptr<TKeyField> language = test::Key("language", IntegerType());
-  std::unique_ptr<TKeyField> number = test::Key("number", IntegerType());
-  std::unique_ptr<TDataField> cls = test::Field("Class", StringType(30, false));
-  std::unique_ptr<TDataTable> table =
-      TDataTable::CreateWithFields("", {language.get(), number.get()}, {cls.get()});
-  std::unique_ptr<TDataRow> Row(int lang, int n, const std::string& c) const {
-    auto row = std::make_unique<TDataRow>(table.get());
-    row->SetFieldValue(language.get(), IntegerValue(lang));
-    row->SetFieldValue(number.get(), IntegerValue(n));
-    row->SetFStringValue(cls.get(), c);
-    return row;
-  }
+// The rules' table: its text field is the case-insensitive "Class".
+struct TRules : test::TLanguageTexts {
+  TRules() : TLanguageTexts("", "Class") {}
 };
 
 TEST(TCriteria, RowsAreAcceptedWhenEveryRestrictedFieldAgrees) {
@@ -219,18 +210,18 @@ TEST(TCriteria, RowsAreAcceptedWhenEveryRestrictedFieldAgrees) {
   auto label = r.Row(0, 1, "tlabel"), button = r.Row(1, 2, "TButton");
   TCriteria criteria;
   EXPECT_TRUE(criteria.AcceptsRow(*label));
-  criteria.FindCriteriaField(r.cls.get(), true);
+  criteria.FindCriteriaField(r.text.get(), true);
   EXPECT_TRUE(criteria.AcceptsRow(*button));  // unrestricted field
-  EXPECT_FALSE(criteria.HasCriteriaFor(r.cls.get()));
-  TCriteriaField* cls = criteria.FindCriteriaField(r.cls.get(), true);
+  EXPECT_FALSE(criteria.HasCriteriaFor(r.text.get()));
+  TCriteriaField* cls = criteria.FindCriteriaField(r.text.get(), true);
   EXPECT_EQ(cls->Owner(), &criteria);
   cls->SetAcceptNone();
   EXPECT_FALSE(criteria.AcceptsRow(*label));
-  EXPECT_TRUE(criteria.RestrictsField(r.cls.get()));
+  EXPECT_TRUE(criteria.RestrictsField(r.text.get()));
   cls->AddValue("TLabel");
   EXPECT_TRUE(criteria.AcceptsRow(*label));
   EXPECT_FALSE(criteria.AcceptsRow(*button));
-  EXPECT_TRUE(criteria.HasCriteriaFor(r.cls.get()));
+  EXPECT_TRUE(criteria.HasCriteriaFor(r.text.get()));
   EXPECT_FALSE(criteria.RestrictsField(r.number.get()));
   EXPECT_EQ(criteria.FindCriteriaField(r.number.get(), false), nullptr);
   EXPECT_EQ(criteria.AcceptsRowByFields(*label), criteria.AcceptsRow(*label));
@@ -239,7 +230,7 @@ TEST(TCriteria, RowsAreAcceptedWhenEveryRestrictedFieldAgrees) {
 
   auto copy = TCriteria::CreateCopy(&criteria);
   EXPECT_FALSE(copy->AcceptsRow(*button));
-  EXPECT_NE(copy->FindCriteriaField(r.cls.get()), cls);
+  EXPECT_NE(copy->FindCriteriaField(r.text.get()), cls);
   EXPECT_EQ(TCriteria::CreateCopy(nullptr)->Count(), 0);
 
   TCriteria secondLanguage;
@@ -265,14 +256,7 @@ struct TTree {
   }
 };
 
-class TCountingCriteria : public TCriteria {
- public:
-  mutable int tested = 0;
-  bool AcceptsRow(const TAbstractRow& row) const override {
-    ++tested;
-    return TCriteria::AcceptsRow(row);
-  }
-};
+using test::TCountingCriteria;
 
 TEST(TCriteria, TraversalDescendsByAFixedFirstKey) {
   TTree tree;
@@ -285,7 +269,7 @@ TEST(TCriteria, TraversalDescendsByAFixedFirstKey) {
   for (TDataRow* row : handler.Rows()) EXPECT_EQ(row->GetFIntegerValue(tree.r.language.get()), 1);
 
   criteria.tested = 0;
-  criteria.FindCriteriaField(tree.r.cls.get(), true)->AddValue("TLabel");
+  criteria.FindCriteriaField(tree.r.text.get(), true)->AddValue("TLabel");
   criteria.FindCriteriaField(tree.r.number.get(), true)->AddValue(IntegerValue(3));
   TGetRowsHandler exact(criteria, 1);
   criteria.Traverse(exact, tree.root);
@@ -309,7 +293,7 @@ TEST(TCriteria, TraversalDescendsByAFixedFirstKey) {
 TEST(TCriteria, GeneralTraversalVisitsEveryRowInKeyOrder) {
   TTree tree;
   TCountingCriteria labels;
-  labels.FindCriteriaField(tree.r.cls.get(), true)->AddValue("TLabel");
+  labels.FindCriteriaField(tree.r.text.get(), true)->AddValue("TLabel");
   TGetRowsHandler handler(labels, 1);
   labels.Traverse(handler, tree.root);
   EXPECT_EQ(labels.tested, 12);

@@ -48,4 +48,18 @@ std::string Layout(const TDataTable& table) {
   return text;
 }
 
+TLanguageTexts::TLanguageTexts(const std::string& tableName, const std::string& textName)
+    : language(Key("language", IntegerType())),
+      number(Key("number", IntegerType())),
+      text(Field(textName, StringType(30, false))),
+      table(TDataTable::CreateWithFields(tableName, {language.get(), number.get()}, {text.get()})) {}
+
+std::unique_ptr<TDataRow> TLanguageTexts::Row(int lang, int n, const std::string& value) const {
+  auto row = std::make_unique<TDataRow>(table.get());
+  row->SetFieldValue(language.get(), IntegerValue(lang));
+  row->SetFieldValue(number.get(), IntegerValue(n));
+  row->SetFStringValue(text.get(), value);
+  return row;
+}
+
 }  // namespace tv::test

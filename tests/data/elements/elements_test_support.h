@@ -40,4 +40,14 @@ std::unique_ptr<TKeyField> Key(const std::string& name, const TDataType* type = 
 // The field names of a table in order, areas marked: "K:a K:b D:c I:d".
 std::string Layout(const TDataTable& table);
 
+// A table keyed by language and number with one text field (case-insensitive,
+// 30 characters), as the translator keeps its texts.
+struct TLanguageTexts {
+  explicit TLanguageTexts(const std::string& tableName = "", const std::string& textName = "text");
+  std::unique_ptr<TKeyField> language, number;
+  std::unique_ptr<TDataField> text;
+  std::unique_ptr<TDataTable> table;
+  std::unique_ptr<TDataRow> Row(int lang, int n, const std::string& value) const;
+};
+
 }  // namespace tv::test

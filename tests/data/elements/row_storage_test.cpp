@@ -6,6 +6,7 @@
 
 #include "data/elements/row_storage.h"
 #include "data/types/data_types.h"
+#include "tests/data/conditions/counting_criteria.h"
 #include "tests/data/elements/elements_test_support.h"
 
 namespace tv {
@@ -13,22 +14,10 @@ namespace {
 
 using test::FatalReport;
 
-struct TTexts {
-  std::unique_ptr<TKeyField> language = test::Key("language", IntegerType());
-  std::unique_ptr<TKeyField> number = test::Key("number", IntegerType());
-  std::unique_ptr<TDataField> text = test::Field("text", StringType(30, false));
-  std::unique_ptr<TDataTable> table =
-      TDataTable::CreateWithFields("Texts_S1", {language.get(), number.get()}, {text.get()});
-
-  std::unique_ptr<TDataRow> Row(int lang, int n, const std::string& t) const {
-    auto row = std::make_unique<TDataRow>(table.get());
-    row->SetFieldValue(language.get(), IntegerValue(lang));
-    row->SetFieldValue(number.get(), IntegerValue(n));
-    row->SetFStringValue(text.get(), t);
-    return row;
-  }
-  int Insert(TRowStorage& storage, int lang, int n, const std::string& t, int action = paRefuse) const {
-    auto row = Row(lang, n, t);
+struct TTexts : test::TLanguageTexts {
+  TTexts() : TLanguageTexts("Texts_S1") {}
+  int Insert(TRowStorage& storage, int lang, int n, const std::string& value, int action = paRefuse) const {
+    auto row = Row(lang, n, value);
     return storage.InsertRow(row, action);
   }
 };
@@ -192,14 +181,7 @@ TEST(TRowStorage, FindingRowsByCriteriaAndByText) {
   EXPECT_THROW(list.GetDataRow(2), EAssertionFailed);
 }
 
-class TCountingCriteria : public TCriteria {
- public:
-  mutable int tested = 0;
-  bool AcceptsRow(const TAbstractRow& row) const override {
-    ++tested;
-    return TCriteria::AcceptsRow(row);
-  }
-};
+using test::TCountingCriteria;
 
 TEST(TRowStorage, ACriteriaFixingTheFirstKeyVisitsOnlyItsSubTree) {
   TTexts t;
