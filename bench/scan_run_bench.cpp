@@ -47,7 +47,7 @@ void BM_BareSpawnAndWait(benchmark::State& state) {
   const TFixture& f = Fixture();
   tv::TPluginSettings settings;
   settings.Scanner = f.scanner;
-  const std::string line = tv::BuildCommandLine(settings, f.file, tv::ReportFileFor(f.file));
+  const std::string line = tv::BuildCommandLine(f.scanner, settings, f.file, tv::ReportFileFor(f.file));
   for (auto _ : state) {
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');

@@ -1,6 +1,7 @@
 #include "plugin/scan_log.h"
 
 #include <cstdio>
+#include <thread>
 
 #include "platform/system/files.h"
 
@@ -27,13 +28,26 @@ std::string FormatLogTimeStamp(const sys::TLocalTime& time, std::string_view tim
   return stamp;
 }
 
+namespace {
+
+// Opened or created in one step: creating "always" after a separate
+// existence test would truncate a log that another writer created in
+// between. Other writers hold it for one line only, so a busy log is tried
+// again; any other failure will not go away by waiting.
+sys::TFile OpenLog(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + kLogWaitLimit;
+  for (;;) {
+    sys::TFile file = sys::TFile::Open(path, sys::TFile::TOpenMode::ExclusiveOpenAlways);
+    if (file.Error() != sys::TOpenError::Busy || std::chrono::steady_clock::now() >= deadline) return file;
+    std::this_thread::sleep_for(kLogRetryPause);
+  }
+}
+
+}  // namespace
+
 void WriteLog(const std::string& hostDirectory, std::string_view text) {
   try {
-    // Opened or created in one step: creating "always" after a separate
-    // existence test would truncate a log that another writer created in
-    // between.
-    sys::TFile file =
-        sys::TFile::Open(LogFilePath(hostDirectory), sys::TFile::TOpenMode::ExclusiveOpenAlways);
+    sys::TFile file = OpenLog(LogFilePath(hostDirectory));
     if (!file.IsOpen()) return;
     if (!file.SeekToEnd()) return;
     std::string line = FormatLogTimeStamp(sys::LocalTimeNow(), sys::TimeSeparator());

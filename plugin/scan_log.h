@@ -2,6 +2,7 @@
 // The log of findings, "tvvexal.log" beside the host executable: one line per
 // matched report line, time-stamped, never truncated or rotated.
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,16 @@ std::string LogFilePath(const std::string& hostDirectory);
 // "dd.mm.yyyy hh<sep>nn<sep>ss".
 std::string FormatLogTimeStamp(const sys::TLocalTime& time, std::string_view timeSeparator);
 
+// How long a line waits for another holder of the log (another check, the
+// options dialog reading it) before it is dropped, and the pause between two
+// tries. The check's result never waits longer on its log.
+inline constexpr std::chrono::milliseconds kLogWaitLimit{2000};
+inline constexpr std::chrono::milliseconds kLogRetryPause{5};
+
 // Appends time stamp, blank, Text, CR LF. The file is held exclusively for
-// the one write; when it cannot be opened (another holder, no right to
-// write) the line is dropped without a message.
+// the one write; when it stays held elsewhere for kLogWaitLimit, or cannot
+// be opened at all (no right to write), the line is dropped without a
+// message.
 void WriteLog(const std::string& hostDirectory, std::string_view text);
 
 }  // namespace tv

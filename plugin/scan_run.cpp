@@ -5,7 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "platform/system/command_line.h"
 #include "platform/system/files.h"
+#include "platform/system/path_lock.h"
 #include "platform/system/text.h"
 #include "plugin/report_search.h"
 #include "plugin/scan_log.h"
@@ -25,37 +27,22 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
          });
 }
 
-std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted.append(1, '"').append(text).append(1, '"');
-  return quoted;
-}
-
-// A path with a blank or tab would reach the scanner as several arguments.
-std::string QuotePath(std::string_view path) {
-  if (path.find_first_of(" \t") == std::string_view::npos) return std::string(path);
-  return Quoted(path);
-}
-
-// An unquoted program path with blanks lets the system try "C:\Program" and
-// friends first.
-std::string QuoteProgram(std::string_view program) {
-  if (program.find(' ') == std::string_view::npos || (!program.empty() && program.front() == '"'))
-    return std::string(program);
-  return Quoted(program);
-}
-
-// Deletes the report whatever way the check leaves.
+// Deletes the report when the check starts (a report left over from an
+// earlier check must not be read as this check's finding) and whatever way
+// it leaves; never when the name has come to denote the checked file.
 class TReportCleanup {
  public:
-  explicit TReportCleanup(const std::string& path) : path_(path) {}
-  ~TReportCleanup() { sys::DeleteFileAt(path_); }
+  TReportCleanup(const std::string& report, const std::string& file) : report_(report), file_(file) { Delete(); }
+  ~TReportCleanup() { Delete(); }
   TReportCleanup(const TReportCleanup&) = delete;
   TReportCleanup& operator=(const TReportCleanup&) = delete;
 
  private:
-  const std::string& path_;
+  void Delete() const {
+    if (!sys::IsSameFile(report_, file_)) sys::DeleteFileAt(report_);
+  }
+  const std::string& report_;
+  const std::string& file_;
 };
 
 void CopyVirusText(const std::string& text, char* virusName) {
@@ -97,15 +84,34 @@ std::string ReportFileFor(std::string_view fileName) {
   return std::string(fileName.substr(0, dot)) + kReportExtension;
 }
 
-std::string BuildCommandLine(const TPluginSettings& settings, std::string_view fileName,
+std::optional<std::string> ChooseReportFile(const std::string& fileName) {
+  for (std::string report : {ReportFileFor(fileName), fileName + kReportExtension}) {
+    if (!sys::IsSameFile(report, fileName)) return report;
+  }
+  return std::nullopt;
+}
+
+TScannerCommand ScannerCommandOf(std::string_view scanner) {
+  if (scanner.empty() || scanner.front() != '"') return {std::string(scanner), {}};
+  std::size_t close = scanner.find('"', 1);
+  if (close == std::string_view::npos) return {std::string(scanner.substr(1)), {}};
+  return {std::string(scanner.substr(1, close - 1)), std::string(scanner.substr(close + 1))};
+}
+
+std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings, std::string_view fileName,
                              std::string_view reportFile) {
-  std::string line = QuoteProgram(settings.Scanner);
+  // The program name is parsed apart from the arguments: quotes only toggle
+  // there, so the quoted path (which holds no quote) comes back whole.
+  std::string line = "\"";
+  line += program;
+  line += '"';
+  line += ScannerCommandOf(settings.Scanner).Arguments;
   line += ' ';
-  line += QuotePath(fileName);
+  line += sys::QuoteArgument(fileName);
   line += ' ';
   line += settings.Options;
   line += " /REPORT ";
-  line += QuotePath(reportFile);
+  line += sys::QuoteArgument(reportFile);
   return line;
 }
 
@@ -146,21 +152,26 @@ std::int32_t CheckFile(const char* fileName, char* virusName, const std::string&
     return kResultNotCarriedOut;
   try {
     const std::string file(fileName);
-    const std::string reportFile = ReportFileFor(file);
+    const std::optional<std::string> reportFile = ChooseReportFile(file);
+    if (!reportFile) return kResultNotCarriedOut;
     const TPluginSettings settings = ReadScanSettings(hostDirectory);
     const std::string upperTag = sys::AnsiUpperCase(settings.FoundTag);
     const int showCommand = settings.Hide ? sys::kSwHide : sys::kSwShowNormal;
-    const std::string commandLine = BuildCommandLine(settings, file, reportFile);
 
-    // A report left over from an earlier check must not be read as this
-    // check's finding.
-    sys::DeleteFileAt(reportFile);
-    TReportCleanup cleanup(reportFile);
+    // Checks whose files share a report name (x.com, x.txt) take turns from
+    // the deletion of a stale report to the deletion of their own.
+    const sys::TPathLock reportLock(*reportFile);
+    const TReportCleanup cleanup(*reportFile, file);
 
-    const std::int32_t exitCode = RunScanner(commandLine, showCommand);
+    // Searched by ourselves, never in the current directory: an attachment
+    // saved there under the scanner's name must not be run.
+    const std::string program = sys::FindProgram(ScannerCommandOf(settings.Scanner).Program, hostDirectory);
+    if (program.empty() || program.find('"') != std::string::npos) return kResultNotCarriedOut;
+
+    const std::int32_t exitCode = RunScanner(BuildCommandLine(program, settings, file, *reportFile), showCommand);
     if (exitCode == -1) return kResultNotCarriedOut;
     if (exitCode == 0) return kResultOk;
-    TakeFinding(file, reportFile, upperTag, virusName, hostDirectory);
+    TakeFinding(file, *reportFile, upperTag, virusName, hostDirectory);
     return kResultFinding;
   } catch (...) {
     return kResultNotCarriedOut;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,26 @@ inline constexpr const char* kReportExtension = ".~tv";
 // that extension gets ".~tv" appended, so the report never is the file itself.
 std::string ReportFileFor(std::string_view fileName);
 
-// Scanner, FileName, Options, "/REPORT", ReportFile, separated by blanks;
-// paths that would fall apart into several arguments are enclosed in quotes.
-std::string BuildCommandLine(const TPluginSettings& settings, std::string_view fileName,
+// The report for FileName: ReportFileFor's name, or FileName + ".~tv" when
+// the system takes that name for the file itself (Windows drops a trailing
+// blank of "q.~tv ", a link may point to the file). Nothing when neither
+// name is free of the file: the scanner would write over it.
+std::optional<std::string> ChooseReportFile(const std::string& fileName);
+
+// The "Scanner" setting as a program and the further arguments that follow
+// a quoted program ("C:\Program Files\scan.exe" /NOBEEP); an unquoted
+// setting is all program, blanks included.
+struct TScannerCommand {
+  std::string Program;
+  std::string Arguments;  // as they stand, with their leading blank
+};
+TScannerCommand ScannerCommandOf(std::string_view scanner);
+
+// Program (the scanner's resolved full path, in quotes), the setting's
+// further arguments, FileName, Options, "/REPORT", ReportFile, separated by
+// blanks. File and report are quoted so that the scanner's C runtime gives
+// them back unchanged; Options stand as they are.
+std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings, std::string_view fileName,
                              std::string_view reportFile);
 
 // The scanner's exit code, or -1 when the process could not be created (or

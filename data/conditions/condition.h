@@ -4,7 +4,7 @@
 // TGetRowsHandler; single rows are tested with AcceptsRow.
 
 #include <functional>
-#include <source_location>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -80,8 +80,8 @@ class TNiceCondition : public TCondition {
 };
 
 inline void RequireCriteria(bool condition, std::string_view message,
-                            std::source_location where = std::source_location::current()) {
-  Require(condition, message, "Criteria", where);
+                            std::uint32_t line = __builtin_LINE()) {
+  Require(condition, message, "Criteria", line);
 }
 
 }  // namespace tv

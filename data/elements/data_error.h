@@ -5,7 +5,7 @@
 // argument) are precondition checks that name the source "DataElements".
 
 #include <functional>
-#include <source_location>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,16 +35,16 @@ TDataErrorHook& DataErrorHook();
 void ReportDataError(int severity, const std::string& category, const std::string& message);
 
 inline void RequireElements(bool condition, std::string_view message,
-                            std::source_location where = std::source_location::current()) {
-  Require(condition, message, "DataElements", where);
+                            std::uint32_t line = __builtin_LINE()) {
+  Require(condition, message, "DataElements", line);
 }
 
 // The message is Text followed by Number, built only when the check fails:
 // these checks sit on every cell access.
 inline void RequireElements(bool condition, const char* text, long long number,
-                            std::source_location where = std::source_location::current()) {
+                            std::uint32_t line = __builtin_LINE()) {
   if (!condition) [[unlikely]]
-    Require(false, std::string(text).append(std::to_string(number)), "DataElements", where);
+    Require(false, std::string(text).append(std::to_string(number)), "DataElements", line);
 }
 
 }  // namespace tv

@@ -18,7 +18,7 @@ TDataType::~TDataType() {
 void TDataType::EnterClass(const TDataTypeClass& typeClass) { DataTypeRegistry().Factory->Enter(typeClass); }
 
 void TDataType::NoDataType() {
-  throw EAssertionFailed("TValue.DataType <> nil", "DataTypes", std::source_location::current().line());
+  throw EAssertionFailed("TValue.DataType <> nil", "DataTypes", __LINE__);
 }
 
 bool TDataType::ReadBoolean(const TValue& value) const {

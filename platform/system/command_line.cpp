@@ -66,4 +66,24 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
   return args;
 }
 
+std::string QuoteArgument(std::string_view argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos) return std::string(argument);
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      // Backslashes count only before a quote: there each one is doubled
+      // and the quote itself escaped.
+      if (c == '"') quoted.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    quoted += c;
+  }
+  quoted.append(backslashes, '\\');  // the closing quote must stay a quote
+  quoted += '"';
+  return quoted;
+}
+
 }  // namespace tv::sys

@@ -15,4 +15,10 @@ namespace tv::sys {
 // quote; a doubled quote inside quotes is a literal quote.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
+// Argument as the splitter above gives it back unchanged (for any argument
+// after the program name): as it stands when it needs no quotes, otherwise in
+// quotes with the backslashes before a quote, and before the closing quote,
+// doubled and inner quotes escaped.
+std::string QuoteArgument(std::string_view argument);
+
 }  // namespace tv::sys

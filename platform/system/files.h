@@ -6,9 +6,22 @@
 
 namespace tv::sys {
 
+// Every path here may be longer than the classic 259 characters: Windows
+// reaches it through the wide API with the "\\?\" prefix.
+
 bool FileExists(const std::string& path);    // an existing file, not a directory
 // Deletes a file, never a folder; true when no file of that name is left.
 bool DeleteFileAt(const std::string& path);
+
+// True when the two names denote one file: they resolve to the same full name
+// as the system resolves names (Windows drops trailing blanks and dots and
+// ignores case), or both exist and are the same file (volume and file index
+// on Windows, device and inode on POSIX), as hard and symbolic links are.
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// Why an open failed: Busy when another opener holds the file in a
+// conflicting mode, which may end soon; Failed for everything else.
+enum class TOpenError { None, Busy, Failed };
 
 // An open file. Move-only; closes itself.
 class TFile {
@@ -27,10 +40,11 @@ class TFile {
   ~TFile();
 
   // Fails (IsOpen() false) for a missing file, a directory, or a file that
-  // another opener holds in a conflicting mode.
+  // another opener holds in a conflicting mode; Error() tells which.
   static TFile Open(const std::string& path, TOpenMode mode);
 
   bool IsOpen() const { return handle_ != kInvalid; }
+  TOpenError Error() const { return error_; }
   // Bytes read into Buffer; 0 at the end of the file or on an error.
   std::size_t Read(char* buffer, std::size_t size);
   // Bytes written.
@@ -41,7 +55,9 @@ class TFile {
  private:
   static constexpr long long kInvalid = -1;
   explicit TFile(long long handle) : handle_(handle) {}
+  explicit TFile(TOpenError error) : error_(error) {}
   long long handle_ = kInvalid;
+  TOpenError error_ = TOpenError::None;
 };
 
 // The whole file, or false when it cannot be opened for reading.

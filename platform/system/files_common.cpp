@@ -2,7 +2,7 @@
 
 namespace tv::sys {
 
-TFile::TFile(TFile&& other) noexcept : handle_(other.handle_) {
+TFile::TFile(TFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
   other.handle_ = kInvalid;
 }
 
@@ -10,6 +10,7 @@ TFile& TFile::operator=(TFile&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = other.handle_;
+    error_ = other.error_;
     other.handle_ = kInvalid;
   }
   return *this;

@@ -29,6 +29,13 @@ struct TProcessInfo {
   std::uint32_t ExitStatus = kStillActive;
 };
 
+// The full path of the program that Name denotes, or empty when there is
+// none: a rooted path as it stands; a relative path with a folder inside
+// Folder; a bare name in Folder, then in the system's folders and the
+// rooted folders of the search path. Never in the current directory, where a
+// stranger's file (an attachment named like the program) may lie.
+std::string FindProgram(const std::string& name, const std::string& folder);
+
 // Starts CommandLine (Windows command-line syntax; the program is its first
 // token) in a new console with the given show-window value. The buffer must
 // be NUL-terminated and writable: Windows may modify it in place.

@@ -13,6 +13,20 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
+// Names and values are C strings to the system reader: each ends at its
+// first NUL, whatever the line holds after it.
+std::string_view UpToNul(std::string_view s) {
+  return s.substr(0, s.find('\0'));
+}
+
+// A line ends at CR, at LF, or at the pair CR LF.
+std::size_t LineEnd(std::string_view text, std::size_t pos) {
+  std::size_t end = text.find_first_of("\r\n", pos);
+  if (end == std::string_view::npos) return text.size();
+  if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') return end + 2;
+  return end + 1;
+}
+
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
@@ -44,8 +58,7 @@ std::vector<TLine> Parse(std::string_view text) {
   while (pos < text.size()) {
     TLine line;
     line.Begin = pos;
-    std::size_t lf = text.find('\n', pos);
-    line.End = lf == std::string_view::npos ? text.size() : lf + 1;
+    line.End = LineEnd(text, pos);
     std::string_view body = Trim(text.substr(pos, line.End - pos));
     pos = line.End;
 
@@ -57,7 +70,7 @@ std::vector<TLine> Parse(std::string_view text) {
       std::size_t close = body.rfind(']');
       if (close != std::string_view::npos && close > 0) {
         line.Kind = TLine::TKind::Section;
-        line.Name = Trim(body.substr(1, close - 1));
+        line.Name = UpToNul(Trim(body.substr(1, close - 1)));
         lines.push_back(line);
         continue;
       }
@@ -66,11 +79,11 @@ std::vector<TLine> Parse(std::string_view text) {
     line.Kind = TLine::TKind::Key;
     std::size_t eq = body.find('=');
     if (eq == std::string_view::npos) {
-      line.Name = body;
+      line.Name = UpToNul(body);
     } else {
-      line.Name = Trim(body.substr(0, eq));
+      line.Name = UpToNul(Trim(body.substr(0, eq)));
       line.HasValue = true;
-      line.Value = Trim(body.substr(eq + 1));
+      line.Value = UpToNul(Trim(body.substr(eq + 1)));
     }
     lines.push_back(line);
   }
@@ -107,6 +120,10 @@ std::size_t FindKey(const std::vector<TLine>& lines, const TSectionRange& range,
   return std::string_view::npos;
 }
 
+bool EndsWithLineEnd(std::string_view text) {
+  return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
 std::string_view Unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
@@ -140,7 +157,7 @@ std::string SetValue(std::string_view text, std::string_view section, std::strin
 
   if (range.Header == std::string_view::npos) {
     result.assign(text);
-    if (!result.empty() && result.back() != '\n') result += kEol;
+    if (!EndsWithLineEnd(result)) result += kEol;
     result.append("[").append(Trim(section)).append("]").append(kEol);
     result.append(Trim(key)).append("=").append(value).append(kEol);
     return result;
@@ -168,7 +185,7 @@ std::string SetValue(std::string_view text, std::string_view section, std::strin
   }
   std::size_t insertAt = lines[after].End;
   result.assign(text.substr(0, insertAt));
-  if (!result.empty() && result.back() != '\n') result += kEol;
+  if (!EndsWithLineEnd(result)) result += kEol;
   result.append(Trim(key)).append("=").append(value).append(kEol);
   result.append(text.substr(insertAt));
   return result;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/system/command_line.h"
 #include "platform/system/files.h"
 #include "tests/support/test_support.h"
 
@@ -33,23 +34,56 @@ TEST(ReportFile, ReportNeverIsTheCheckedFileItself) {
   EXPECT_EQ(ReportFileFor("C:\\IN\\X.~TV"), "C:\\IN\\X.~TV.~tv");
 }
 
-TEST(CommandLine, DefaultsGiveTheScannersUsualCall) {
-  EXPECT_EQ(BuildCommandLine(TPluginSettings{}, "C:\\TEMP\\ATT.EXE", "C:\\TEMP\\ATT.~tv"),
-            "scan.exe C:\\TEMP\\ATT.EXE /MIME /UNZIP /REPORT C:\\TEMP\\ATT.~tv");
+TEST(CommandLine, DefaultsGiveTheScannersUsualCallWithTheResolvedProgram) {
+  EXPECT_EQ(BuildCommandLine("C:\\MAIL\\scan.exe", TPluginSettings{}, "C:\\TEMP\\ATT.EXE", "C:\\TEMP\\ATT.~tv"),
+            "\"C:\\MAIL\\scan.exe\" C:\\TEMP\\ATT.EXE /MIME /UNZIP /REPORT C:\\TEMP\\ATT.~tv");
   TPluginSettings none;
   none.Options = "";
-  EXPECT_EQ(BuildCommandLine(none, "F", "R"), "scan.exe F  /REPORT R");
+  EXPECT_EQ(BuildCommandLine("P", none, "F", "R"), "\"P\" F  /REPORT R");
 }
 
-TEST(CommandLine, PathsWithBlanksAreQuotedOptionsStandAsTheyAre) {
+TEST(CommandLine, ScannerSettingGivesProgramAndFurtherArguments) {
+  const struct {
+    const char* Setting;
+    const char* Program;
+    const char* Arguments;
+  } cases[] = {
+      {"scan.exe", "scan.exe", ""},
+      {"C:\\Program Files\\McAfee\\scan.exe", "C:\\Program Files\\McAfee\\scan.exe", ""},
+      {"\"C:\\Program Files\\McAfee\\scan.exe\" /NOBEEP", "C:\\Program Files\\McAfee\\scan.exe", " /NOBEEP"},
+      {"\"C:\\unclosed\\scan.exe", "C:\\unclosed\\scan.exe", ""},
+      {"", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Setting);
+    TScannerCommand command = ScannerCommandOf(c.Setting);
+    EXPECT_EQ(command.Program, c.Program);
+    EXPECT_EQ(command.Arguments, c.Arguments);
+  }
   TPluginSettings s;
-  s.Scanner = "C:\\Program Files\\McAfee\\scan.exe";
-  s.Options = "/ALL \"/EXTRA X\"";
-  EXPECT_EQ(BuildCommandLine(s, "C:\\My Mail\\a\tb.exe", "C:\\My Mail\\a\tb.~tv"),
-            "\"C:\\Program Files\\McAfee\\scan.exe\" \"C:\\My Mail\\a\tb.exe\" /ALL \"/EXTRA X\" /REPORT "
-            "\"C:\\My Mail\\a\tb.~tv\"");
   s.Scanner = "\"C:\\Program Files\\McAfee\\scan.exe\" /NOBEEP";
-  EXPECT_EQ(BuildCommandLine(s, "F", "R").rfind(s.Scanner + " F ", 0), 0u);
+  s.Options = "/ALL \"/EXTRA X\"";
+  EXPECT_EQ(BuildCommandLine("C:\\Program Files\\McAfee\\scan.exe", s, "F", "R"),
+            "\"C:\\Program Files\\McAfee\\scan.exe\" /NOBEEP F /ALL \"/EXTRA X\" /REPORT R");
+}
+
+// Whatever the file's name, the scanner's C runtime must hand it back as it
+// was: blanks, tabs and backslashes before the closing quote included.
+TEST(CommandLine, FileAndReportReachTheScannerUnchanged) {
+  const char* names[] = {"C:\\TEMP\\ATT.EXE",     "C:\\My Mail\\a\tb.exe", "C:\\My Dir\\",
+                         "C:\\My Dir\\\\",        "\\\\server\\share\\x y", "C:\\a\\\\b c\\d",
+                         "plain\\trailing\\",     "C:\\\xE4 \xF6\\x.txt"};  // ä ö
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    const std::string report = ReportFileFor(name);
+    std::vector<std::string> args =
+        sys::SplitCommandLine(BuildCommandLine("C:\\Program Files\\scan.exe", TPluginSettings{}, name, report));
+    ASSERT_EQ(args.size(), 6u);
+    EXPECT_EQ(args[0], "C:\\Program Files\\scan.exe");
+    EXPECT_EQ(args[1], name);
+    EXPECT_EQ(args[4], "/REPORT");
+    EXPECT_EQ(args[5], report);
+  }
 }
 
 // Drives the whole check with the scripted scanner.
@@ -293,6 +327,7 @@ TEST_F(CheckFileTest, NullBufferStillGetsTheVerdictAndTheLog) {
 TEST(CheckFileWithStandInScanner, DefaultSettingsFindTheTestFile) {
   TTempDir dir;
   const std::string host = dir.MakeSubdir("host");
+  test::CopyProgram("scan.exe", host);  // the default scanner, beside the host
   const std::string clean = dir / "clean.txt";
   const std::string infected = dir / "eicar.com";
   WriteFileBytes(clean, "Hello, world.\r\n");

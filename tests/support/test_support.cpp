@@ -94,6 +94,12 @@ std::string ProgramDirectory() {
   return sys::HostExecutableDirectory();
 }
 
+std::string CopyProgram(const std::string& fileName, const std::string& folder) {
+  const std::string copy = folder + fileName;
+  fs::copy_file(fs::path(ProgramDirectory() + fileName), fs::path(copy), fs::copy_options::overwrite_existing);
+  return copy;
+}
+
 bool OnWindows() {
 #ifdef _WIN32
   return true;

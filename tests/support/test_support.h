@@ -38,6 +38,10 @@ std::string EicarString();
 // trailing separator.
 std::string ProgramDirectory();
 
+// Copies the test program FileName (as named in ProgramDirectory) into
+// Folder, runnable; returns the copy's path.
+std::string CopyProgram(const std::string& fileName, const std::string& folder);
+
 bool OnWindows();
 
 }  // namespace tv::test

@@ -22,6 +22,13 @@ bool DeleteFileAt(const std::string& path) {
   return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
+bool IsSameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat sa {}, sb{};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
   int flags = O_CLOEXEC;
   int lock = LOCK_EX;
@@ -34,16 +41,21 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
     case TOpenMode::ExclusiveCreateAlways: flags |= O_RDWR | O_CREAT; break;
   }
   int fd = ::open(path.c_str(), flags, 0666);
-  if (fd < 0) return TFile();
+  if (fd < 0) return TFile(TOpenError::Failed);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || ::flock(fd, lock | LOCK_NB) != 0) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
-    return TFile();
+    return TFile(TOpenError::Failed);
+  }
+  if (::flock(fd, lock | LOCK_NB) != 0) {
+    const TOpenError error = errno == EWOULDBLOCK ? TOpenError::Busy : TOpenError::Failed;
+    ::close(fd);
+    return TFile(error);
   }
   // Truncate only once the lock is ours: another holder's content stays.
   if (mode == TOpenMode::ExclusiveCreateAlways && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
-    return TFile();
+    return TFile(TOpenError::Failed);
   }
   return TFile(fd);
 }

@@ -1,6 +1,6 @@
 // Child processes on POSIX: the Windows command line is split by the C
-// runtime's rules and the program searched where Windows would look first
-// (beside the host executable, the current directory), then along PATH.
+// runtime's rules and a bare program name searched beside the host
+// executable, then along the rooted folders of PATH.
 
 #include "platform/system/process.h"
 
@@ -17,63 +17,13 @@
 
 #include "platform/system/command_line.h"
 #include "platform/system/module.h"
+#include "platform/system/program_search.h"
 
 extern char** environ;
 
 namespace tv::sys {
 
 namespace {
-
-bool IsExecutableFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
-bool HasExtension(const std::string& name) {
-  std::size_t slash = name.rfind('/');
-  std::size_t dot = name.rfind('.');
-  return dot != std::string::npos && (slash == std::string::npos || dot > slash);
-}
-
-std::string JoinDir(const std::string& dir, const std::string& name) {
-  if (dir.empty()) return name;
-  return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
-
-// Windows appends ".exe" to a name without extension; Linux programs have
-// none, so the bare name is tried after it.
-std::vector<std::string> Candidates(const std::string& name) {
-  if (HasExtension(name)) return {name};
-  return {name + ".exe", name};
-}
-
-std::string FindProgram(const std::string& name) {
-  if (name.empty()) return {};
-  if (name.find('/') != std::string::npos) {
-    for (const std::string& c : Candidates(name))
-      if (IsExecutableFile(c)) return c;
-    return {};
-  }
-  std::vector<std::string> dirs{HostExecutableDirectory(), "."};
-  if (const char* path = std::getenv("PATH")) {
-    std::string list(path);
-    std::size_t start = 0;
-    for (;;) {
-      std::size_t colon = list.find(':', start);
-      std::string dir = list.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
-      dirs.push_back(dir.empty() ? "." : dir);
-      if (colon == std::string::npos) break;
-      start = colon + 1;
-    }
-  }
-  for (const std::string& dir : dirs) {
-    for (const std::string& c : Candidates(name)) {
-      std::string full = JoinDir(dir, c);
-      if (IsExecutableFile(full)) return full;
-    }
-  }
-  return {};
-}
 
 // Killed by a signal: the shell's convention, never 0 and never -1.
 std::uint32_t DecodeStatus(int status) {
@@ -87,7 +37,7 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   info = TProcessInfo{};
   if (commandLineBuffer == nullptr) return false;
   std::vector<std::string> args = SplitCommandLine(commandLineBuffer);
-  std::string program = FindProgram(args.front());
+  std::string program = FindProgram(args.front(), HostExecutableDirectory());
   if (program.empty()) return false;
 
   std::vector<char*> argv;
@@ -144,3 +94,37 @@ void CloseProcessHandles(TProcessInfo& info) {
 }
 
 }  // namespace tv::sys
+
+namespace tv::sys::search {
+
+TNameKind Classify(std::string_view name) {
+  if (name.empty()) return TNameKind::Refused;
+  if (name.front() == '/') return TNameKind::Rooted;
+  return name.find('/') == std::string_view::npos ? TNameKind::Bare : TNameKind::WithFolder;
+}
+
+// POSIX has no system folders apart from those on PATH.
+std::vector<std::string> SystemFolders() {
+  const char* path = std::getenv("PATH");
+  return path == nullptr ? std::vector<std::string>() : RootedFolders(path, ':');
+}
+
+// Windows appends ".exe" to a name without extension; Linux programs have
+// none, so the bare name is tried after it.
+std::vector<std::string> FileNames(const std::string& name) {
+  std::size_t slash = name.rfind('/');
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) return {name};
+  return {name + ".exe", name};
+}
+
+bool IsProgramFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+}  // namespace tv::sys::search

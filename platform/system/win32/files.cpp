@@ -4,25 +4,73 @@
 
 #include <cstdint>
 
+#include "platform/system/win32/wide_path.h"
+
 namespace tv::sys {
 
 namespace {
+
+using win32::ExtendedPath;
 
 HANDLE AsHandle(long long h) {
   return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h));
 }
 
+// An 8.3 name of an existing file becomes its long name, so that both
+// spellings of one file compare equal.
+std::wstring LongName(const std::wstring& path) {
+  DWORD size = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  DWORD got = ::GetLongPathNameW(path.c_str(), full.data(), size);
+  if (got == 0 || got >= size) return path;
+  full.resize(got);
+  return full;
+}
+
+bool SameNameIgnoringCase(std::wstring a, std::wstring b) {
+  if (a.size() != b.size()) return false;
+  if (!a.empty()) {
+    ::CharUpperBuffW(a.data(), static_cast<DWORD>(a.size()));
+    ::CharUpperBuffW(b.data(), static_cast<DWORD>(b.size()));
+  }
+  return a == b;
+}
+
+// Volume and file index of an existing file or folder.
+bool Identity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool known = ::GetFileInformationByHandle(h, &info) != 0;
+  ::CloseHandle(h);
+  return known;
+}
+
+bool IsBusy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  DWORD attributes = ::GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DeleteFileAt(const std::string& path) {
-  if (::DeleteFileA(path.c_str())) return true;
+  if (::DeleteFileW(ExtendedPath(path).c_str())) return true;
   DWORD error = ::GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  const std::wstring fullA = LongName(ExtendedPath(a)), fullB = LongName(ExtendedPath(b));
+  if (SameNameIgnoringCase(fullA, fullB)) return true;
+  BY_HANDLE_FILE_INFORMATION infoA, infoB;
+  return Identity(fullA, infoA) && Identity(fullB, infoB) &&
+         infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+         infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
 TFile TFile::Open(const std::string& path, TOpenMode mode) {
@@ -37,8 +85,10 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
     case TOpenMode::ExclusiveOpenAlways: disposition = OPEN_ALWAYS; break;
     case TOpenMode::ExclusiveCreateAlways: disposition = CREATE_ALWAYS; break;
   }
-  HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE || h == nullptr) return TFile();
+  HANDLE h = ::CreateFileW(ExtendedPath(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+  if (h == INVALID_HANDLE_VALUE || h == nullptr)
+    return TFile(IsBusy(::GetLastError()) ? TOpenError::Busy : TOpenError::Failed);
   return TFile(static_cast<long long>(reinterpret_cast<std::intptr_t>(h)));
 }
 

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/system/files.h"
+#include "platform/system/program_search.h"
+
 namespace tv::sys {
 
 bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info) {
@@ -47,3 +52,66 @@ void CloseProcessHandles(TProcessInfo& info) {
 }
 
 }  // namespace tv::sys
+
+namespace tv::sys::search {
+
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+std::string FolderOf(UINT(WINAPI* query)(LPSTR, UINT)) {
+  char buffer[MAX_PATH + 1];
+  UINT got = query(buffer, sizeof buffer);
+  return got == 0 || got >= sizeof buffer ? std::string() : std::string(buffer, got);
+}
+
+std::vector<std::string> SearchPathFolders() {
+  DWORD size = ::GetEnvironmentVariableA("PATH", nullptr, 0);
+  if (size == 0) return {};
+  std::string list(size, '\0');
+  DWORD got = ::GetEnvironmentVariableA("PATH", list.data(), size);
+  list.resize(got < size ? got : 0);
+  return RootedFolders(list, ';');
+}
+
+}  // namespace
+
+TNameKind Classify(std::string_view name) {
+  if (name.empty()) return TNameKind::Refused;
+  if (IsSeparator(name[0])) return TNameKind::Rooted;
+  if (name.size() >= 2 && name[1] == ':')
+    return name.size() >= 3 && IsSeparator(name[2]) ? TNameKind::Rooted : TNameKind::Refused;
+  return name.find_first_of("\\/") == std::string_view::npos ? TNameKind::Bare : TNameKind::WithFolder;
+}
+
+std::vector<std::string> SystemFolders() {
+  std::vector<std::string> folders;
+  const std::string system = FolderOf(::GetSystemDirectoryA);
+  const std::string windows = FolderOf(::GetWindowsDirectoryA);
+  if (!system.empty()) folders.push_back(system);
+  if (!windows.empty()) {
+    folders.push_back(Join(windows, "System"));
+    folders.push_back(windows);
+  }
+  for (std::string& folder : SearchPathFolders()) folders.push_back(std::move(folder));
+  return folders;
+}
+
+std::vector<std::string> FileNames(const std::string& name) {
+  std::size_t dot = name.rfind('.');
+  std::size_t separator = name.find_last_of("\\/");
+  bool hasExtension = dot != std::string::npos && (separator == std::string::npos || dot > separator);
+  return {hasExtension ? name : name + ".exe"};
+}
+
+bool IsProgramFile(const std::string& path) {
+  return FileExists(path);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  return !folder.empty() && IsSeparator(folder.back()) ? folder + name : folder + "\\" + name;
+}
+
+}  // namespace tv::sys::search

@@ -12,6 +12,8 @@ using test::ReadFileBytes;
 using test::TTempDir;
 using test::WriteFileBytes;
 
+using namespace std::string_literals;
+
 constexpr std::size_t kBuffer = 2048;
 
 std::string Read(const std::string& text, const std::string& section, const std::string& key,
@@ -69,6 +71,32 @@ TEST(Profile, AcceptsBareLineFeedsAndAMissingLastLineEnd) {
   EXPECT_EQ(Read("[s]\nk=lf\nj=end", "s", "k"), "lf");
   EXPECT_EQ(Read("[s]\nk=lf\nj=end", "s", "j"), "end");
   EXPECT_EQ(Read("  [ s ]  \r\nk=v\r\n", "s", "k"), "v");
+}
+
+// As the system reader does: a CR alone ends a line, and a NUL ends the
+// name or value it stands in (quotes are judged on what is left).
+TEST(Profile, CrEndsALineAndNulEndsANameOrValue) {
+  const struct {
+    std::string Text;
+    const char* Section;
+    const char* Key;
+    const char* Expected;
+  } cases[] = {
+      {"[s]\rk=cr\rj=2\r", "s", "j", "2"},
+      {"[s]\rk=1\r\nj=2\rl=3\n", "s", "l", "3"},
+      {"[s]\rk=1\r[t]\rk=3\r", "t", "k", "3"},
+      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "k", "x"},
+      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "j", "2"},
+      {"[s]\r\nk=\"q\0r\"\r\n"s, "s", "k", "\"q"},
+      {"[s]\r\nk= p \0 z \r\n"s, "s", "k", "p "},
+      {"[s]\r\nk\0x=1\r\nk=2\r\n"s, "s", "k", "1"},
+      {"[s\0t]\r\nk=1\r\n"s, "s", "k", "1"},
+      {"[s]\r\n\0k=1\r\n"s, "s", "k", "DEF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.Text) + " " + c.Key);
+    EXPECT_EQ(Read(c.Text, c.Section, c.Key), c.Expected);
+  }
 }
 
 TEST(Profile, SeveralKeysReadAsOneByOne) {
@@ -131,6 +159,8 @@ TEST(ProfileText, SetValueReplacesInsertsAndAppends) {
   EXPECT_EQ(SetValue("[s]\r\na=1\r\n\r\n[t]\r\n", "s", "k", "v"), "[s]\r\na=1\r\nk=v\r\n\r\n[t]\r\n");
   EXPECT_EQ(SetValue("[s]\r\na=1", "s", "k", "v"), "[s]\r\na=1\r\nk=v\r\n");
   EXPECT_EQ(SetValue("[s]\r\n", "s", "k", "v"), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(SetValue("[s]\ra=1\r[t]\r", "s", "a", "2"), "[s]\ra=2\r[t]\r");
+  EXPECT_EQ(SetValue("[s]\ra=1\r[t]\r", "s", "k", "v"), "[s]\ra=1\rk=v\r\n[t]\r");
 }
 
 // On Windows the system's reader and the text rules must agree on the same
@@ -146,6 +176,9 @@ TEST(ProfileText, AgreesWithTheSystemReader) {
       "; only a comment\r\n[missing section\r\nScanner=x\r\n",
       "[tevrin.BAV]\r\n  Scanner  =  \"  spaced  \"  \r\nOptions='\r\nFoundTag=Found the   \r\n",
       "",
+      "[tevrin.BAV]\r\nScanner=C:\\scan\0.exe\r\nHide=0\0 1\r\nOptions=\"/A\0\"\r\nFoundTag= F \0 x \r\n"s,
+      "[tevrin.BAV]\rScanner=cr\rHide=0\r[other]\rOptions=no\r\n[tevrin.bav]\nFoundTag=mixed\n",
+      "[tevrin.BAV\0x]\r\nSca\0nner=k\r\nScanner=v\r\n"s,
   };
   const char* sections[] = {"tevrin.BAV", "TEVRIN.bav", "nowhere"};
   const char* keys[] = {"Scanner", "Hide", "Options", "FoundTag", "Missing"};
