@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "platform/system/files.h"
 #include "tests/support/test_support.h"
 
@@ -52,6 +56,21 @@ TEST(ScanLog, LineIsDroppedWhileAnotherHolderHasTheLog) {
     WriteLog(dir.Path(), "lost");
   }
   EXPECT_EQ(ReadFileBytes(dir / "tvvexal.log"), before);
+}
+
+// Other checks hold the log for one line: a writer waits for them.
+TEST(ScanLog, LineWaitsForABriefHolder) {
+  TTempDir dir;
+  std::atomic<bool> held{false};
+  std::thread holder([&] {
+    sys::TFile file = sys::TFile::Open(dir / "tvvexal.log", sys::TFile::TOpenMode::ExclusiveOpenAlways);
+    held = file.IsOpen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  });
+  while (!held) std::this_thread::yield();
+  WriteLog(dir.Path(), "waited");
+  holder.join();
+  EXPECT_EQ(ReadFileBytes(dir / "tvvexal.log").substr(kStampLength), " waited\r\n");
 }
 
 TEST(ScanLog, UnwritableFolderIsNoError) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "platform/system/command_line.h"
@@ -101,7 +105,8 @@ class CheckFileTest : public ::testing::Test {
     std::memset(virusName_, 'Z', sizeof virusName_);
   }
   void TearDown() override {
-    for (const char* name : {"FAKESCAN_LOG", "FAKESCAN_REPORT_FROM", "FAKESCAN_EXIT"}) test::UnsetEnv(name);
+    for (const char* name : {"FAKESCAN_LOG", "FAKESCAN_REPORT_FROM", "FAKESCAN_EXIT", "FAKESCAN_CRASH"})
+      test::UnsetEnv(name);
   }
 
   void UseScanner(const std::string& scanner, const std::string& more = "") {
@@ -254,6 +259,43 @@ TEST_F(CheckFileTest, ScannerExitingWithMinusOneIsNotCarriedOut) {
   EXPECT_EQ(Check(file_), kResultNotCarriedOut);
 }
 
+// A scanner that cannot do its job never means clean.
+TEST_F(CheckFileTest, ScannerThatCrashesOrFailsIsAFinding) {
+  for (int code : {1, 2, 13, 255}) {
+    ScannerAnswers(code);
+    EXPECT_EQ(Check(file_), kResultFinding) << code;
+  }
+  ScannerAnswers(0);
+  SetEnv("FAKESCAN_CRASH", "1");
+  EXPECT_EQ(Check(file_), kResultFinding);
+  EXPECT_TRUE(BufferUntouched());
+  EXPECT_FALSE(PathExists(report_));
+}
+
+// An attachment saved in the current directory under the scanner's name must
+// never be run in the scanner's place.
+TEST_F(CheckFileTest, ScannerIsSoughtBesideTheHostNeverInTheCurrentDirectory) {
+  const std::string fake = test::ProgramFile("fakescan");
+  const std::string current = dir_.MakeSubdir("current");
+  test::CopyProgram(fake, current, "scan.exe");
+  test::TCurrentDir inCurrent(current);
+  UseScanner("scan.exe");
+  EXPECT_EQ(Check(file_), kResultNotCarriedOut);
+  EXPECT_FALSE(PathExists(dir_ / "args.txt"));
+
+  test::CopyProgram(fake, host_, "scan.exe");
+  EXPECT_EQ(Check(file_), kResultOk);
+  EXPECT_EQ(ScannerArgs().front(), file_);
+
+  // A relative path with a folder starts from the host's folder too.
+  const std::string sep = test::OnWindows() ? "\\" : "/";
+  test::CopyProgram(fake, dir_.MakeSubdir("host" + sep + "bin"), "tool.exe");
+  UseScanner("bin" + sep + "tool.exe");
+  std::filesystem::remove(dir_ / "args.txt");
+  EXPECT_EQ(Check(file_), kResultOk);
+  EXPECT_TRUE(PathExists(dir_ / "args.txt"));
+}
+
 TEST_F(CheckFileTest, HideDecidesHowTheConsoleIsShown) {
   UseScanner(test::ProgramDirectory() + "fakescan", "Hide=0\r\n");
   EXPECT_EQ(Check(file_), kResultOk);
@@ -281,6 +323,51 @@ TEST_F(CheckFileTest, FileWithTheReportExtensionSurvivesItsCheck) {
   EXPECT_EQ(Check(file), kResultFinding);
   EXPECT_EQ(ReadFileBytes(file), "user data");
   EXPECT_FALSE(PathExists(file + ".~tv"));
+}
+
+// Windows takes "q.~tv " for "q.~tv", and a link may lead anywhere: under no
+// name may the report be the attachment, which the scanner would overwrite
+// and the check delete.
+TEST_F(CheckFileTest, ReportIsNeverTheCheckedFileUnderAnotherName) {
+  std::string file = dir_ / "q.txt", passed = file;
+  if (test::OnWindows()) {
+    file = dir_ / "q.~tv";
+    passed = file + " ";
+  } else {
+    std::filesystem::create_symlink(file, dir_ / "q.~tv");
+  }
+  WriteFileBytes(file, "attachment");
+  ScannerAnswers(13, passed + " Found the X\r\n");
+  EXPECT_EQ(Check(passed), kResultFinding);
+  EXPECT_EQ(ReadFileBytes(file), "attachment");
+  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{passed, "/MIME", "/UNZIP", "/REPORT", passed + ".~tv", "show=0"}));
+  EXPECT_EQ(VirusText(), "\n" + passed + "\nX");
+  EXPECT_FALSE(PathExists(passed + ".~tv"));
+}
+
+TEST_F(CheckFileTest, LongPathsKeepTheirFindingAndLeaveNoReport) {
+  std::string folder = dir_.Path();
+  while (folder.size() < 300) folder = dir_.MakeSubdir(folder.substr(dir_.Path().size()) + std::string(40, 'd'));
+  const std::string file = folder + "ATT.EXE";
+  WriteFileBytes(file, "attachment");
+  ScannerAnswers(13, file + " Found the Long/Path\r\n");
+  EXPECT_EQ(Check(file), kResultFinding);
+  EXPECT_EQ(VirusText(), "\n" + file + "\nLong/Path");
+  EXPECT_EQ(Log().substr(19), " " + file + " Found the Long/Path\r\n");
+  EXPECT_FALSE(PathExists(folder + "ATT.~tv"));
+}
+
+// A trailing backslash before the closing quote would escape it and run the
+// rest of the command line into one argument.
+TEST_F(CheckFileTest, NameEndingInABackslashReachesTheScannerWhole) {
+  std::string name = dir_ / "with blank\\";
+  if (test::OnWindows())
+    name = dir_.MakeSubdir("with blank");
+  else
+    WriteFileBytes(name, "x");
+  ScannerAnswers(13);
+  EXPECT_EQ(Check(name), kResultFinding);
+  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{name, "/MIME", "/UNZIP", "/REPORT", name + ".~tv", "show=0"}));
 }
 
 TEST_F(CheckFileTest, LongFindingIsCutToTheHostsBuffer) {
@@ -347,6 +434,33 @@ TEST(CheckFileWithStandInScanner, DefaultSettingsFindTheTestFile) {
   std::memset(virusName, 'Z', sizeof virusName);
   EXPECT_EQ(CheckFile((dir / "missing.txt").c_str(), virusName, host), kResultFinding);
   EXPECT_EQ(virusName[0], 'Z');
+}
+
+// x.com and x.txt report into x.~tv: checked at the same time they must
+// take turns, or one deletes the other's report.
+TEST(CheckFileWithStandInScanner, FilesSharingAReportNameCheckedAtOnceKeepTheirVerdicts) {
+  TTempDir dir;
+  const std::string host = dir.MakeSubdir("host");
+  test::CopyProgram("scan.exe", host);
+  const std::string infected = dir / "x.com", clean = dir / "x.txt";
+  WriteFileBytes(infected, test::EicarString() + "\r\n");
+  WriteFileBytes(clean, "Hello, world.\r\n");
+  constexpr int kRounds = 15;
+  std::atomic<int> wrong{0};
+  auto checker = [&](const std::string& file, std::int32_t verdict, const std::string& text) {
+    for (int round = 0; round < kRounds; ++round) {
+      char virusName[kVirusNameCapacity] = {};
+      if (CheckFile(file.c_str(), virusName, host) != verdict || virusName != text) ++wrong;
+    }
+  };
+  std::thread first(checker, infected, kResultFinding, "\n" + infected + "\nEICAR test file NOT a virus.");
+  std::thread second(checker, clean, kResultOk, "");
+  first.join();
+  second.join();
+  EXPECT_EQ(wrong, 0);
+  const std::string log = ReadFileBytes(host + "tvvexal.log");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), kRounds);
+  EXPECT_FALSE(PathExists(dir / "x.~tv"));
 }
 
 }  // namespace

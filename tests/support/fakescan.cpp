@@ -4,6 +4,7 @@
 //                         "show=N" (how its console was to be shown)
 //   FAKESCAN_REPORT_FROM  file whose bytes are copied to the /REPORT file
 //   FAKESCAN_EXIT         exit code (default 0)
+//   FAKESCAN_CRASH        when set, the scanner crashes before it reports
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +47,17 @@ void CopyFile(const char* from, const char* to) {
 
 }  // namespace
 
+// A real crash, with the exit code that the system gives a crashed process,
+// and no debugger or error box waiting for a person.
+[[noreturn]] void Crash() {
+#ifdef _WIN32
+  ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+  ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#endif
+  std::abort();
+}
+
 int main(int argc, char** argv) {
   if (const char* log = std::getenv("FAKESCAN_LOG"); log != nullptr && *log != '\0') {
     if (std::FILE* f = std::fopen(log, "wb")) {
@@ -54,6 +66,7 @@ int main(int argc, char** argv) {
       std::fclose(f);
     }
   }
+  if (const char* crash = std::getenv("FAKESCAN_CRASH"); crash != nullptr && *crash != '\0') Crash();
   const char* reportFrom = std::getenv("FAKESCAN_REPORT_FROM");
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "/REPORT") == 0 && reportFrom != nullptr && *reportFrom != '\0')

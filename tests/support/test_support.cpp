@@ -94,10 +94,23 @@ std::string ProgramDirectory() {
   return sys::HostExecutableDirectory();
 }
 
-std::string CopyProgram(const std::string& fileName, const std::string& folder) {
-  const std::string copy = folder + fileName;
+std::string CopyProgram(const std::string& fileName, const std::string& folder, const std::string& copyName) {
+  const std::string copy = folder + (copyName.empty() ? fileName : copyName);
   fs::copy_file(fs::path(ProgramDirectory() + fileName), fs::path(copy), fs::copy_options::overwrite_existing);
   return copy;
+}
+
+std::string ProgramFile(const std::string& stem) {
+  return OnWindows() ? stem + ".exe" : stem;
+}
+
+TCurrentDir::TCurrentDir(const std::string& folder) : previous_(fs::current_path().string()) {
+  fs::current_path(folder);
+}
+
+TCurrentDir::~TCurrentDir() {
+  std::error_code ec;
+  fs::current_path(previous_, ec);
 }
 
 bool OnWindows() {

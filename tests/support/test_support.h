@@ -39,8 +39,25 @@ std::string EicarString();
 std::string ProgramDirectory();
 
 // Copies the test program FileName (as named in ProgramDirectory) into
-// Folder, runnable; returns the copy's path.
-std::string CopyProgram(const std::string& fileName, const std::string& folder);
+// Folder, runnable, as CopyName (default: the same name); returns the
+// copy's path.
+std::string CopyProgram(const std::string& fileName, const std::string& folder,
+                        const std::string& copyName = {});
+
+// The file name of the test program Stem ("fakescan.exe" on Windows).
+std::string ProgramFile(const std::string& stem);
+
+// Makes Folder the current directory for the object's life.
+class TCurrentDir {
+ public:
+  explicit TCurrentDir(const std::string& folder);
+  ~TCurrentDir();
+  TCurrentDir(const TCurrentDir&) = delete;
+  TCurrentDir& operator=(const TCurrentDir&) = delete;
+
+ private:
+  std::string previous_;
+};
 
 bool OnWindows();
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/test_support.h"
 
 namespace tv::sys {
@@ -88,6 +90,81 @@ TEST(Files, ReadWholeFileKeepsEveryByte) {
   std::string content;
   ASSERT_TRUE(ReadWholeFile(dir / "bin", content));
   EXPECT_EQ(content, bytes);
+}
+
+}  // namespace
+}  // namespace tv::sys
+
+namespace tv::sys {
+namespace {
+
+// Every spelling under which the system reaches one file counts as that
+// file; on Windows that includes trailing blanks and dots and letter case.
+const std::string kSep = test::OnWindows() ? "\\" : "/";
+
+TEST(Files, SameFileUnderEveryNameTheSystemGivesIt) {
+  TTempDir dir;
+  const std::string file = dir / "x.~tv";
+  WriteFileBytes(file, "attachment");
+  WriteFileBytes(dir / "other", "x");
+  dir.MakeSubdir("sub");
+  std::filesystem::create_hard_link(file, dir / "hard");
+  const bool windows = test::OnWindows();
+  const struct {
+    std::string Name;
+    bool Same;
+  } cases[] = {
+      {file, true},
+      {dir / "sub" + kSep + ".." + kSep + "x.~tv", true},
+      {dir / "hard", true},
+      {dir / "x.~tv ", windows},
+      {dir / "x.~tv. .", windows},
+      {dir / "X.~TV", windows},
+      {dir / "other", false},
+      {dir / "x.~tv.~tv", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(IsSameFile(c.Name, file), c.Same);
+    EXPECT_EQ(IsSameFile(file, c.Name), c.Same);
+  }
+  EXPECT_FALSE(IsSameFile(dir / "missing", dir / "missing2"));
+  if (!windows) {
+    std::filesystem::create_symlink(file, dir / "link");
+    EXPECT_TRUE(IsSameFile(dir / "link", file));
+  }
+}
+
+// The scanner writes reports at paths beyond the classic 259 characters.
+TEST(Files, LongPathsOpenReadAndDelete) {
+  TTempDir dir;
+  std::string folder = dir.Path();
+  while (folder.size() < 300) folder = dir.MakeSubdir(folder.substr(dir.Path().size()) + std::string(40, 'd'));
+  const std::string path = folder + "report.~tv";
+  ASSERT_GT(path.size(), 300u);
+  {
+    TFile file = TFile::Open(path, TFile::TOpenMode::ExclusiveCreateAlways);
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.Write("line\r\n", 6), 6u);
+  }
+  EXPECT_TRUE(FileExists(path));
+  std::string content;
+  EXPECT_TRUE(ReadWholeFile(path, content));
+  EXPECT_EQ(content, "line\r\n");
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_FALSE(FileExists(path));
+}
+
+TEST(Files, FailedOpenTellsABusyFileFromAnImpossibleOne) {
+  TTempDir dir;
+  TFile holder = TFile::Open(dir / "log.txt", TFile::TOpenMode::ExclusiveOpenAlways);
+  ASSERT_TRUE(holder.IsOpen());
+  EXPECT_EQ(holder.Error(), TOpenError::None);
+  EXPECT_EQ(TFile::Open(dir / "log.txt", TFile::TOpenMode::ExclusiveOpenAlways).Error(), TOpenError::Busy);
+  EXPECT_EQ(TFile::Open(dir / "log.txt", TFile::TOpenMode::ReadDenyWrite).Error(), TOpenError::Busy);
+  EXPECT_EQ(TFile::Open(dir / "no" + kSep + "log.txt", TFile::TOpenMode::ExclusiveOpenAlways).Error(),
+            TOpenError::Failed);
+  EXPECT_EQ(TFile::Open(dir / "missing.txt", TFile::TOpenMode::ReadDenyWrite).Error(), TOpenError::Failed);
 }
 
 }  // namespace

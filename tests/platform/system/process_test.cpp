@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/system/program_search.h"
 #include "tests/support/test_support.h"
 
 namespace tv::sys {
@@ -74,6 +75,52 @@ TEST_F(ProcessTest, ProgramKilledBySignalCountsAsNonZero) {
   long long code = RunCommand("sh -c \"kill -9 $$\"");
   EXPECT_NE(code, 0);
   EXPECT_NE(code, -1);
+}
+
+}  // namespace
+}  // namespace tv::sys
+
+namespace tv::sys {
+namespace {
+
+// A bare name is searched beside the host, in the system's folders and on the
+// search path, never in the current directory, where an attachment saved
+// under the scanner's name would otherwise be run.
+TEST(FindProgram, SearchesBesideTheHostAndTheSystemNeverTheCurrentDirectory) {
+  test::TTempDir dir;
+  const std::string sep = test::OnWindows() ? "\\" : "/";
+  const std::string host = dir.MakeSubdir("host");
+  const std::string current = dir.MakeSubdir("current");
+  dir.MakeSubdir("host" + sep + "bin");
+  const std::string fake = test::ProgramFile("fakescan");
+  test::CopyProgram(fake, host, "prog.exe");
+  test::CopyProgram(fake, host + "bin" + sep, "prog.exe");
+  test::CopyProgram(fake, current, "stranger.exe");
+  test::TCurrentDir inCurrent(current);
+  const struct {
+    std::string Name;
+    std::string Found;
+  } cases[] = {
+      {"prog", host + "prog.exe"},
+      {"prog.exe", host + "prog.exe"},
+      {"bin" + sep + "prog.exe", host + "bin" + sep + "prog.exe"},
+      {host + "bin" + sep + "prog", host + "bin" + sep + "prog.exe"},
+      {"stranger.exe", ""},
+      {"." + sep + "stranger.exe", ""},
+      {"missing.exe", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(FindProgram(c.Name, host), c.Found);
+  }
+  if (test::OnWindows()) {
+    EXPECT_EQ(FindProgram("C:prog.exe", host), "");  // relative to a drive's current directory
+  }
+  // Found in the system's folders or on the search path.
+  const std::string shell = FindProgram(test::OnWindows() ? "cmd" : "sh", host);
+  EXPECT_FALSE(shell.empty());
+  EXPECT_EQ(search::Classify(shell), search::TNameKind::Rooted);
 }
 
 }  // namespace
