@@ -47,12 +47,18 @@ void CopyFile(const char* from, const char* to) {
 
 }  // namespace
 
+#ifdef _WIN32
+LONG WINAPI EndWithTheException(EXCEPTION_POINTERS*) {
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+#endif
+
 // A real crash, with the exit code that the system gives a crashed process,
 // and no debugger or error box waiting for a person.
 [[noreturn]] void Crash() {
 #ifdef _WIN32
   ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
-  ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+  ::SetUnhandledExceptionFilter(EndWithTheException);
   ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
 #endif
   std::abort();
