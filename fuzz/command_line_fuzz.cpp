@@ -1,5 +1,5 @@
-// Command lines are built from user settings and host paths: splitting any of
-// them must neither crash nor lose the program name.
+// Command lines are built from user settings and host paths. Splitting any
+// of them must neither crash nor lose the program name.
 
 #include <cstdint>
 #include <string_view>
