@@ -37,12 +37,16 @@ layout() {
   cp "$bin/$hostexe" "$bin/$plugin" "$bin/scan.exe" "$work/"
   mkdir "$work/mail"
 }
-# Runs bavhost.exe in the work folder; sets out (without CRs) and status.
+# Runs bavhost.exe from the folder hostcwd (default: the work folder); sets
+# out (without CRs) and status.
 host() {
-  out=$(cd "$work" && "${runner[@]}" "./$hostexe" "./$plugin" "$@" 2>&1)
+  out=$(cd "${hostcwd:-$work}" && "${runner[@]}" "$work/$hostexe" "$(winpath "$work/$plugin")" "$@" 2>&1)
   status=$?
   out=${out//$'\r'/}
 }
+eicar_text="EICAR test file NOT a virus."
+# What bavhost prints for an infected file that the scanner names.
+finding() { printf '%s: 1 (finding)\n  finding: \\n%s\\n%s' "$1" "$1" "$eicar_text"; }
 eicar() { printf '%s%s\r\n' 'X5O!P%@AP[4\PZX54(P^)7CC)7}$' 'EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*' > "$1"; }
 
 case_setup() {
@@ -227,6 +231,137 @@ buffer: \"\"" "$out"
   expect_eq "no command" 2 "$status"
   out=$(cd "$work" && "${runner[@]}" "./$hostexe" missing.bav info 2>&1 | tr -d '\r')
   grep -q "cannot load missing.bav" <<<"$out" || fail "load error not reported: $out"
+}
+
+# Windows takes "q.~tv " for "q.~tv", a link leads anywhere: the check must
+# never take the attachment for its report, overwrite it or delete it.
+case_report_is_never_the_file() {
+  layout
+  local file passed
+  if [ "$mode" = wine ]; then
+    file="$work/mail/q.~tv" passed="$(winpath "$file") "
+  else
+    file="$work/mail/q.txt" passed="$file"
+    ln -s q.txt "$work/mail/q.~tv"
+  fi
+  eicar "$file"
+  local before
+  before=$(cat "$file")
+  host check "$passed"
+  expect_eq "finding under the other name" "$(finding "$passed")" "$out"
+  expect_eq "the attachment is untouched" "$before" "$(cat "$file" 2>/dev/null)"
+  [ -e "$file.~tv" ] || [ -e "$file .~tv" ] && fail "a report was left behind"
+}
+
+# Beyond the classic 259 characters the scanner still writes its report; the
+# plug-in must read and delete it.
+case_long_path() {
+  layout
+  local folder="$work/mail"
+  while [ ${#folder} -lt 300 ]; do folder="$folder/$(printf 'd%.0s' {1..40})"; done
+  mkdir -p "$folder"
+  eicar "$folder/att.com"
+  local file
+  file=$(winpath "$folder/att.com")
+  host check "$file"
+  expect_eq "finding on a long path" "$(finding "$file")" "$out"
+  expect_eq "log line" 1 "$(grep -c "Found the" "$work/tvvexal.log" 2>/dev/null)"
+  [ -e "$folder/att.~tv" ] && fail "the report was left behind"
+}
+
+# x.com and x.txt report into x.~tv: two hosts checking them at the same time
+# must each get their own verdict and text.
+case_shared_report() {
+  layout
+  eicar "$work/mail/x.com"
+  printf 'Hello\r\n' > "$work/mail/x.txt"
+  local infected clean rounds=10 i
+  infected=$(winpath "$work/mail/x.com") clean=$(winpath "$work/mail/x.txt")
+  local infected_args=() clean_args=()
+  for ((i = 0; i < rounds; i++)); do infected_args+=("$infected"); clean_args+=("$clean"); done
+  (cd "$work" && "${runner[@]}" "./$hostexe" "./$plugin" check "${infected_args[@]}" > "$work/infected.out" 2>&1) &
+  (cd "$work" && "${runner[@]}" "./$hostexe" "./$plugin" check "${clean_args[@]}" > "$work/clean.out" 2>&1) &
+  wait
+  local expected_infected="" expected_clean=""
+  for ((i = 0; i < rounds; i++)); do
+    expected_infected+="$(finding "$infected")"$'\n'
+    expected_clean+="$clean: 0 (clean)"$'\n'
+  done
+  expect_eq "the infected file's verdicts" "${expected_infected%$'\n'}" "$(tr -d '\r' < "$work/infected.out")"
+  expect_eq "the clean file's verdicts" "${expected_clean%$'\n'}" "$(tr -d '\r' < "$work/clean.out")"
+  expect_eq "one log line per finding" "$rounds" "$(grep -c "Found the" "$work/tvvexal.log" 2>/dev/null)"
+  [ -e "$work/mail/x.~tv" ] && fail "the report was left behind"
+}
+
+# Eight mail clients at once, fifty findings each: every finding is logged
+# exactly once, on a line of its own.
+case_concurrent_checks() {
+  layout
+  local hosts=8 files=50 h f
+  for ((h = 0; h < hosts; h++)); do
+    local args=()
+    for ((f = 0; f < files; f++)); do
+      eicar "$work/mail/c${h}_$f.com"
+      args+=("$(winpath "$work/mail/c${h}_$f.com")")
+    done
+    (cd "$work" && "${runner[@]}" "./$hostexe" "./$plugin" check "${args[@]}" > "$work/host$h.out" 2>&1) &
+  done
+  wait
+  local expected="" actual
+  for ((h = 0; h < hosts; h++)); do
+    for ((f = 0; f < files; f++)); do
+      expected+="$(winpath "$work/mail/c${h}_$f.com") ... Found the $eicar_text"$'\n'
+    done
+  done
+  expected=$(sort <<<"${expected%$'\n'}")
+  actual=$(sed -E 's/^[0-3][0-9]\.[01][0-9]\.20[0-9]{2} [0-2][0-9]:[0-5][0-9]:[0-5][0-9] (.*)\r$/\1/' "$work/tvvexal.log" | sort)
+  expect_eq "every finding logged once, whole" "$expected" "$actual"
+  expect_eq "every host saw only findings" "$((hosts * files))" "$(cat "$work"/host*.out | grep -c ': 1 (finding)')"
+}
+
+# An attachment saved in the current directory under the scanner's name is
+# never run: with no scanner beside the host the check is not carried out.
+case_scanner_search() {
+  layout
+  rm "$work/scan.exe"
+  mkdir "$work/current"
+  cp "$bin/scan.exe" "$work/current/scan.exe"
+  printf 'x' > "$work/mail/a.txt"
+  local file
+  file=$(winpath "$work/mail/a.txt")
+  hostcwd="$work/current" host check "$file"
+  expect_eq "scanner only in the current directory" "$file: -3 (not carried out)" "$out"
+  cp "$bin/scan.exe" "$work/scan.exe"
+  hostcwd="$work/current" host check "$file"
+  expect_eq "scanner beside the host" "$file: 0 (clean)" "$out"
+}
+
+# A scanner that crashes has not found the file clean.
+case_scanner_crash() {
+  layout
+  local fake=fakescan
+  [ "$mode" = wine ] && fake=fakescan.exe
+  printf '[tevrin.BAV]\r\nScanner=%s\r\n' "$(winpath "$bin/$fake")" > "$work/tvvexal.ini"
+  printf 'x' > "$work/mail/a.txt"
+  local file
+  file=$(winpath "$work/mail/a.txt")
+  FAKESCAN_CRASH=1 host check "$file"
+  expect_eq "crashed scanner" "$file: 1 (finding)
+  finding: (no text)" "$out"
+}
+
+# Every export cleans its own arguments off the stack and keeps the
+# callee-saved registers, as stdcall requires.
+case_stdcall() {
+  layout
+  cp "$bin/stdcall_probe.exe" "$work/"
+  printf 'Hello\r\n' > "$work/mail/clean.txt"
+  eicar "$work/mail/eicar.com"
+  out=$(cd "$work" && wine ./stdcall_probe.exe ./tvvexal.bav "$(winpath "$work/mail/clean.txt")" \
+    "$(winpath "$work/mail/eicar.com")" 2>&1 | tr -d '\r')
+  status=$?
+  expect_eq "every export kept the convention" "" "$(grep -v ': ok (result' <<<"$out")"
+  expect_eq "exports probed" 18 "$(grep -c ': ok (result' <<<"$out")"
 }
 
 if ! declare -F "case_$case" >/dev/null; then
