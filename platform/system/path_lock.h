@@ -26,7 +26,6 @@ class TPathLock {
  private:
   static constexpr std::intptr_t kNone = -1;
   std::intptr_t handle_ = kNone;  // Windows: mutex handle; POSIX: locked descriptor
-  std::string lockFile_;          // POSIX: the file whose lock is held
 };
 
 // Sixteen hex digits that name the lock of a resolved full path. Two paths

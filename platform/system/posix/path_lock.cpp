@@ -1,7 +1,8 @@
-// Path locks on POSIX: an flock on a file named by the path's digits, in a
-// folder that only this user may write (no other user can hold our locks).
-// The holder removes the file before it lets go, so lock files do not pile
-// up; a waiter that then gets the lock of a removed file tries again.
+// Path locks on POSIX: an flock on one of 256 lock files, chosen by the
+// path's digits, in a folder that only this user may write (no other user
+// can hold our locks). The files stay: a fixed set that never grows, and no
+// removal that a waiter could race with. Two paths sharing a file wait for
+// each other needlessly, rarely and briefly.
 
 #include "platform/system/path_lock.h"
 
@@ -43,12 +44,6 @@ std::string ResolvedName(const std::string& path) {
   return resolved + name;
 }
 
-bool SameInode(int fd, const std::string& path) {
-  struct stat held {}, named{};
-  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-         held.st_ino == named.st_ino;
-}
-
 int LockExclusive(int fd) {
   int rc;
   do {
@@ -62,28 +57,18 @@ int LockExclusive(int fd) {
 TPathLock::TPathLock(const std::string& path) {
   const std::string folder = LockFolder();
   if (folder.empty()) return;
-  const std::string file = folder + "/" + PathLockDigits(ResolvedName(path)) + ".lock";
-  // Each round is lost only to a holder that removed the file meanwhile.
-  for (int round = 0; round < 1000; ++round) {
-    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return;
-    if (LockExclusive(fd) != 0) {
-      ::close(fd);
-      return;
-    }
-    if (SameInode(fd, file)) {
-      handle_ = fd;
-      lockFile_ = file;
-      return;
-    }
+  const std::string file = folder + "/" + PathLockDigits(ResolvedName(path)).substr(14) + ".lock";
+  int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return;
+  if (LockExclusive(fd) != 0) {
     ::close(fd);
+    return;
   }
+  handle_ = fd;
 }
 
 TPathLock::~TPathLock() {
-  if (!IsHeld()) return;
-  ::unlink(lockFile_.c_str());
-  ::close(static_cast<int>(handle_));
+  if (IsHeld()) ::close(static_cast<int>(handle_));
 }
 
 }  // namespace tv::sys
