@@ -1,5 +1,6 @@
 #include "data/types/data_type.h"
 
+#include <climits>
 #include <cmath>
 
 #include "data/types/registry.h"
@@ -28,7 +29,7 @@ bool TDataType::ReadBoolean(const TValue& value) const {
 TDateTime TDataType::ReadDate(const TValue& value) const { return std::trunc(ReadDateTime(value)); }
 
 std::int32_t TDataType::ReadInteger(const TValue& value) const {
-  return static_cast<std::int32_t>(RoundHalfAway(ReadDouble(value)));
+  return RoundHalfAway32(ReadDouble(value));
 }
 
 TCurrency TDataType::ReadCurrency(const TValue& value) const {
@@ -78,6 +79,12 @@ std::int64_t ToInt64(long double whole) {
 std::int64_t RoundHalfAway(double x) {
   return ToInt64(x >= 0 ? std::trunc(static_cast<long double>(x) + 0.5L)
                         : std::trunc(static_cast<long double>(x) - 0.5L));
+}
+
+std::int32_t RoundHalfAway32(double x) {
+  const std::int64_t whole = RoundHalfAway(x);
+  if (whole < INT32_MIN || whole > INT32_MAX) throw EInvalidOp();
+  return static_cast<std::int32_t>(whole);
 }
 
 std::int64_t RoundToEven(long double x) {

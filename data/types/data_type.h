@@ -175,6 +175,9 @@ std::string QuotedText(std::string_view text);
 // X + 0.5 cut toward zero for X >= 0, X - 0.5 cut toward zero below; raises
 // EInvalidOp when the result has no 64-bit form.
 std::int64_t RoundHalfAway(double x);
+// RoundHalfAway for a 32-bit integer: EInvalidOp outside its range too,
+// instead of wrapping around.
+std::int32_t RoundHalfAway32(double x);
 // X rounded to the nearest integer, ties to even; EInvalidOp as above.
 std::int64_t RoundToEven(long double x);
 

@@ -14,7 +14,10 @@ TDateTimeType::TDateTimeType() : TDataType(true) { EnterClass(ClassOf<TDateTimeT
 TValue TDateTimeType::CreateValue(TDateTime value) const { return NewValue(value); }
 
 TValue TDateTimeType::ConvertValue(const TValue& value) const {
-  return Owns(value) ? value : CreateValue(GetAsDateTime(value));
+  if (Owns(value)) return value;
+  const TDataType& own = TypeOf(value);
+  if (own.HoldsText()) return CreateValue(ConvertText(own.GetAsString(value)));
+  return CreateValue(NativeOf(value));
 }
 
 int TDateTimeType::Compare(const TValue& a, const TValue& b) const {
@@ -43,16 +46,18 @@ TValue TDateTimeType::ValueToText(const TValue& value, const DisplayFormat&) con
 
 bool TDateTimeType::TextToValue(const std::string& text, const DisplayFormat&, TValue& result) const {
   try {
-    result = CreateValue(ParseText(text));
+    result = CreateValue(ParseStrictly(text));
     return true;
-  } catch (const EConvertError&) {
+  } catch (const Exception&) {
+    // The conversion errors of the parsers and the string date-time type's
+    // plain length error alike: the text is no value of this kind.
     result = AnyStringType()->CreateValue(text);
     return false;
   }
 }
 
 void TDateTimeType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback&) const {
-  const TDateTime number = Operand(value);
+  const TDateTime number = Own(OwnValueOf(value));
   std::memcpy(buffer, &number, sizeof number);
 }
 
@@ -61,13 +66,16 @@ void TDateTimeType::AssignToParam(TParam& param, const TValue& value) const {
 }
 
 TDateTime TDateTimeType::ParseText(std::string_view text) const {
-  const std::string trimmed = Trim(text);
-  if (trimmed.empty()) return 0;
   try {
-    return StrToDateTime(trimmed);
+    return TDateTimeType::ParseStrictly(text);
   } catch (const Exception&) {
     return 0;
   }
+}
+
+TDateTime TDateTimeType::ParseStrictly(std::string_view text) const {
+  const std::string trimmed = Trim(text);
+  return trimmed.empty() ? 0 : StrToDateTime(trimmed);
 }
 
 std::string TDateTimeType::ReadString(const TValue& value) const { return DateTimeToStr(Own(value)); }
@@ -82,10 +90,6 @@ TDateType::TDateType() { EnterClass(ClassOf<TDateType>()); }
 
 TValue TDateType::CreateValue(TDateTime value) const { return NewValue(std::trunc(value)); }
 
-TValue TDateType::ConvertValue(const TValue& value) const {
-  return Owns(value) ? value : CreateValue(GetAsDate(value));
-}
-
 TValue TDateType::GetDefaultValue() const { return CreateValue(Date()); }
 
 void TDateType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsDateTime(GetAsDate(value)); }
@@ -99,10 +103,6 @@ const TDataType* TDateType::CreateFromParams(const TStrings&) { return DateType(
 // --- TTimeType
 
 TTimeType::TTimeType() { EnterClass(ClassOf<TTimeType>()); }
-
-TValue TTimeType::ConvertValue(const TValue& value) const {
-  return Owns(value) ? value : CreateValue(GetAsTime(value));
-}
 
 TValue TTimeType::GetDefaultValue() const { return CreateValue(0); }
 
@@ -148,6 +148,14 @@ TDateTime TStringDateTimeType::ParseText(std::string_view text) const {
   CheckLength("ExtractTime", text);
   const TDateTime time = EncodeTime(Field(text, 12, 2), Field(text, 15, 2), Field(text, 18, 2), 0);
   return date + time;
+}
+
+TDateTime TStringDateTimeType::ConvertText(std::string_view text) const {
+  try {
+    return ParseText(text);
+  } catch (const Exception&) {
+    return TDateTimeType::ParseText(text);
+  }
 }
 
 std::string TStringDateTimeType::ReadString(const TValue& value) const {

@@ -14,6 +14,9 @@ class TDateTimeType : public TDataType {
  public:
   TDateTimeType();
 
+  // A text (a value of the string family) is parsed by this kind's own
+  // parser, any other value read through NativeOf; either way the result is
+  // CreateValue's, so a date holds whole days.
   TValue ConvertValue(const TValue& value) const override;
   std::string GetSQLTypeName() const override { return "datetime"; }
   int GetDataSize() const override { return 8; }
@@ -34,8 +37,9 @@ class TDateTimeType : public TDataType {
   std::string GetSQLLiteral(const TValue& value) const override;
   // The text of GetAsString.
   TValue ValueToText(const TValue& value, const DisplayFormat& format) const override;
-  // ParseText; a text it refuses is returned as text, with false.
+  // ParseStrictly; a text it refuses is returned as text, with false.
   bool TextToValue(const std::string& text, const DisplayFormat& format, TValue& result) const override;
+  // A foreign value is stored as ConvertValue makes it.
   void WriteToBuffer(unsigned char* buffer, const TValue& value,
                      const TOverflowCallback& overflow) const override;
   void AssignToParam(TParam& param, const TValue& value) const override;
@@ -48,6 +52,17 @@ class TDateTimeType : public TDataType {
   static const TDataType* CreateFromParams(const TStrings& params);
 
  protected:
+  // The native form of a foreign value that holds no text: GetAsDateTime
+  // here, GetAsDate and GetAsTime in the date and time types.
+  virtual TDateTime NativeOf(const TValue& value) const { return GetAsDateTime(value); }
+  // A text converted to this kind: this kind's own parser.
+  virtual TDateTime ConvertText(std::string_view text) const { return ParseText(text); }
+  // ParseText, but a text that is no value of this kind raises even where
+  // ParseText answers 0 for it: a display text must not be taken as 0.
+  virtual TDateTime ParseStrictly(std::string_view text) const;
+  // Value itself when it is of this type, else ConvertValue of it.
+  TValue OwnValueOf(const TValue& value) const { return Owns(value) ? value : ConvertValue(value); }
+
   // The short date and the long time; no time at midnight.
   std::string ReadString(const TValue& value) const override;
   bool ReadBoolean(const TValue& value) const override;
@@ -67,7 +82,6 @@ class TDateType final : public TDateTimeType {
   int GetDisplayWidth() const override { return 10; }
   std::string GetTypeName() const override { return "Date"; }
   const TDataTypeClass& TypeClass() const override { return ClassOf<TDateType>(); }
-  TValue ConvertValue(const TValue& value) const override;
   // Today.
   TValue GetDefaultValue() const override;
   void AssignToParam(TParam& param, const TValue& value) const override;
@@ -80,6 +94,8 @@ class TDateType final : public TDateTimeType {
 
  protected:
   std::string ReadString(const TValue& value) const override;
+  TDateTime NativeOf(const TValue& value) const override { return GetAsDate(value); }
+  TDateTime ParseStrictly(std::string_view text) const override { return ParseText(text); }
 };
 
 class TTimeType final : public TDateTimeType {
@@ -93,7 +109,6 @@ class TTimeType final : public TDateTimeType {
   bool IsAggregable() const override { return true; }
   std::string GetTypeName() const override { return "Time"; }
   const TDataTypeClass& TypeClass() const override { return ClassOf<TTimeType>(); }
-  TValue ConvertValue(const TValue& value) const override;
   // Midnight.
   TValue GetDefaultValue() const override;
   void AssignToParam(TParam& param, const TValue& value) const override;
@@ -105,6 +120,8 @@ class TTimeType final : public TDateTimeType {
  protected:
   // The long time format.
   std::string ReadString(const TValue& value) const override;
+  TDateTime NativeOf(const TValue& value) const override { return GetAsTime(value); }
+  TDateTime ParseStrictly(std::string_view text) const override { return ParseText(text); }
 };
 
 class TStringDateTimeType final : public TDateTimeType {
@@ -123,6 +140,9 @@ class TStringDateTimeType final : public TDateTimeType {
  protected:
   // "yyyy-mm-dd hh/nn/ss", "/" being the locale's date separator.
   std::string ReadString(const TValue& value) const override;
+  // The fixed places first; a text they refuse, the date-time parser.
+  TDateTime ConvertText(std::string_view text) const override;
+  TDateTime ParseStrictly(std::string_view text) const override { return ParseText(text); }
 };
 
 }  // namespace tv

@@ -121,7 +121,7 @@ void* TIntegerType::ReadPointer(const TValue& value) const {
 TCurrency TIntegerType::ReadCurrency(const TValue& value) const { return TCurrency{std::int64_t{Own(value)} * 10000}; }
 
 TValue TIntegerType::DisplayNumberToValue(long double number, const DisplayFormat&) const {
-  return NewValue(static_cast<std::int32_t>(RoundHalfAway(static_cast<double>(number))));
+  return NewValue(RoundHalfAway32(static_cast<double>(number)));
 }
 
 const TDataType* TIntegerType::CreateFromParams(const TStrings&) { return IntegerType(); }

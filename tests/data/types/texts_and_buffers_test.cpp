@@ -165,6 +165,37 @@ TEST_F(TextsAndBuffers, EveryKindRoundTripsThroughItsBufferSlot) {
   }
 }
 
+// A value of another kind written into a cell is stored as the cell type's
+// ConvertValue makes it: a text parsed by the cell type's own parser, a date
+// cut to whole days.
+TEST_F(TextsAndBuffers, ForeignValuesAreStoredAsConvertValueMakesThem) {
+  const TDataType* targets[] = {StringType(8, true), MemoType(false), BooleanType(), IntegerType(),
+                                DoubleType(), CurrencyType(), PercentType(), DateTimeType(),
+                                DateType(), TimeType(), StringDateTimeType(), PointerType()};
+  const TValue sources[] = {StringValue("18:00"), StringValue("15/03/2023"), StringValue("2023-03-15 18/00/00"),
+                            StringValue("15/03/2023 06:00"), StringValue("12"), StringValue("x"),
+                            IntegerValue(45000), DoubleValue(45000.75), DateTimeValue(45000.75),
+                            DateValue(45000), TimeType()->CreateValue(0.75), BooleanValue(true), CurrencyValue(TCurrency{25000})};
+  // The text and the number: a date's text hides a time of day that its
+  // number shows.
+  auto shown = [](const TValue& value) {
+    return Described(value) + " " + Outcome([&] { return test::Text(ValueAsDouble(value)); });
+  };
+  for (const TDataType* target : targets) {
+    for (const TValue& source : sources) {
+      const std::string converted = Outcome([&] { return shown(target->ConvertValue(source)); });
+      const std::string stored = Outcome([&] {
+        TSlot slot(target);
+        target->WriteToBuffer(slot.Data(), source, {});
+        return shown(target->ReadFromBuffer(slot.Data(), {}));
+      });
+      EXPECT_EQ(stored, converted) << target->GetTypeName() << " from " << Described(source);
+    }
+  }
+  EXPECT_EQ(ValueAsDouble(TimeType()->ConvertValue(StringValue("18:00"))), 0.75);
+  EXPECT_EQ(ValueAsDouble(DateType()->ConvertValue(DateTimeValue(45000.75))), 45000);
+}
+
 TEST_F(TextsAndBuffers, StringSlotsCarryALengthPrefix) {
   TSlot shortSlot(StringType(5, false));
   StringType(5, false)->WriteToBuffer(shortSlot.Data(), StringValue("abc"), {});
@@ -265,6 +296,8 @@ TEST_F(TextsAndBuffers, DisplayTextsReadBack) {
       {DoubleType(), " 1,234.5 ", kilo, true, "Float:1234500"},
       {IntegerType(), "2.5", plain, true, "Integer:3"},
       {IntegerType(), "1e30", plain, false, "Memo:1e30"},
+      {IntegerType(), "3000000000", plain, false, "Memo:3000000000"},
+      {IntegerType(), "-2147483648", plain, true, "Integer:-2147483648"},
       {CurrencyType(), "1.23456", plain, true, "Currency:1.2346"},
       {DoubleType(), "abc", plain, false, "Memo:abc"},
       {PercentType(), "12.345 %", percent, true, "Percent:0.1235"},
@@ -274,6 +307,11 @@ TEST_F(TextsAndBuffers, DisplayTextsReadBack) {
       {BooleanType(), "x", plain, true, "Boolean:T"},
       {DateType(), "15/03/2023", plain, true, "Date:15/03/2023"},
       {DateType(), "someday", plain, false, "Memo:someday"},
+      {DateTimeType(), "zzz", plain, false, "Memo:zzz"},
+      {DateTimeType(), "", plain, true, "DateTime:30/12/1899"},
+      {DateTimeType(), "15/03/2023 18:00", plain, true, "DateTime:15/03/2023 18:00:00"},
+      {TimeType(), "25:99", plain, false, "Memo:25:99"},
+      {StringDateTimeType(), "short", plain, false, "Memo:short"},
   };
   for (const auto& c : cases) {
     TValue result;
