@@ -168,7 +168,14 @@ int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
   // Running numbers come from the generator only.
   if (field == table.RunningNumberField()) return srRefused;
   const bool inStorage = Storage() && state_ != rsOutside && state_ != rsExternControlled;
-  if (idx < table.KeyCount() && inStorage) return ChangeKey(idx, value, setAction);
+  if (idx < table.KeyCount() && inStorage) {
+    // An equal value is no change: no new state, no work for the storage.
+    const TValue converted = field->DataType()->ConvertValue(value);
+    const TValue current = IndexValue(idx);
+    if (field->DataType()->Equals(current, converted) && ValueAsString(current) == ValueAsString(converted))
+      return srSet;
+    return ChangeKey(idx, value, setAction);
+  }
   if (field->IsAggregable && Storage()) Storage()->InvalidateSubTotals(*this);
   WriteIndex(idx, value);
   if (state_ == rsAccepted) state_ = rsModified;
@@ -204,6 +211,7 @@ int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {
     case prRefused:
     case prKeyExists:
     case prNotAccepted:
+    case prNotAccepting:
       WriteIndex(idx, old);
       storage.PutRow(*this, paInternalRestore);
       state_ = former;
@@ -452,10 +460,18 @@ void TSubTotalRow::CountDataRows(int& counter) const {
   for (int i = 0; i < ChildCount(); ++i) Child(i)->CountDataRows(counter);
 }
 
+void TSubTotalRow::TakeKeysFrom(const TSubTotalRow& parent, int fieldIndex, const TValue& key) {
+  keyIndexes_ = parent.keyIndexes_;
+  for (int idx : keyIndexes_) WriteIndex(idx, parent.IndexValue(idx));
+  if (fieldIndex < 0) return;
+  WriteIndex(fieldIndex, key);
+  keyIndexes_.push_back(fieldIndex);
+}
+
 bool TSubTotalRow::FieldHasValue(const TDataField* field) const {
   RequireElements(field != nullptr, "TSubTotalRow.FieldHasValue: Field <> nil");
   const int idx = DataTable().IndexOfField(field);
-  return (idx >= 0 && idx < level_) || field->IsAggregable;
+  return std::find(keyIndexes_.begin(), keyIndexes_.end(), idx) != keyIndexes_.end() || field->IsAggregable;
 }
 
 }  // namespace tv

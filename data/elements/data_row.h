@@ -41,7 +41,14 @@ enum TSetResult : int { srSet = 0, srRefused = 1, srReadOnly = 4 };
 
 // The storage's put actions and results that a key change uses.
 enum TPutAction : int { paRefuse = 0, paReplace = 1, paInternalRestore = 7 };
-enum TPutResult : int { prInserted = 0, prRefused = 1, prKeyExists = 2, prReplaced = 3, prNotAccepted = 4 };
+enum TPutResult : int {
+  prInserted = 0,
+  prRefused = 1,
+  prKeyExists = 2,
+  prReplaced = 3,
+  prNotAccepted = 4,
+  prNotAccepting = 6
+};
 
 // How AddValues merges the aggregable values of another row.
 enum class TAddMode { amAdd, amSubtract, amReplace, amKeep };
@@ -275,6 +282,10 @@ class TSubTotalRow : public TAbstractRow {
   int AddChild(const TValue& key, std::unique_ptr<TAbstractRow> child);
   std::unique_ptr<TAbstractRow> TakeChild(int index);
   void SetHandler(TSubTotalHandler* handler) { handler_ = handler; }
+  // Takes the key values of Parent (those of every level above it) and Key,
+  // its own key at FieldIndex in Parent (none when -1): a node reads them
+  // like a data row, so conditions on keys judge it as they judge its rows.
+  void TakeKeysFrom(const TSubTotalRow& parent, int fieldIndex, const TValue& key);
   // The sum of an aggregable field over the data rows below.
   TValue Aggregate(const TDataField* field) const;
 
@@ -289,11 +300,12 @@ class TSubTotalRow : public TAbstractRow {
   void CountDataRows(int& counter) const override;
   bool IsRealRow() const override { return false; }
   bool IsUnaccepted() const override { return false; }
-  // Keys above its level and aggregable fields.
+  // Its keys (TakeKeysFrom) and aggregable fields.
   bool FieldHasValue(const TDataField* field) const override;
 
  private:
   int level_;
+  std::vector<int> keyIndexes_;  // the positions whose values the node holds
   const TDataField* keyField_;
   std::unique_ptr<TValueList> children_;
   TSubTotalHandler* handler_ = nullptr;

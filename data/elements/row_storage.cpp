@@ -128,12 +128,20 @@ void TAbstractRowStorage::ClearTree() {
 int TAbstractRowStorage::PutIntoTree(TDataRow& row, int action) {
   std::unique_ptr<TDataRow> owned = Detach(row);
   if (!owned) owned.reset(&row);  // a row from outside: the caller released it
-  const int result = PutIntoNode(*root_, owned, action);
-  if (owned) {
-    // Refused: the row goes back where it came from.
+  // Refused, or failed with an error: the row goes back where it came from.
+  auto giveBack = [&] {
+    if (!owned) return;
     if (row.Storage() == this) detached_.push_back(std::move(owned));
     else owned.release();
+  };
+  int result;
+  try {
+    result = PutIntoNode(*root_, owned, action);
+  } catch (...) {
+    giveBack();
+    throw;
   }
+  giveBack();
   return result;
 }
 
@@ -157,6 +165,12 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
   }
   const TValue value = key.GetString(row.get());
   const int found = node.FindChild(value);
+  // The running number is taken back whatever way the put ends unplaced.
+  auto restoreNumber = [&] {
+    if (numbered && row)
+      key.Field()->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
+                                             formerNumber, row->Overflow(key.FieldIndex()));
+  };
   int result = prInserted;
   if (level == KeyLevels() - 1) {
     if (found < 0) {
@@ -180,10 +194,12 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
               break;
             }
           }
-          existing->DeleteRow();
+          // Placed before the old row goes, so that the node never empties
+          // (an emptied node leaves the tree).
           TDataRow* placed = row.get();
           placed->SetStorage(this);
           node.AddChild(value, std::move(row));
+          existing->DeleteRow();
           result = prReplaced;
           break;
         }
@@ -197,26 +213,37 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
           row->SetState(rsExternControlled);
           row->AddValues(existing, modes[action - paMergeAdd]);
           row->SetState(state);
-          existing->DeleteRow();
           TDataRow* placed = row.get();
           placed->SetStorage(this);
           node.AddChild(value, std::move(row));
+          existing->DeleteRow();
           result = prMerged;
           break;
         }
         default:
+          restoreNumber();
           ReportDataError(desFatal, "PutRow", "Unknown PutAction (" + std::to_string(action) + ")!");
       }
     }
   } else {
     int child = found;
-    if (child < 0) child = node.AddChild(value, NewNode(level + 1));
-    result = PutIntoNode(*static_cast<TSubTotalRow*>(node.Child(child)), row, action);
-    if (found < 0 && static_cast<TSubTotalRow*>(node.Child(child))->ChildCount() == 0) node.TakeChild(child);
+    if (child < 0) {
+      std::unique_ptr<TSubTotalRow> fresh = NewNode(level + 1);
+      fresh->TakeKeysFrom(node, key.FieldIndex(), value);
+      child = node.AddChild(value, std::move(fresh));
+    }
+    auto& next = *static_cast<TSubTotalRow*>(node.Child(child));
+    try {
+      result = PutIntoNode(next, row, action);
+    } catch (...) {
+      if (found < 0 && next.ChildCount() == 0) node.TakeChild(child);
+      restoreNumber();
+      throw;
+    }
+    if (found < 0 && next.ChildCount() == 0) node.TakeChild(child);
   }
-  if (numbered && row && (result == prRefused || result == prKeyExists || result == prNotAccepted || result == prNotAccepting))
-    key.Field()->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
-                                            formerNumber, row->Overflow(key.FieldIndex()));
+  if (result == prRefused || result == prKeyExists || result == prNotAccepted || result == prNotAccepting)
+    restoreNumber();
   return result;
 }
 
@@ -253,9 +280,23 @@ void TAbstractRowStorage::TakeOut(TAbstractRow& row) {
       detached_.emplace_back(static_cast<TDataRow*>(child.release()));
       break;
     }
-  // A node left without children stays: it lists nothing and may take
-  // the row back at once.
+  // A node left without rows would keep HasRows true; putting the row back
+  // makes the node anew.
+  Prune(parent);
   InvalidateRowList();
+}
+
+void TAbstractRowStorage::Prune(TSubTotalRow* node) {
+  while (node && node != root_.get() && node->ChildCount() == 0) {
+    TSubTotalRow* parent = node->Parent();
+    if (!parent) return;
+    for (int i = 0; i < parent->ChildCount(); ++i)
+      if (parent->Child(i) == node) {
+        parent->TakeChild(i);  // freed here
+        break;
+      }
+    node = parent;
+  }
 }
 
 int TAbstractRowStorage::PutRow(TDataRow& row, int putAction) {
@@ -371,7 +412,11 @@ TDataRow* TAbstractRowStorage::LocateRow(const std::vector<std::string>& values)
   return nullptr;
 }
 
-TDataRow* TAbstractRowStorage::FirstDataRow() { return RowCount() > 0 ? GetRow(0) : nullptr; }
+TDataRow* TAbstractRowStorage::FirstDataRow() {
+  for (int i = 0; i < RowCount(); ++i)
+    if (TDataRow* row = GetDataRow(i)) return row;
+  return nullptr;
+}
 
 // --- the row list
 
@@ -395,7 +440,12 @@ int TAbstractRowStorage::RowCount() {
   return static_cast<int>(rowList_.size());
 }
 
-TDataRow* TAbstractRowStorage::GetRow(int idx) {
+TDataRow* TAbstractRowStorage::GetDataRow(int idx) {
+  TAbstractRow* row = GetRow(idx);
+  return row->IsDataRow() ? static_cast<TDataRow*>(row) : nullptr;
+}
+
+TAbstractRow* TAbstractRowStorage::GetRow(int idx) {
   const int count = RowCount();
   if (idx < 0 || idx >= count)
     RequireElements(false, std::string("TRowStorage.GetRow: (idx >= 0) and (idx < FRowList.Count), idx: ")
@@ -413,13 +463,15 @@ void TAbstractRowStorage::RebuildRowList() {
   rowListValid_ = true;
 }
 
-void TAbstractRowStorage::Collect(TAbstractRow& row, std::vector<TDataRow*>& list, bool ordered) {
+void TAbstractRowStorage::Collect(TAbstractRow& row, std::vector<TAbstractRow*>& list, bool ordered) {
   if (row.IsDataRow()) {
-    if (row.Visible()) list.push_back(static_cast<TDataRow*>(&row));
+    if (row.Visible()) list.push_back(&row);
     return;
   }
   auto& node = static_cast<TSubTotalRow&>(row);
-  // Sub-total rows are not data rows: a visible node counts only for views.
+  // A custom order sorts data rows only: nodes have no place in it.
+  const bool listNode = node.Visible() && customOrder_ == nullptr;
+  if (listNode && !subTotalsAfter_) list.push_back(&node);
   std::vector<TAbstractRow*> children;
   for (int i = 0; i < node.ChildCount(); ++i) children.push_back(node.Child(i));
   if (ordered && node.Level() < KeyLevels()) {
@@ -433,9 +485,10 @@ void TAbstractRowStorage::Collect(TAbstractRow& row, std::vector<TDataRow*>& lis
     if (key.SortOrder() == TSortOrder::soDescending) std::reverse(children.begin(), children.end());
   }
   for (TAbstractRow* child : children) Collect(*child, list, ordered);
+  if (listNode && subTotalsAfter_) list.push_back(&node);
 }
 
-void TAbstractRowStorage::SortRows(std::vector<TDataRow*>& rows, int lo, int hi) {
+void TAbstractRowStorage::SortRows(std::vector<TAbstractRow*>& rows, int lo, int hi) {
   // Three-way quicksort with a random pivot: equal rows gather beside the
   // pivot and take no further part.
   while (hi > lo) {
@@ -446,7 +499,7 @@ void TAbstractRowStorage::SortRows(std::vector<TDataRow*>& rows, int lo, int hi)
     }
     std::uniform_int_distribution<int> pick(lo, hi - 1);
     std::swap(rows[static_cast<std::size_t>(pick(random_))], rows[static_cast<std::size_t>(hi)]);
-    TDataRow* pivot = rows[static_cast<std::size_t>(hi)];
+    TAbstractRow* pivot = rows[static_cast<std::size_t>(hi)];
     int less = lo, equalFrom = hi;
     for (int i = hi - 1; i >= less;) {
       const int c = rows[static_cast<std::size_t>(i)]->Before(pivot, &currentOrder_);
@@ -471,7 +524,8 @@ void TAbstractRowStorage::SortRows(std::vector<TDataRow*>& rows, int lo, int hi)
 
 TDataRow* TAbstractRowStorage::First() {
   iteration_.clear();
-  for (int i = 0; i < RowCount(); ++i) iteration_.push_back(GetRow(i));
+  for (int i = 0; i < RowCount(); ++i)
+    if (TDataRow* row = GetDataRow(i)) iteration_.push_back(row);
   cursor_ = 0;
   return Next();
 }
@@ -537,11 +591,16 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
                         DataTable().TableName() + ")");
   if (action != paInternalRestore && row->State() != rsExternControlled)
     ReportDataError(desWarning, "Internal", "Trying to add a row to RowStorage that is already in the Storage!");
-  if (!Accepting()) return prNotAccepting;
-  if (action != paInternalRestore && !keyCondition_->AcceptsRow(*row)) return prNotAccepted;
+  if (const int refused = Refusal(*row, action); refused >= 0) return refused;
   TDataRow& placed = *row;
   row.release();
-  const int result = PutIntoTree(placed, action);
+  int result;
+  try {
+    result = PutIntoTree(placed, action);
+  } catch (...) {
+    row.reset(&placed);  // an error on the way: still the caller's
+    throw;
+  }
   if (result == prInserted || result == prReplaced || result == prMerged || result == prRestored) {
     if (action != paInternalRestore) placed.SetState(rsInserted);
     (void)index;  // the row list is rebuilt on the next read
@@ -550,6 +609,17 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
     row.reset(&placed);  // refused: back to the caller
   }
   return result;
+}
+
+int TRowStorage::Refusal(const TDataRow& row, int action) const {
+  if (!Accepting()) return prNotAccepting;
+  if (action != paInternalRestore && !keyCondition_->AcceptsRow(row)) return prNotAccepted;
+  return -1;
+}
+
+int TRowStorage::PutRow(TDataRow& row, int putAction) {
+  if (const int refused = Refusal(row, putAction); refused >= 0) return refused;
+  return TCustomRowStorage::PutRow(row, putAction);
 }
 
 void TRowStorage::Assign(const TRowStorage& src) {
@@ -606,7 +676,8 @@ void TRowStorage::Save() {
   TDataBridge* bridge = DataTable().DataBridge();
   if (!bridge) throw Exception("DataBridge missing!");
   TList rows;
-  for (int i = 0; i < RowCount(); ++i) rows.Add(GetRow(i));
+  for (int i = 0; i < RowCount(); ++i)
+    if (TDataRow* row = GetDataRow(i)) rows.Add(row);
   bridge->UpdateData(DataTable(), &rows);
 }
 

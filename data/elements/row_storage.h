@@ -49,7 +49,7 @@ class TRowStorageTreeKey : public TObject {
 // Put actions beyond refuse (0), replace (1) and the internal restore (7).
 enum : int { paReplaceIfDifferent = 2, paMergeAdd = 3, paMergeSubtract = 4, paMergeReplace = 5, paMergeKeep = 6 };
 // Put results beyond those a key change knows.
-enum : int { prMerged = 5, prNotAccepting = 6, prRestored = 7 };
+enum : int { prMerged = 5, prRestored = 7 };
 
 class TRowSource : public TObject {
   TV_CLASS(TRowSource, TObject)
@@ -117,9 +117,13 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   // TakeFirst; none yields null.
   TDataRow* FindRow(const TCondition* criteria, bool takeFirst);
 
-  // The row list by position (pending rows first, then the tree in order).
+  // The row list by position: pending rows first, then the tree in order,
+  // visible sub-total rows among them (before their rows, or after them
+  // with SetPlaceSubTotalsAfter).
   int RowCount();
-  TDataRow* GetRow(int idx);
+  TAbstractRow* GetRow(int idx);
+  // The row at a position when it is a data row, else null.
+  TDataRow* GetDataRow(int idx);
   void InvalidateRowList() { rowListValid_ = false; }
   virtual void RebuildRowList();
 
@@ -146,8 +150,10 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
  private:
   void BuildTree(std::vector<std::unique_ptr<TRowStorageTreeKey>> keys);
   int PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, int action);
-  void Collect(TAbstractRow& row, std::vector<TDataRow*>& list, bool ordered);
-  void SortRows(std::vector<TDataRow*>& rows, int lo, int hi);
+  // Takes the emptied nodes from Node upwards out of the tree.
+  void Prune(TSubTotalRow* node);
+  void Collect(TAbstractRow& row, std::vector<TAbstractRow*>& list, bool ordered);
+  void SortRows(std::vector<TAbstractRow*>& rows, int lo, int hi);
 
   std::vector<TDataRow*> iteration_;
   std::size_t cursor_ = 0;
@@ -160,7 +166,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   bool accepting_;
   TDateTime changedAt_ = 0;
   std::unique_ptr<TSubTotalRow> root_;
-  std::vector<TDataRow*> rowList_;
+  std::vector<TAbstractRow*> rowList_;
   bool rowListValid_ = false;
   bool subTotalsAfter_ = false;
   std::mt19937 random_{20261208};
@@ -188,8 +194,10 @@ class TRowStorage : public TCustomRowStorage {
   const TCriteria& KeyCondition() const { return *keyCondition_; }
 
   // Puts a row in with an action; on success the storage owns it (Row is
-  // emptied), a refused row stays with its caller.
+  // emptied), a refused row stays with its caller, unchanged.
   int InsertRow(std::unique_ptr<TDataRow>& row, int action = paRefuse, int index = -1);
+  // A row whose key changed comes back through the same checks as a new one.
+  int PutRow(TDataRow& row, int putAction) override;
   // Every row of Src (same contents, visibility and state), and its deleted rows.
   void Assign(const TRowStorage& src);
 
@@ -203,6 +211,9 @@ class TRowStorage : public TCustomRowStorage {
   TRowStorage(const TDataTable* dataTable, std::vector<std::unique_ptr<TRowStorageTreeKey>> keys,
               const TCriteria* criteria);
   void SetCondition(const TCriteria* criteria);
+  // The result that refuses Row before the tree sees it (not accepting,
+  // outside the key condition), or -1.
+  int Refusal(const TDataRow& row, int action) const;
   std::unique_ptr<TCriteria> selection_, keyCondition_, reload_;
 };
 

@@ -42,7 +42,7 @@ TEST(TRowStorage, RowsComeBackInKeyOrderAndDirection) {
     EXPECT_EQ(row, nullptr);  // the storage owns it now
   }
   EXPECT_EQ(Listed(storage, key.get()), "1 2 3");
-  EXPECT_EQ(storage.GetRow(0)->State(), rsInserted);
+  EXPECT_EQ(storage.GetDataRow(0)->State(), rsInserted);
   key->SortOrder = TSortOrder::soDescending;
   TRowStorage descending(table.get(), false);
   for (int n : {3, 1, 2}) {
@@ -81,7 +81,7 @@ TEST(TRowStorage, PutActionsOnAnExistingKey) {
   ASSERT_NE(second, nullptr);  // refused: still the caller's
   EXPECT_EQ(second->State(), rsExternControlled);
   EXPECT_EQ(Listed(storage, t.text.get()), "first");
-  storage.GetRow(0)->SetState(rsAccepted);
+  storage.GetDataRow(0)->SetState(rsAccepted);
   EXPECT_EQ(storage.InsertRow(second, paReplace), prReplaced);
   EXPECT_EQ(Listed(storage, t.text.get()), "second");
   ASSERT_EQ(storage.DeletedRows().size(), 1u);  // the accepted first one
@@ -98,6 +98,9 @@ TEST(TRowStorage, PutActionsOnAnExistingKey) {
   auto odd = t.Row(0, 1, "x");
   EXPECT_EQ(FatalReport([&] { storage.InsertRow(odd, 9); }), "PutRow: Unknown PutAction (9)!");
   EXPECT_EQ(storage.RowCount(), 1);
+  ASSERT_NE(odd, nullptr);  // the refused row is still the caller's, unchanged
+  EXPECT_EQ(odd->GetFStringValue(t.text.get()), "x");
+  EXPECT_EQ(odd->State(), rsExternControlled);
 }
 
 TEST(TRowStorage, InsertionRefusals) {
@@ -225,6 +228,77 @@ TEST(TRowStorage, KeyChangesOfStoredRows) {
   EXPECT_EQ(storage.RowCount(), 1);
 }
 
+// A changed key goes back through the checks of any insertion, and a write
+// of the value a key already has is no change at all.
+TEST(TRowStorage, KeyChangesMeetTheSelectionAndEqualValuesChangeNothing) {
+  TTexts t;
+  TCriteria firstLanguage;
+  firstLanguage.FindCriteriaField(t.language.get(), true)->AddValue(IntegerValue(0));
+  TRowStorage storage(t.table.get(), false, nullptr, nullptr, &firstLanguage);
+  t.Insert(storage, 0, 1, "one");
+  t.Insert(storage, 0, 2, "two");
+  TDataRow* one = storage.LocateRow({"0", "1"});
+  one->SetState(rsAccepted);
+  EXPECT_EQ(one->SetFieldValue(t.language.get(), IntegerValue(1)), srRefused);
+  EXPECT_EQ(one->GetFIntegerValue(t.language.get()), 0);
+  EXPECT_EQ(storage.LocateRow({"0", "1"}), one);
+  EXPECT_EQ(one->State(), rsAccepted);
+  EXPECT_TRUE(storage.DeletedRows().empty());
+  EXPECT_EQ(Listed(storage, t.text.get()), "one two");
+
+  EXPECT_EQ(one->SetFieldValue(t.number.get(), IntegerValue(1)), srSet);
+  EXPECT_EQ(one->SetFieldValue(t.number.get(), StringValue("1")), srSet);
+  EXPECT_EQ(one->State(), rsAccepted);
+  EXPECT_TRUE(storage.DeletedRows().empty());
+  EXPECT_EQ(storage.LocateRow({"0", "1"}), one);
+}
+
+// Nodes of the key tree read the keys of their own level and those above,
+// are listed where visible, and leave the tree when their last row goes.
+TEST(TRowStorage, SubTotalRowsHoldTheirKeysAreListedAndLeaveWithTheirRows) {
+  TTexts t;
+  TRowStorage storage(t.table.get(), false);
+  t.Insert(storage, 0, 1, "a");
+  t.Insert(storage, 0, 2, "b");
+  t.Insert(storage, 1, 1, "c");
+  TAbstractRow* second = storage.Root().Child(1);
+  ASSERT_FALSE(second->IsDataRow());
+  EXPECT_TRUE(second->FieldHasValue(t.language.get()));
+  EXPECT_FALSE(second->FieldHasValue(t.number.get()));
+  EXPECT_EQ(second->GetFIntegerValue(t.language.get()), 1);
+  TCriteria secondLanguage;
+  secondLanguage.FindCriteriaField(t.language.get(), true)->AddValue(IntegerValue(1));
+  EXPECT_TRUE(secondLanguage.AcceptsRow(*second));
+  EXPECT_FALSE(secondLanguage.AcceptsRow(*storage.Root().Child(0)));
+
+  auto shown = [&] {
+    std::string text;
+    for (int i = 0; i < storage.RowCount(); ++i) {
+      const TAbstractRow* row = storage.GetRow(i);
+      text += row->IsDataRow() ? row->GetFStringValue(t.text.get())
+                               : "[" + row->GetFStringValue(t.language.get()) + "]";
+      text += ' ';
+    }
+    return text;
+  };
+  storage.GetTreeKey(1)->SetVisible(true);
+  EXPECT_EQ(shown(), "[0] a b [1] c ");
+  EXPECT_EQ(storage.FirstDataRow()->GetFStringValue(t.text.get()), "a");
+  storage.SetPlaceSubTotalsAfter(true);
+  EXPECT_EQ(shown(), "a b [0] c [1] ");
+  TRowSortOrder byText;
+  byText.Add(t.text.get(), TSortOrder::soDescending);
+  storage.SetCustomOrder(&byText);
+  EXPECT_EQ(shown(), "c b a ");
+  storage.SetCustomOrder(nullptr);
+
+  for (const char* key : {"1", "2"}) storage.LocateRow({"0", key})->DeleteRow();
+  EXPECT_EQ(storage.Root().ChildCount(), 1);
+  storage.RemoveRow(storage.LocateRow({"1", "1"}));
+  EXPECT_FALSE(storage.HasRows());
+  EXPECT_EQ(storage.RowCount(), 0);
+}
+
 TEST(TRowStorage, RunningNumbersCountDownUntilAssigned) {
   auto number = TRunningNumberField::CreateNamed("Number_S2");
   auto text = test::Field("text");
@@ -248,15 +322,15 @@ TEST(TRowStorage, CopiesKeepStatesVisibilityAndDeletedRows) {
   t.Insert(storage, 0, 1, "a");
   t.Insert(storage, 0, 2, "b");
   t.Insert(storage, 0, 3, "c");
-  storage.GetRow(0)->SetState(rsAccepted);
-  storage.GetRow(1)->SetState(rsAccepted);
-  storage.GetRow(1)->DeleteRow();
+  storage.GetDataRow(0)->SetState(rsAccepted);
+  storage.GetDataRow(1)->SetState(rsAccepted);
+  storage.GetDataRow(1)->DeleteRow();
   TCriteria reload;
   storage.SetReloadObject(TCriteria::CreateCopy(&reload));
   auto copy = TRowStorage::CreateCopy(&storage);
   EXPECT_EQ(Listed(*copy, t.text.get()), "a c");
-  EXPECT_EQ(copy->GetRow(0)->State(), rsAccepted);
-  EXPECT_EQ(copy->GetRow(1)->State(), rsInserted);
+  EXPECT_EQ(copy->GetDataRow(0)->State(), rsAccepted);
+  EXPECT_EQ(copy->GetDataRow(1)->State(), rsInserted);
   ASSERT_EQ(copy->DeletedRows().size(), 1u);
   EXPECT_EQ(copy->DeletedRows()[0]->GetFStringValue(t.text.get()), "b");
   EXPECT_EQ(copy->DeletedRows()[0]->State(), rsDeleted);
@@ -264,7 +338,7 @@ TEST(TRowStorage, CopiesKeepStatesVisibilityAndDeletedRows) {
   EXPECT_NE(copy->GetRow(0), storage.GetRow(0));
   EXPECT_THROW(TRowStorage::CreateCopy(nullptr), EAssertionFailed);
 
-  auto removed = storage.RemoveRow(storage.GetRow(0));
+  auto removed = storage.RemoveRow(storage.GetDataRow(0));
   ASSERT_NE(removed, nullptr);
   EXPECT_EQ(removed->State(), rsExternControlled);
   EXPECT_EQ(storage.RowCount(), 1);
@@ -317,7 +391,7 @@ TEST(TRowStorage, LoadSaveAndRefreshWithoutTransport) {
   EXPECT_EQ(FatalReport([&] { cache->Load(); }), "Virtual AuxTable: Tried to load Data from DB with virtual AuxTable");
   auto row = t.Row(0, 1, "cached");
   EXPECT_EQ(cache->PutCachedRow(row), prInserted);
-  EXPECT_EQ(cache->GetRow(0)->State(), rsAccepted);
+  EXPECT_EQ(cache->GetDataRow(0)->State(), rsAccepted);
   EXPECT_THROW(TCachingStorage::Create(nullptr), EAssertionFailed);
 }
 
