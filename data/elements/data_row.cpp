@@ -169,11 +169,7 @@ int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
   if (field == table.RunningNumberField()) return srRefused;
   const bool inStorage = Storage() && state_ != rsOutside && state_ != rsExternControlled;
   if (idx < table.KeyCount() && inStorage) {
-    // An equal value is no change: no new state, no work for the storage.
-    const TValue converted = field->DataType()->ConvertValue(value);
-    const TValue current = IndexValue(idx);
-    if (field->DataType()->Equals(current, converted) && ValueAsString(current) == ValueAsString(converted))
-      return srSet;
+    if (HoldsAlready(idx, value)) return srSet;
     return ChangeKey(idx, value, setAction);
   }
   if (field->IsAggregable && Storage()) Storage()->InvalidateSubTotals(*this);
@@ -181,6 +177,17 @@ int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
   if (state_ == rsAccepted) state_ = rsModified;
   if (Storage()) Storage()->Touch();
   return srSet;
+}
+
+// An equal value is no change: no new state, no work for the storage. Equal
+// means equal for the type and the same text, so that a new spelling of a
+// case-insensitive key is still written.
+bool TDataRow::HoldsAlready(int idx, const TValue& value) const {
+  const TDataType* type = DataTable().GetField(idx)->DataType();
+  if (!type) return false;
+  const TValue converted = type->ConvertValue(value);
+  const TValue current = IndexValue(idx);
+  return type->Equals(current, converted) && ValueAsString(current) == ValueAsString(converted);
 }
 
 int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {

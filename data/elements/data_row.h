@@ -243,6 +243,7 @@ class TDataRow : public TAbstractRow {
   std::pair<TValue, std::string> GetKeyAndDescription(const TDataField* aField) const;
 
  private:
+  bool HoldsAlready(int idx, const TValue& value) const;
   int ChangeKey(int idx, const TValue& value, int setAction);
   TRowState state_ = rsExternControlled;
   int lockCount_ = 0;
