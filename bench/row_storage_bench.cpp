@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/elements/row_storage.h"
+#include "data/storage/row_storage.h"
 #include "data/types/data_types.h"
 
 namespace {

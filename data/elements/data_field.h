@@ -11,7 +11,7 @@
 #include "data/types/data_types.h"
 #include "data/types/field_list.h"
 #include "data/types/index_container.h"
-#include "translator/lang_array.h"
+#include "data/types/lang_array.h"
 
 namespace tv {
 

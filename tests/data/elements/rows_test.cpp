@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "data/types/calc_fields.h"
+#include "data/elements/calc_fields.h"
 #include "data/types/data_types.h"
 #include "tests/data/elements/elements_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "translator/lang_array.h"
+#include "data/types/lang_array.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "data/elements/row_storage.h"
+#include "data/storage/row_storage.h"
 
 #include <algorithm>
 

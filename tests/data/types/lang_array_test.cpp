@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "translator/lang_array.h"
+#include "data/types/lang_array.h"
 
 namespace tv {
 namespace {

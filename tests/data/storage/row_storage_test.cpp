@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/elements/row_storage.h"
+#include "data/storage/row_storage.h"
 #include "data/types/data_types.h"
 #include "tests/data/conditions/counting_criteria.h"
 #include "tests/data/elements/elements_test_support.h"

@@ -1,4 +1,4 @@
-#include "data/types/calc_fields.h"
+#include "data/elements/calc_fields.h"
 
 #include "platform/components/class_registry.h"
 #include "platform/components/properties.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/types/calc_fields.h"
+#include "data/elements/calc_fields.h"
 #include "data/types/data_types.h"
 #include "platform/components/class_registry.h"
 #include "tests/data/elements/elements_test_support.h"
