@@ -3,19 +3,22 @@
 PRESETS ?= native asan win32 fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all check demo bench fuzz bootstrap clean $(addprefix build-,$(PRESETS))
+.PHONY: all check demo bench fuzz bootstrap bootstrap-demo clean
 
 all: build-native
 
 bootstrap:
-	@scripts/bootstrap
+	@scripts/bootstrap check
+
+bootstrap-demo:
+	@scripts/bootstrap demo
 
 build-%: bootstrap
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
 # The plug-in checking a clean file and the anti-virus test file on Linux.
-demo: bootstrap
+demo: bootstrap-demo
 	@scripts/demo
 
 # Every test of every preset; the last line gives the totals.
