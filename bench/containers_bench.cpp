@@ -53,7 +53,8 @@ void BM_SortedVectorFind(benchmark::State& state) {
   std::sort(sorted.begin(), sorted.end());
   for (auto _ : state) {
     long sum = 0;
-    for (std::int32_t n : RandomInts()) sum += std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin();
+    for (std::int32_t n : RandomInts())
+      sum += std::lower_bound(sorted.begin(), sorted.end(), n) - sorted.begin();
     benchmark::DoNotOptimize(sum);
   }
 }

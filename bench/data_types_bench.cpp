@@ -17,7 +17,8 @@ namespace {
 const std::vector<std::string>& ShortTexts() {
   static const std::vector<std::string> texts = [] {
     std::vector<std::string> t;
-    for (int length = 1; length < 16; ++length) t.push_back(std::string(static_cast<std::size_t>(length), 'a' + length));
+    for (int length = 1; length < 16; ++length)
+      t.push_back(std::string(static_cast<std::size_t>(length), 'a' + length));
     return t;
   }();
   return texts;

@@ -20,7 +20,8 @@ namespace {
 
 struct TFixture {
   std::unique_ptr<tv::TKeyField> first = tv::TKeyField::CreateNamed("BenchFirst", tv::StringType(64, false));
-  std::unique_ptr<tv::TKeyField> second = tv::TKeyField::CreateNamed("BenchSecond", tv::StringType(64, false));
+  std::unique_ptr<tv::TKeyField> second =
+      tv::TKeyField::CreateNamed("BenchSecond", tv::StringType(64, false));
   std::unique_ptr<tv::TDataField> text = tv::TDataField::CreateNamed("BenchText", tv::StringType(30, false));
   std::unique_ptr<tv::TDataTable> table =
       tv::TDataTable::CreateWithFields("", {first.get(), second.get()}, {text.get()});
@@ -121,7 +122,8 @@ void BM_GetRowEveryIndex(benchmark::State& state) {
     benchmark::DoNotOptimize(sum);
   }
   state.counters["ns_per_row"] =
-      benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_GetRowEveryIndex)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 

@@ -2,10 +2,10 @@
 // file's name and the tag; the rest is the report. A match must meet the
 // definition: its line begins with the name and holds the tag at its position.
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "platform/rtl/exception.h"
 #include "plugin/report_search.h"

@@ -32,7 +32,9 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
 // it leaves; never when the name has come to denote the checked file.
 class TReportCleanup {
  public:
-  TReportCleanup(const std::string& report, const std::string& file) : report_(report), file_(file) { Delete(); }
+  TReportCleanup(const std::string& report, const std::string& file) : report_(report), file_(file) {
+    Delete();
+  }
   ~TReportCleanup() { Delete(); }
   TReportCleanup(const TReportCleanup&) = delete;
   TReportCleanup& operator=(const TReportCleanup&) = delete;
@@ -98,8 +100,8 @@ TScannerCommand ScannerCommandOf(std::string_view scanner) {
   return {std::string(scanner.substr(1, close - 1)), std::string(scanner.substr(close + 1))};
 }
 
-std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings, std::string_view fileName,
-                             std::string_view reportFile) {
+std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings,
+                             std::string_view fileName, std::string_view reportFile) {
   // The program name is parsed apart from the arguments: quotes only toggle
   // there, so the quoted path (which holds no quote) comes back whole.
   std::string line = "\"";
@@ -168,7 +170,8 @@ std::int32_t CheckFile(const char* fileName, char* virusName, const std::string&
     const std::string program = sys::FindProgram(ScannerCommandOf(settings.Scanner).Program, hostDirectory);
     if (program.empty() || program.find('"') != std::string::npos) return kResultNotCarriedOut;
 
-    const std::int32_t exitCode = RunScanner(BuildCommandLine(program, settings, file, *reportFile), showCommand);
+    const std::int32_t exitCode =
+        RunScanner(BuildCommandLine(program, settings, file, *reportFile), showCommand);
     if (exitCode == -1) return kResultNotCarriedOut;
     if (exitCode == 0) return kResultOk;
     TakeFinding(file, *reportFile, upperTag, virusName, hostDirectory);

@@ -48,8 +48,8 @@ TScannerCommand ScannerCommandOf(std::string_view scanner);
 // further arguments, FileName, Options, "/REPORT", ReportFile, separated by
 // blanks. File and report are quoted so that the scanner's C runtime gives
 // them back unchanged; Options stand as they are.
-std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings, std::string_view fileName,
-                             std::string_view reportFile);
+std::string BuildCommandLine(std::string_view program, const TPluginSettings& settings,
+                             std::string_view fileName, std::string_view reportFile);
 
 // The scanner's exit code, or -1 when the process could not be created (or
 // the command line is longer than the platform allows).

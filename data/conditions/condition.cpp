@@ -35,6 +35,8 @@ void TCondition::Traverse(TGetRowsHandler& handler, TSubTotalRow& node) const {
   for (int i = 0; i < node.ChildCount(); ++i) handler.Handle(*node.Child(i));
 }
 
-bool TCondition::AcceptsRow(const TAbstractRow&) const { return true; }
+bool TCondition::AcceptsRow(const TAbstractRow&) const {
+  return true;
+}
 
 }  // namespace tv

@@ -3,8 +3,8 @@
 // key tree to a condition's Traverse, which reports matching rows to a
 // TGetRowsHandler; single rows are tested with AcceptsRow.
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -79,8 +79,7 @@ class TNiceCondition : public TCondition {
   using TCondition::TCondition;
 };
 
-inline void RequireCriteria(bool condition, std::string_view message,
-                            std::uint32_t line = __builtin_LINE()) {
+inline void RequireCriteria(bool condition, std::string_view message, std::uint32_t line = __builtin_LINE()) {
   Require(condition, message, "Criteria", line);
 }
 

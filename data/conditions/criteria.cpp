@@ -9,8 +9,12 @@
 namespace tv {
 
 namespace {
-std::string WithIndex(const char* text, int index) { return std::string(text).append(std::to_string(index)); }
-TObject* Key(const TDataField* field) { return const_cast<TDataField*>(field); }
+std::string WithIndex(const char* text, int index) {
+  return std::string(text).append(std::to_string(index));
+}
+TObject* Key(const TDataField* field) {
+  return const_cast<TDataField*>(field);
+}
 }  // namespace
 
 // --- TCriteriaValueList
@@ -93,7 +97,8 @@ void TCriteriaValueList::Clear() {
 // --- TCriteriaField
 
 TCriteriaField::TCriteriaField(TObject* owner, const TDataField* field)
-    : TNiceCondition(owner), values_((RequireCriteria(field != nullptr, "TCriteriaField.Create: Field <> nil"), field)) {}
+    : TNiceCondition(owner),
+      values_((RequireCriteria(field != nullptr, "TCriteriaField.Create: Field <> nil"), field)) {}
 
 std::unique_ptr<TCriteriaField> TCriteriaField::CreateCopy(TObject* owner, const TCriteriaField* source) {
   RequireCriteria(source != nullptr, "TCriteriaField.CreateCopy: CriteriaField <> nil");
@@ -101,11 +106,14 @@ std::unique_ptr<TCriteriaField> TCriteriaField::CreateCopy(TObject* owner, const
   copy->acceptAll_ = source->acceptAll_;
   copy->acceptNone_ = source->acceptNone_;
   if (!source->acceptAll_ && !source->acceptNone_)
-    for (int i = 0; i < source->Count(); ++i) copy->values_.AddInterval(source->values_.Get(i), source->values_.Get2(i));
+    for (int i = 0; i < source->Count(); ++i)
+      copy->values_.AddInterval(source->values_.Get(i), source->values_.Get2(i));
   return copy;
 }
 
-void TCriteriaField::AddValue(const std::string& text) { AddValue(StringValue(text)); }
+void TCriteriaField::AddValue(const std::string& text) {
+  AddValue(StringValue(text));
+}
 
 void TCriteriaField::AddValue(const TValue& value) {
   if (acceptAll_) return;
@@ -113,8 +121,8 @@ void TCriteriaField::AddValue(const TValue& value) {
   BeginUpdate();
   acceptNone_ = false;
   int index = 0;
-  const bool listed = values_.Find(v, index) ||
-                      (index > 0 && Field().DataType()->Compare(v, values_.Get2(index - 1)) <= 0);
+  const bool listed =
+      values_.Find(v, index) || (index > 0 && Field().DataType()->Compare(v, values_.Get2(index - 1)) <= 0);
   if (!listed) values_.Add(v);
   EndUpdate();
   Changed();
@@ -139,9 +147,15 @@ void TCriteriaField::Reset(bool acceptAll, bool acceptNone) {
   Changed();
 }
 
-void TCriteriaField::SetAcceptAll() { Reset(true, false); }
-void TCriteriaField::SetAcceptNone() { Reset(false, true); }
-void TCriteriaField::Clear() { Reset(false, false); }
+void TCriteriaField::SetAcceptAll() {
+  Reset(true, false);
+}
+void TCriteriaField::SetAcceptNone() {
+  Reset(false, true);
+}
+void TCriteriaField::Clear() {
+  Reset(false, false);
+}
 
 bool TCriteriaField::HasExactlyOneValue() const {
   return !acceptAll_ && !acceptNone_ && values_.Count() == 1 && !GetIsInterval(0);
@@ -149,13 +163,15 @@ bool TCriteriaField::HasExactlyOneValue() const {
 
 TValue TCriteriaField::OnlyValue() const {
   if (!HasExactlyOneValue())
-    ReportDataError(desFatal, "OnlyValue", "TCriteriaField.OnlyValue called when HasExactlyOneValue is False!");
+    ReportDataError(desFatal, "OnlyValue",
+                    "TCriteriaField.OnlyValue called when HasExactlyOneValue is False!");
   return values_.Get(0);
 }
 
 TValue TCriteriaField::GetStartValue(int idx) const {
-  RequireCriteria(idx >= 0 && idx < Count(),
-                  WithIndex("TCriteriaField.GetStartValue: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
+  RequireCriteria(
+      idx >= 0 && idx < Count(),
+      WithIndex("TCriteriaField.GetStartValue: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
   return values_.Get(idx);
 }
 
@@ -166,15 +182,18 @@ TValue TCriteriaField::GetEndValue(int idx) const {
 }
 
 bool TCriteriaField::GetIsInterval(int idx) const {
-  RequireCriteria(idx >= 0 && idx < Count(),
-                  WithIndex("TCriteriaField.GetIsInterval: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
+  RequireCriteria(
+      idx >= 0 && idx < Count(),
+      WithIndex("TCriteriaField.GetIsInterval: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
   return Field().DataType()->Compare(values_.Get(idx), values_.Get2(idx)) != 0;
 }
 
 TValue TCriteriaField::GetSingleValue(int idx) const {
-  RequireCriteria(idx >= 0 && idx < Count(),
-                  WithIndex("TCriteriaField.GetSingleValue: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
-  if (GetIsInterval(idx)) throw Exception("TCriteriaField.GetSingleValue: Tried to get single value from interval");
+  RequireCriteria(
+      idx >= 0 && idx < Count(),
+      WithIndex("TCriteriaField.GetSingleValue: (idx >= 0) and (idx < FValues.Count), idx: ", idx));
+  if (GetIsInterval(idx))
+    throw Exception("TCriteriaField.GetSingleValue: Tried to get single value from interval");
   return values_.Get(idx);
 }
 
@@ -202,13 +221,15 @@ void TCriteriaField::AddRange(const TValue& start, const TValue& end) {
 
 void TCriteriaField::CopyFrom(const TCriteriaField* source) {
   RequireCriteria(source != nullptr, "TCriteriaField.CopyFrom: Source <> nil");
-  RequireCriteria(source->Field().DataType() == Field().DataType(), "TCriteriaField.CopyFrom: Different DataField types!");
+  RequireCriteria(source->Field().DataType() == Field().DataType(),
+                  "TCriteriaField.CopyFrom: Different DataField types!");
   if (source == this) return;
   BeginUpdate();
   values_.Clear();
   acceptAll_ = source->acceptAll_;
   acceptNone_ = source->acceptNone_;
-  for (int i = 0; i < source->Count(); ++i) values_.AddInterval(source->values_.Get(i), source->values_.Get2(i));
+  for (int i = 0; i < source->Count(); ++i)
+    values_.AddInterval(source->values_.Get(i), source->values_.Get2(i));
   EndUpdate();
 }
 
@@ -282,7 +303,8 @@ std::unique_ptr<TCriteria> TCriteria::CreateCopy(const TCriteria* source) {
   auto copy = std::make_unique<TCriteria>();
   if (!source) return copy;
   for (TCriteriaFieldIterator it(*source); !it.AtEnd(); it.Next())
-    copy->fields_.AddWithData(Key(it.DataField()), TCriteriaField::CreateCopy(copy.get(), it.CriteriaField()).release());
+    copy->fields_.AddWithData(Key(it.DataField()),
+                              TCriteriaField::CreateCopy(copy.get(), it.CriteriaField()).release());
   return copy;
 }
 
@@ -335,7 +357,8 @@ bool TCriteria::AcceptsRowByFields(const TAbstractRow& row) const {
 void TCriteria::Traverse(TGetRowsHandler& handler, TSubTotalRow& node) const {
   const bool lastLevelWalk = handler.LastLevelFlag && node.Level() == handler.LastKeyLevel();
   if (handler.KeyedDescent && !lastLevelWalk && node.KeyField()) {
-    if (const TCriteriaField* fixed = FindCriteriaField(node.KeyField()); fixed && fixed->HasExactlyOneValue()) {
+    if (const TCriteriaField* fixed = FindCriteriaField(node.KeyField());
+        fixed && fixed->HasExactlyOneValue()) {
       const int child = node.FindChild(fixed->OnlyValue());
       if (child >= 0) handler.Handle(*node.Child(child));
       return;

@@ -87,7 +87,8 @@ class TCriteriaField : public TNiceCondition {
   // The source's field must have the same data type.
   void CopyFrom(const TCriteriaField* source);
   static std::unique_ptr<TCriteriaField> CreateIntersection(TObject* owner, const TDataField* field,
-                                                            const TCriteriaField* src1, const TCriteriaField* src2);
+                                                            const TCriteriaField* src1,
+                                                            const TCriteriaField* src2);
   void IntersectWith(const TCriteriaField* cond);
   void UnionAddFrom(const TCriteriaField* cond);
 

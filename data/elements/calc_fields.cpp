@@ -13,7 +13,9 @@ void RegisterCalcFieldProperties() {
     TPropertyInfo p;
     p.Name = name;
     p.Kind = TPropertyKind::pkBoolean;
-    p.GetOrdinal = [member](const TObject& o) -> long long { return static_cast<const TCalcField&>(o).*member; };
+    p.GetOrdinal = [member](const TObject& o) -> long long {
+      return static_cast<const TCalcField&>(o).*member;
+    };
     p.SetOrdinal = [member](TObject& o, long long v) { static_cast<TCalcField&>(o).*member = v != 0; };
     return p;
   };
@@ -21,7 +23,9 @@ void RegisterCalcFieldProperties() {
     TPropertyInfo p;
     p.Name = name;
     p.Kind = TPropertyKind::pkEvent;
-    p.HasHandler = [member](const TObject& o) { return static_cast<bool>(static_cast<const TCalcField&>(o).*member); };
+    p.HasHandler = [member](const TObject& o) {
+      return static_cast<bool>(static_cast<const TCalcField&>(o).*member);
+    };
     return p;
   };
   RegisterProperties(TCalcField::StaticClassInfo(),
@@ -107,11 +111,15 @@ const TCalcField& DefaultCalcField() {
 
 // --- TFictiveField
 
-TFictiveField::TFictiveField(TComponent* owner) : TKeyField(owner) { DefaultReadOnly = true; }
+TFictiveField::TFictiveField(TComponent* owner) : TKeyField(owner) {
+  DefaultReadOnly = true;
+}
 
 // --- ready-made fields
 
-TConstantField::TConstantField(TComponent* owner) : TCalcField(owner), constant_(ZeroValue()) { IsAggregable = true; }
+TConstantField::TConstantField(TComponent* owner) : TCalcField(owner), constant_(ZeroValue()) {
+  IsAggregable = true;
+}
 
 void TConstantField::InitConstant(const std::string& fieldName, const TValue& value) {
   InitCalc(fieldName, false, true, value.DataType);
@@ -125,11 +133,16 @@ std::unique_ptr<TConstantField> TConstantField::Create(const std::string& fieldN
   return field;
 }
 
-TValue TConstantField::CalcValue(const TAbstractRow&) const { return constant_; }
+TValue TConstantField::CalcValue(const TAbstractRow&) const {
+  return constant_;
+}
 
-int TConstantField::DistributeValue(TAbstractRow&, const TValue&) { return srReadOnly; }
+int TConstantField::DistributeValue(TAbstractRow&, const TValue&) {
+  return srReadOnly;
+}
 
-std::unique_ptr<THeaderField> THeaderField::Create(const std::string& fieldName, const TValue& value, int tag) {
+std::unique_ptr<THeaderField> THeaderField::Create(const std::string& fieldName, const TValue& value,
+                                                   int tag) {
   auto field = std::make_unique<THeaderField>(nullptr);
   field->InitConstant(fieldName, value);
   field->HeaderTag = tag;
@@ -142,9 +155,12 @@ std::unique_ptr<TRowModifiedField> TRowModifiedField::Create(const std::string& 
   return field;
 }
 
-TValue TRowModifiedField::CalcValue(const TAbstractRow& row) const { return BooleanValue(row.IsUnaccepted()); }
+TValue TRowModifiedField::CalcValue(const TAbstractRow& row) const {
+  return BooleanValue(row.IsUnaccepted());
+}
 
-std::unique_ptr<TBooleanTextField> TBooleanTextField::Create(const std::string& fieldName, TDataField* booleanField) {
+std::unique_ptr<TBooleanTextField> TBooleanTextField::Create(const std::string& fieldName,
+                                                             TDataField* booleanField) {
   auto field = std::make_unique<TBooleanTextField>(nullptr);
   field->InitCalc(fieldName, true, true, StringType(5, false));
   field->booleanField_ = booleanField;
@@ -167,7 +183,8 @@ TValue TBooleanTextField::CalcValue(const TAbstractRow& row) const {
 void RegisterCalcFieldClasses() {
   RegisterComponentClass<TCalcField>();
   RegisterComponentClass<TFictiveField>();
-  RegisterComponentClass(TClosedField::StaticClassInfo(), [](TComponent*) -> TComponent* { throw EAbstractError(); });
+  RegisterComponentClass(TClosedField::StaticClassInfo(),
+                         [](TComponent*) -> TComponent* { throw EAbstractError(); });
 }
 
 }  // namespace tv

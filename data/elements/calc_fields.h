@@ -16,7 +16,8 @@ namespace tv {
 class TCalcField;
 
 using TOnCalcValueEvent = std::function<TValue(TCalcField& sender, const TAbstractRow& row)>;
-using TOnDistributeValueEvent = std::function<int(TCalcField& sender, TAbstractRow& row, const TValue& value)>;
+using TOnDistributeValueEvent =
+    std::function<int(TCalcField& sender, TAbstractRow& row, const TValue& value)>;
 using TOnGetValuesEvent = std::function<void(TCalcField& sender, TStrings& results, const TDataTable* table,
                                              const TAbstractRow* row, const TRowCondition* condition)>;
 
@@ -56,7 +57,8 @@ class TCalcField : public TDataField {
  protected:
   // A class that supplies its own GetValues says so.
   virtual bool ReplacesGetValues() const { return false; }
-  void InitCalc(const std::string& fieldName, bool calcBeforeAggregating, bool readOnly, const TDataType* dataType);
+  void InitCalc(const std::string& fieldName, bool calcBeforeAggregating, bool readOnly,
+                const TDataType* dataType);
 };
 
 // The process-wide default: no name, boolean, before aggregating, read-only.

@@ -4,8 +4,8 @@
 // raise, warnings never interrupt the caller. Programming errors (a missing
 // argument) are precondition checks that name the source "DataElements".
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,7 +26,8 @@ class EDataError : public Exception {
   std::string category_;
 };
 
-using TDataErrorHook = std::function<void(int severity, const std::string& category, const std::string& message)>;
+using TDataErrorHook =
+    std::function<void(int severity, const std::string& category, const std::string& message)>;
 
 // The process-wide observer; empty unless a host sets one.
 TDataErrorHook& DataErrorHook();
@@ -34,8 +35,7 @@ TDataErrorHook& DataErrorHook();
 // Tells the hook, then raises EDataError for a fatal report.
 void ReportDataError(int severity, const std::string& category, const std::string& message);
 
-inline void RequireElements(bool condition, std::string_view message,
-                            std::uint32_t line = __builtin_LINE()) {
+inline void RequireElements(bool condition, std::string_view message, std::uint32_t line = __builtin_LINE()) {
   Require(condition, message, "DataElements", line);
 }
 

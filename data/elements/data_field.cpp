@@ -12,11 +12,17 @@ namespace tv {
 
 // --- TLangFieldArray
 
-TObject* TLangFieldArray::DefaultObject() const { return defaultField_ ? defaultField_() : nullptr; }
+TObject* TLangFieldArray::DefaultObject() const {
+  return defaultField_ ? defaultField_() : nullptr;
+}
 
-TDataField* TLangFieldArray::Field(int index) const { return static_cast<TDataField*>(Object(index)); }
+TDataField* TLangFieldArray::Field(int index) const {
+  return static_cast<TDataField*>(Object(index));
+}
 
-void TLangFieldArray::SetField(int index, TDataField* field) { SetObject(index, field); }
+void TLangFieldArray::SetField(int index, TDataField* field) {
+  SetObject(index, field);
+}
 
 // --- TDataField
 
@@ -26,7 +32,9 @@ void RegisterFieldProperties() {
     TPropertyInfo p;
     p.Name = name;
     p.Kind = TPropertyKind::pkBoolean;
-    p.GetOrdinal = [member](const TObject& o) -> long long { return static_cast<const TDataField&>(o).*member; };
+    p.GetOrdinal = [member](const TObject& o) -> long long {
+      return static_cast<const TDataField&>(o).*member;
+    };
     p.SetOrdinal = [member](TObject& o, long long v) { static_cast<TDataField&>(o).*member = v != 0; };
     return p;
   };
@@ -38,19 +46,29 @@ void RegisterFieldProperties() {
   width.Name = "DisplayWidth";
   width.Kind = TPropertyKind::pkInteger;
   width.GetOrdinal = [](const TObject& o) { return static_cast<const TDataField&>(o).DisplayWidth(); };
-  width.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).SetDisplayWidth(static_cast<int>(v)); };
+  width.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TDataField&>(o).SetDisplayWidth(static_cast<int>(v));
+  };
   TPropertyInfo refill;
   refill.Name = "RefillType";
   refill.Kind = TPropertyKind::pkEnumeration;
   refill.EnumNames = {"rtNever", "rtAlways", "rtDependentChange"};
-  refill.GetOrdinal = [](const TObject& o) { return static_cast<long long>(static_cast<const TDataField&>(o).RefillType); };
-  refill.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).RefillType = static_cast<TRefillType>(v); };
+  refill.GetOrdinal = [](const TObject& o) {
+    return static_cast<long long>(static_cast<const TDataField&>(o).RefillType);
+  };
+  refill.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TDataField&>(o).RefillType = static_cast<TRefillType>(v);
+  };
   TPropertyInfo sortOrder;
   sortOrder.Name = "SortOrder";
   sortOrder.Kind = TPropertyKind::pkEnumeration;
   sortOrder.EnumNames = {"soAscending", "soDescending"};
-  sortOrder.GetOrdinal = [](const TObject& o) { return static_cast<long long>(static_cast<const TDataField&>(o).SortOrder); };
-  sortOrder.SetOrdinal = [](TObject& o, long long v) { static_cast<TDataField&>(o).SortOrder = static_cast<TSortOrder>(v); };
+  sortOrder.GetOrdinal = [](const TObject& o) {
+    return static_cast<long long>(static_cast<const TDataField&>(o).SortOrder);
+  };
+  sortOrder.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TDataField&>(o).SortOrder = static_cast<TSortOrder>(v);
+  };
   TPropertyInfo displayValues;
   displayValues.Name = "DisplayValues";
   displayValues.Kind = TPropertyKind::pkEnumeration;
@@ -64,15 +82,18 @@ void RegisterFieldProperties() {
   TPropertyInfo running;
   running.Name = "IsRunningNumber";
   running.Kind = TPropertyKind::pkBoolean;
-  running.GetOrdinal = [](const TObject& o) -> long long { return static_cast<const TDataField&>(o).IsRunningNumber(); };
-  RegisterProperties(TDataField::StaticClassInfo(),
-                     {fieldName, width, boolean("DisableIntervals", &TDataField::DisableIntervals),
-                      boolean("IsAggregable", &TDataField::IsAggregable), boolean("HasCombo", &TDataField::HasCombo),
-                      boolean("AllowSelections", &TDataField::AllowSelections),
-                      boolean("IsReportable", &TDataField::IsReportable), refill, sortOrder,
-                      boolean("CanGenerateCondSQL", &TDataField::CanGenerateCondSQL),
-                      boolean("CanGenerateValueSQL", &TDataField::CanGenerateValueSQL),
-                      boolean("DefaultReadOnly", &TDataField::DefaultReadOnly), displayValues, running});
+  running.GetOrdinal = [](const TObject& o) -> long long {
+    return static_cast<const TDataField&>(o).IsRunningNumber();
+  };
+  RegisterProperties(
+      TDataField::StaticClassInfo(),
+      {fieldName, width, boolean("DisableIntervals", &TDataField::DisableIntervals),
+       boolean("IsAggregable", &TDataField::IsAggregable), boolean("HasCombo", &TDataField::HasCombo),
+       boolean("AllowSelections", &TDataField::AllowSelections),
+       boolean("IsReportable", &TDataField::IsReportable), refill, sortOrder,
+       boolean("CanGenerateCondSQL", &TDataField::CanGenerateCondSQL),
+       boolean("CanGenerateValueSQL", &TDataField::CanGenerateValueSQL),
+       boolean("DefaultReadOnly", &TDataField::DefaultReadOnly), displayValues, running});
 }
 }  // namespace
 
@@ -87,7 +108,8 @@ TDataField::TDataField(TComponent* owner)
 
 TDataField::~TDataField() {
   std::vector<TDataTable*> tables;
-  for (TIndexContainerIterator it(tableList_); !it.AtEnd(); it.Next()) tables.push_back(static_cast<TDataTable*>(it.Key()));
+  for (TIndexContainerIterator it(tableList_); !it.AtEnd(); it.Next())
+    tables.push_back(static_cast<TDataTable*>(it.Key()));
   for (TDataTable* table : tables) table->ForgetField(this);
   if (TNameRegistry* registry = FieldRegistry()) registry->Remove(fieldName_, this);
   for (TDataField* derived : derivedFields_) derived->derivedFrom_ = nullptr;
@@ -128,7 +150,8 @@ void TDataField::SetName(const std::string& name) {
   auto withoutPrefix = [&prefix](const std::string& text) {
     return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0 ? text.substr(prefix.size()) : text;
   };
-  if (fieldName_ == old || (!prefix.empty() && fieldName_ == withoutPrefix(old))) SetFieldName(withoutPrefix(name));
+  if (fieldName_ == old || (!prefix.empty() && fieldName_ == withoutPrefix(old)))
+    SetFieldName(withoutPrefix(name));
 }
 
 void TDataField::SetDataType(const TDataType* dataType) {
@@ -137,7 +160,9 @@ void TDataField::SetDataType(const TDataType* dataType) {
   MarkChanged();
 }
 
-void TDataField::SetDescriptions(const std::vector<std::string>& texts) { SetDescriptions(texts, texts); }
+void TDataField::SetDescriptions(const std::vector<std::string>& texts) {
+  SetDescriptions(texts, texts);
+}
 
 void TDataField::SetDescriptions(const std::vector<std::string>& descriptions,
                                  const std::vector<std::string>& longDescriptions) {
@@ -159,11 +184,14 @@ void TDataField::SetDerivedFrom(TDataField* field) {
 
 void TDataField::SetDisplayValues(TDisplayValues values) {
   if (values == TDisplayValues::dvDefault)
-    values = dynamic_cast<const TStringType*>(dataType_) ? TDisplayValues::dvKeyAndText : TDisplayValues::dvKeyOnly;
+    values = dynamic_cast<const TStringType*>(dataType_) ? TDisplayValues::dvKeyAndText
+                                                         : TDisplayValues::dvKeyOnly;
   displayValues_ = values;
 }
 
-bool TDataField::IsRunningNumber() const { return dynamic_cast<const TRunningNumberField*>(this) != nullptr; }
+bool TDataField::IsRunningNumber() const {
+  return dynamic_cast<const TRunningNumberField*>(this) != nullptr;
+}
 
 TValue TDataField::GetValue(const TAbstractRow& row, int idx) const {
   const TDataTable& table = row.DataTable();
@@ -189,8 +217,9 @@ int TDataField::SetValue(TAbstractRow& row, const TValue& value, int) {
 
 void TDataField::SetAuxTable(TDataTable* table) {
   if (table && !table->TableHasKey(this))
-    ReportDataError(desFatal, "SetAuxTable",
-                    std::string(table->TableName()).append(" doesn't have ").append(fieldName_).append(" as a key!"));
+    ReportDataError(
+        desFatal, "SetAuxTable",
+        std::string(table->TableName()).append(" doesn't have ").append(fieldName_).append(" as a key!"));
   auxTable_ = table;
 }
 
@@ -209,7 +238,9 @@ void TDataField::AddDependentChild(TDataField* child) {
     dependentChildren_.push_back(child);
 }
 
-void TDataField::RemoveDependentChild(TDataField* child) { std::erase(dependentChildren_, child); }
+void TDataField::RemoveDependentChild(TDataField* child) {
+  std::erase(dependentChildren_, child);
+}
 
 TDataField* TDataField::GetDependentChild(int idx) const {
   RequireElements(idx >= 0 && idx < DependentChildCount(),
@@ -223,7 +254,9 @@ TDataField* TDataField::GetDerivedField(int idx) const {
   return derivedFields_[static_cast<std::size_t>(idx)];
 }
 
-TDataField* TDataField::ChainField(int) { return this; }
+TDataField* TDataField::ChainField(int) {
+  return this;
+}
 
 void TDataField::AddToList(TList* list, bool) {
   RequireElements(list != nullptr, "TDataField.AddToList: AList <> nil");
@@ -273,7 +306,9 @@ std::unique_ptr<TKeyField> TKeyField::CreateNamed(const std::string& fieldName, 
   return field;
 }
 
-int TKeyField::LookupChainLength() const { return nextKey_ ? 1 + nextKey_->LookupChainLength() : 0; }
+int TKeyField::LookupChainLength() const {
+  return nextKey_ ? 1 + nextKey_->LookupChainLength() : 0;
+}
 
 TDataField* TKeyField::ChainField(int level) {
   if (level <= 0 || !nextKey_) return this;
@@ -286,7 +321,8 @@ bool TDefaultRunningNumberGenerator::NeedsNumber(const TAbstractRow& row, const 
   return ValueAsInteger(row.GetFieldValue(&field)) < 1;
 }
 
-std::int32_t TDefaultRunningNumberGenerator::NextNumber(const std::vector<std::int32_t>& existingValues) const {
+std::int32_t TDefaultRunningNumberGenerator::NextNumber(
+    const std::vector<std::int32_t>& existingValues) const {
   std::int32_t smallest = 0;
   for (std::int32_t value : existingValues) smallest = std::min(smallest, value);
   return smallest - 1;
@@ -332,9 +368,13 @@ void TDataFieldSet::Add(TDataField* field) {
   if (!fields_.Contains(field)) fields_.Add(field);
 }
 
-bool TDataFieldSet::ContainsFieldAt(const TDataTable& table, int idx) const { return Contains(table.GetField(idx)); }
+bool TDataFieldSet::ContainsFieldAt(const TDataTable& table, int idx) const {
+  return Contains(table.GetField(idx));
+}
 
-bool SetContains(const TDataFieldSet* set, const TDataField* field) { return !set || set->Contains(field); }
+bool SetContains(const TDataFieldSet* set, const TDataField* field) {
+  return !set || set->Contains(field);
+}
 
 bool SetContainsFieldAt(const TDataFieldSet* set, const TDataTable& table, int idx) {
   return !set || set->ContainsFieldAt(table, idx);

@@ -92,7 +92,8 @@ class TDataField : public TSingleton {
   const TLangArray& LongDescriptions() const { return longDescriptions_; }
   // Both arrays take Texts in order, language 0 first.
   void SetDescriptions(const std::vector<std::string>& texts);
-  void SetDescriptions(const std::vector<std::string>& descriptions, const std::vector<std::string>& longDescriptions);
+  void SetDescriptions(const std::vector<std::string>& descriptions,
+                       const std::vector<std::string>& longDescriptions);
   std::string Description(int languageIndex) const { return descriptions_.Text(languageIndex); }
   std::string LongDescription(int languageIndex) const { return longDescriptions_.Text(languageIndex); }
 

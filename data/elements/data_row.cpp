@@ -9,7 +9,9 @@
 namespace tv {
 
 namespace {
-std::string Numbered(const char* text, int number) { return std::string(text).append(std::to_string(number)); }
+std::string Numbered(const char* text, int number) {
+  return std::string(text).append(std::to_string(number));
+}
 }  // namespace
 
 // --- TAbstractRow
@@ -17,7 +19,8 @@ std::string Numbered(const char* text, int number) { return std::string(text).ap
 TAbstractRow::TAbstractRow(const TDataTable& table)
     : dataTable_(&table), buffer_(static_cast<std::size_t>(table.RowDataSize()), 0) {}
 
-void TAbstractRow::OverflowRoutine(void* context, std::intptr_t argument, std::string& text, TOverflowAction action) {
+void TAbstractRow::OverflowRoutine(void* context, std::intptr_t argument, std::string& text,
+                                   TOverflowAction action) {
   auto& texts = static_cast<TAbstractRow*>(context)->overflowTexts_;
   const auto at = static_cast<std::size_t>(argument);
   if (action == TOverflowAction::oaStore) {
@@ -45,22 +48,32 @@ void TAbstractRow::SetVisible(bool visible) {
 }
 
 void TAbstractRow::SetValueByField(const TDataField* field, const TValue& value) {
-  if (auto* row = dynamic_cast<TDataRow*>(this)) row->SetFieldValue(field, value, saRefuse);
-  else SetIndexValue(IndexOfField(field), value, saRefuse);
+  if (auto* row = dynamic_cast<TDataRow*>(this))
+    row->SetFieldValue(field, value, saRefuse);
+  else
+    SetIndexValue(IndexOfField(field), value, saRefuse);
 }
 
-void TAbstractRow::SetValueByIndex(int idx, const TValue& value) { SetIndexValue(idx, value, saRefuse); }
+void TAbstractRow::SetValueByIndex(int idx, const TValue& value) {
+  SetIndexValue(idx, value, saRefuse);
+}
 
-int TAbstractRow::LevelCount() const { return storage_ ? storage_->LastLevel() : dataTable_->KeyCount(); }
+int TAbstractRow::LevelCount() const {
+  return storage_ ? storage_->LastLevel() : dataTable_->KeyCount();
+}
 
 int TAbstractRow::IndexOfField(const TDataField* field) const {
   RequireElements(field != nullptr, "TAbstractRow.IndexOfField: Field <> nil");
   return dataTable_->IndexOfField(field);
 }
 
-int IndexOfField(const TAbstractRow* row, const TDataField* field) { return row ? row->IndexOfField(field) : -1; }
+int IndexOfField(const TAbstractRow* row, const TDataField* field) {
+  return row ? row->IndexOfField(field) : -1;
+}
 
-TValue TAbstractRow::IndexValue(int idx) const { return dataTable_->GetField(idx)->GetValue(*this, idx); }
+TValue TAbstractRow::IndexValue(int idx) const {
+  return dataTable_->GetField(idx)->GetValue(*this, idx);
+}
 
 TValue TAbstractRow::GetFieldValue(const TDataField* field) const {
   RequireElements(field != nullptr, "TAbstractRow.GetFieldValue: Field <> nil");
@@ -79,11 +92,14 @@ std::string TAbstractRow::GetFStringValue(const TDataField* field) const {
 std::int32_t TAbstractRow::GetFIntegerValue(const TDataField* field) const {
   return ValueAsInteger(GetFieldValue(field));
 }
-bool TAbstractRow::GetFBooleanValue(const TDataField* field) const { return ValueAsBoolean(GetFieldValue(field)); }
+bool TAbstractRow::GetFBooleanValue(const TDataField* field) const {
+  return ValueAsBoolean(GetFieldValue(field));
+}
 
 bool TAbstractRow::IndexEqual(const TAbstractRow* cmpRow, int idx) const {
   RequireElements(cmpRow != nullptr, "TAbstractRow.IndexEqual: CmpRow <> nil");
-  RequireElements(idx >= 0 && idx < dataTable_->FieldCount(), "TAbstractRow.IndexEqual: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
+  RequireElements(idx >= 0 && idx < dataTable_->FieldCount(),
+                  "TAbstractRow.IndexEqual: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
   const TDataType* type = dataTable_->GetField(idx)->DataType();
   return type->Equals(IndexValue(idx), cmpRow->IndexValue(idx));
 }
@@ -104,7 +120,8 @@ int TAbstractRow::Before(const TAbstractRow* aRow, TRowSortOrder* sortOrder) con
     return 0;
   }
   for (int i = 0; i < dataTable_->KeyCount(); ++i)
-    if (const int c = sign(dataTable_->GetField(i), IndexValue(i), aRow->IndexValue(i), TSortOrder::soAscending))
+    if (const int c =
+            sign(dataTable_->GetField(i), IndexValue(i), aRow->IndexValue(i), TSortOrder::soAscending))
       return c;
   return 0;
 }
@@ -162,9 +179,11 @@ TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
 
 int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
   const TDataTable& table = DataTable();
-  RequireElements(idx >= 0 && idx < table.FieldCount(), "TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
+  RequireElements(idx >= 0 && idx < table.FieldCount(),
+                  "TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
   const TDataField* field = table.GetField(idx);
-  if (field->IsFictive()) ReportDataError(desFatal, "FictiveField", "Assignment to fictive fields are not allowed");
+  if (field->IsFictive())
+    ReportDataError(desFatal, "FictiveField", "Assignment to fictive fields are not allowed");
   // Running numbers come from the generator only.
   if (field == table.RunningNumberField()) return srRefused;
   const bool inStorage = Storage() && state_ != rsOutside && state_ != rsExternControlled;
@@ -329,7 +348,8 @@ std::unique_ptr<TDataRow> TDataRow::Clone() const {
 void TDataRow::SetDefaultsFrom(const TDataRow* defaultRow) {
   RequireElements(defaultRow != nullptr, "TDataRow.SetDefaultsFrom: DefaultRow <> nil");
   if (state_ != rsOutside && state_ != rsExternControlled)
-    ReportDataError(desWarning, "SetDefaultsFrom", "SetDefaultsFrom called with nonExternControlled DataRow!");
+    ReportDataError(desWarning, "SetDefaultsFrom",
+                    "SetDefaultsFrom called with nonExternControlled DataRow!");
   const TDataTable& table = DataTable();
   for (int i = 0; i < table.FieldCount(); ++i) {
     const TDataField* field = table.GetField(i);
@@ -369,8 +389,8 @@ std::pair<TValue, std::string> TDataRow::GetKeyAndDescription(const TDataField* 
   const TValue key = GetFieldValue(field);
   if (!textField || (IndexOfField(field) < 0 && DataTable().IndexOfField(textField) < 0))
     ReportDataError(desFatal, "Lookup",
-                    "Not enough info on field to perform lookup! Row: " + DisplayText() + " Row, Field: " +
-                        field->FieldName());
+                    "Not enough info on field to perform lookup! Row: " + DisplayText() +
+                        " Row, Field: " + field->FieldName());
   return {key, ValueAsString(GetFieldValue(textField))};
 }
 
@@ -402,15 +422,22 @@ TSubTotalRow::~TSubTotalRow() {
   for (int i = children_->Count() - 1; i >= 0; --i) delete children_->Objects(i);
 }
 
-int TSubTotalRow::ChildCount() const { return children_->Count(); }
+int TSubTotalRow::ChildCount() const {
+  return children_->Count();
+}
 
-TAbstractRow* TSubTotalRow::Child(int index) const { return static_cast<TAbstractRow*>(children_->Objects(index)); }
+TAbstractRow* TSubTotalRow::Child(int index) const {
+  return static_cast<TAbstractRow*>(children_->Objects(index));
+}
 
-TValue TSubTotalRow::ChildKey(int index) const { return children_->GetValueAt(index); }
+TValue TSubTotalRow::ChildKey(int index) const {
+  return children_->GetValueAt(index);
+}
 
 int TSubTotalRow::FindChild(const TValue& key) const {
   int index = -1;
-  if (children_->Sorted()) return children_->Find(ConvertToType(children_->DataType(), key), index) ? index : -1;
+  if (children_->Sorted())
+    return children_->Find(ConvertToType(children_->DataType(), key), index) ? index : -1;
   return children_->IndexOfValue(key);
 }
 
@@ -447,13 +474,14 @@ int TSubTotalRow::SetIndexValue(int idx, const TValue& value, int) {
   return handler.SetValue(*this, DataTable().GetField(idx), value);
 }
 
-void TSubTotalRow::CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) {
+void TSubTotalRow::CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition,
+                               bool ordered) {
   if (Visible() && (!condition || condition->AcceptsRow(*this))) list.push_back(this);
   for (int i = 0; i < ChildCount(); ++i) Child(i)->CollectRows(list, condition, ordered);
 }
 
-bool TSubTotalRow::AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
-                             void* data) {
+bool TSubTotalRow::AcceptRow(TRowAcceptor& acceptor,
+                             const std::function<void(void*, TAbstractRow&)>& callback, void* data) {
   bool all = true;
   for (int i = 0; i < ChildCount(); ++i) all = Child(i)->AcceptRow(acceptor, callback, data) && all;
   return all;

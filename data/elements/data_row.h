@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "data/types/interruptable.h"
-#include "data/types/value_list.h"
 #include "data/elements/data_field.h"
+#include "data/types/interruptable.h"
 #include "data/types/value.h"
+#include "data/types/value_list.h"
 #include "platform/rtl/lists.h"
 
 namespace tv {
@@ -119,7 +119,8 @@ class TAbstractRow : public TObject {
   virtual bool IsDataRow() const = 0;
   virtual bool IsLocked() const { return false; }
   virtual int SetIndexValue(int idx, const TValue& value, int setAction) = 0;
-  virtual void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) = 0;
+  virtual void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition,
+                           bool ordered) = 0;
   virtual bool HasState(TRowState state) const = 0;
   virtual int LevelCount() const;
   virtual bool AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
@@ -156,7 +157,8 @@ class TAbstractRow : public TObject {
   void CopyBufferFrom(const TAbstractRow& source);
 
  private:
-  static void OverflowRoutine(void* context, std::intptr_t argument, std::string& text, TOverflowAction action);
+  static void OverflowRoutine(void* context, std::intptr_t argument, std::string& text,
+                              TOverflowAction action);
   const TDataTable* dataTable_;
   bool visible_ = true;
   std::unique_ptr<TStringList> strings_;
@@ -222,7 +224,9 @@ class TDataRow : public TAbstractRow {
   void CollectByState(std::vector<TAbstractRow*>& list, TRowState state) override;
   void CountDataRows(int& counter) const override { ++counter; }
   bool IsRealRow() const override { return true; }
-  bool IsUnaccepted() const override { return state_ == rsModified || state_ == rsDeleted || state_ == rsInserted; }
+  bool IsUnaccepted() const override {
+    return state_ == rsModified || state_ == rsDeleted || state_ == rsInserted;
+  }
   bool FieldHasValue(const TDataField* field) const override;
   // Accepted and modified rows of a storage go to its deleted rows; any
   // other row is freed: the caller must not hold it any longer.

@@ -8,7 +8,9 @@
 
 namespace tv {
 
-TDataTable::TDataTable(TComponent* owner) : TSingleton(owner) { UpdateLayout(); }
+TDataTable::TDataTable(TComponent* owner) : TSingleton(owner) {
+  UpdateLayout();
+}
 
 TDataTable::~TDataTable() {
   SetTableType(nullptr);
@@ -48,8 +50,10 @@ int TDataTable::PositionInList(const TDataField* field) const {
 
 void TDataTable::NoteSpecialField(TDataField* field) {
   if (auto* list = dynamic_cast<TDataFieldList*>(field))
-    if (std::find(fieldLists_.begin(), fieldLists_.end(), list) == fieldLists_.end()) fieldLists_.push_back(list);
-  if (!runningNumberField_ && field->IsRunningNumber() && PositionInList(field) < keyCount_) runningNumberField_ = field;
+    if (std::find(fieldLists_.begin(), fieldLists_.end(), list) == fieldLists_.end())
+      fieldLists_.push_back(list);
+  if (!runningNumberField_ && field->IsRunningNumber() && PositionInList(field) < keyCount_)
+    runningNumberField_ = field;
 }
 
 void TDataTable::Take(TDataField* field, int position) {
@@ -67,7 +71,8 @@ void TDataTable::Release(TDataField* field) {
 
 void TDataTable::CheckLocked() const {
   if (locked_)
-    ReportDataError(desFatal, "DynaTable", "TDynaTable.CheckLocked: DynaTable's structure is locked! It cannot be changed!");
+    ReportDataError(desFatal, "DynaTable",
+                    "TDynaTable.CheckLocked: DynaTable's structure is locked! It cannot be changed!");
 }
 
 void TDataTable::AddKey(TDataField* field) {
@@ -75,7 +80,9 @@ void TDataTable::AddKey(TDataField* field) {
   const int position = PositionInList(field);
   if (position >= 0 && position < fieldCount_)
     ReportDataError(desFatal, "AddField",
-                    std::string("TDynaTable.AddKey: Field ").append(field->FieldName()).append(" already exists in table!"));
+                    std::string("TDynaTable.AddKey: Field ")
+                        .append(field->FieldName())
+                        .append(" already exists in table!"));
   if (position >= 0) fields_.erase(fields_.begin() + position);  // from the ignore area
   fields_.insert(fields_.begin() + keyCount_, field);
   if (position < 0) field->TableList().Add(this);
@@ -90,7 +97,9 @@ void TDataTable::AddField(TDataField* field) {
   const int position = PositionInList(field);
   if (position >= 0 && position < fieldCount_)
     ReportDataError(desFatal, "AddField",
-                    std::string("TDynaTable.AddField: Field ").append(field->FieldName()).append(" already exists in table!"));
+                    std::string("TDynaTable.AddField: Field ")
+                        .append(field->FieldName())
+                        .append(" already exists in table!"));
   if (position >= 0) fields_.erase(fields_.begin() + position);
   fields_.insert(fields_.begin() + fieldCount_, field);
   if (position < 0) field->TableList().Add(this);
@@ -103,7 +112,9 @@ void TDataTable::AddIgnore(TDataField* field) {
   CheckLocked();
   if (PositionInList(field) >= 0)
     ReportDataError(desFatal, "AddField",
-                    std::string("TDynaTable.AddIgnore: Field ").append(field->FieldName()).append(" already exists in table!"));
+                    std::string("TDynaTable.AddIgnore: Field ")
+                        .append(field->FieldName())
+                        .append(" already exists in table!"));
   Take(field, static_cast<int>(fields_.size()));
   UpdateLayout();
 }
@@ -139,7 +150,8 @@ void TDataTable::MoveField(TDataField* field, int newIndex) {
     fields_.insert(fields_.begin() + std::clamp(index, 0, static_cast<int>(fields_.size())), field);
   };
   if (position < 0) {
-    if (newIndex < keyCount_) ReportDataError(desFatal, "DynaTable", "TDynaTable.MoveField: Cannot add field into key area");
+    if (newIndex < keyCount_)
+      ReportDataError(desFatal, "DynaTable", "TDynaTable.MoveField: Cannot add field into key area");
     Take(field, newIndex);
     if (newIndex <= fieldCount_) ++fieldCount_;
     NoteSpecialField(field);
@@ -150,7 +162,8 @@ void TDataTable::MoveField(TDataField* field, int newIndex) {
     --keyCount_;
     if (runningNumberField_ == field) runningNumberField_ = nullptr;
   } else {
-    if (newIndex < keyCount_) ReportDataError(desFatal, "DynaTable", "TDynaTable.MoveKey: Cannot move key into field area");
+    if (newIndex < keyCount_)
+      ReportDataError(desFatal, "DynaTable", "TDynaTable.MoveKey: Cannot move key into field area");
     moveTo(newIndex);
     if (position >= fieldCount_) ++fieldCount_;
   }
@@ -229,7 +242,6 @@ void TDataTable::UpdateLayout() {
   blankRow_ = std::make_unique<TDataRow>(*this, TDataRow::TBlank{});
 }
 
-
 // --- names, types, copies
 
 void TDataTable::SetTableName(const std::string& name) {
@@ -257,7 +269,9 @@ bool TDataTable::HasFieldList(const TObject* object) const {
   return std::find(fieldLists_.begin(), fieldLists_.end(), object) != fieldLists_.end();
 }
 
-bool TDataTable::DeleteRows(const TObject* criteria) { return dataBridge_ && dataBridge_->DeleteData(*this, criteria); }
+bool TDataTable::DeleteRows(const TObject* criteria) {
+  return dataBridge_ && dataBridge_->DeleteData(*this, criteria);
+}
 
 std::unique_ptr<TDataTable> TDataTable::CreateCopy() const {
   auto copy = std::make_unique<TDataTable>(nullptr);

@@ -77,8 +77,8 @@ class TDataTable : public TSingleton {
   void CheckLocked() const;
 
   int FieldDataOffset(int idx) const {
-    RequireElements(idx >= 0 && idx < fieldCount_, "TDataTable.FieldDataOffset: (idx >= 0) and (idx < FieldCount), idx: ",
-                    idx);
+    RequireElements(idx >= 0 && idx < fieldCount_,
+                    "TDataTable.FieldDataOffset: (idx >= 0) and (idx < FieldCount), idx: ", idx);
     return layout_[static_cast<std::size_t>(idx)].Offset;
   }
   int RowDataSize() const { return rowDataSize_; }

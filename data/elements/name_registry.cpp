@@ -25,7 +25,8 @@ void TNameRegistry::Enter(const std::string& name, TObject* object) {
   try {
     names_->AddValueObject(name, StringValue(name), object);
   } catch (const EStringListError&) {
-    ReportDataError(desWarning, "Duplicates", std::string("Duplicate ").append(kind_).append(": ").append(name));
+    ReportDataError(desWarning, "Duplicates",
+                    std::string("Duplicate ").append(kind_).append(": ").append(name));
   }
 }
 

@@ -18,21 +18,29 @@ void RegisterSingletonsProperties() {
   TPropertyInfo tablePrefix;
   tablePrefix.Name = "TablePrefix";
   tablePrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).TablePrefix(); };
-  tablePrefix.SetString = [](TObject& o, const std::string& v) { static_cast<TSingletons&>(o).SetTablePrefix(v); };
+  tablePrefix.SetString = [](TObject& o, const std::string& v) {
+    static_cast<TSingletons&>(o).SetTablePrefix(v);
+  };
   TPropertyInfo fieldPrefix;
   fieldPrefix.Name = "FieldPrefix";
   fieldPrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).FieldPrefix(); };
-  fieldPrefix.SetString = [](TObject& o, const std::string& v) { static_cast<TSingletons&>(o).SetFieldPrefix(v); };
+  fieldPrefix.SetString = [](TObject& o, const std::string& v) {
+    static_cast<TSingletons&>(o).SetFieldPrefix(v);
+  };
   TPropertyInfo count;
   count.Name = "LanguageCount";
   count.Kind = TPropertyKind::pkInteger;
   count.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageCount(); };
-  count.SetOrdinal = [](TObject& o, long long v) { static_cast<TSingletons&>(o).SetLanguageCount(static_cast<int>(v)); };
+  count.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TSingletons&>(o).SetLanguageCount(static_cast<int>(v));
+  };
   TPropertyInfo index;
   index.Name = "LanguageIndex";
   index.Kind = TPropertyKind::pkInteger;
   index.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageIndex(); };
-  index.SetOrdinal = [](TObject& o, long long v) { static_cast<TSingletons&>(o).SetLanguageIndex(static_cast<int>(v)); };
+  index.SetOrdinal = [](TObject& o, long long v) {
+    static_cast<TSingletons&>(o).SetLanguageIndex(static_cast<int>(v));
+  };
   RegisterProperties(TSingletons::StaticClassInfo(), {items, tablePrefix, fieldPrefix, count, index});
 }
 }  // namespace
@@ -59,12 +67,18 @@ void TSingletons::SetLanguageIndex(int index) {
   languageIndex_ = index;
 }
 
-int LanguageCountOf(const TSingletons* singletons) { return singletons ? singletons->LanguageCount() : 3; }
+int LanguageCountOf(const TSingletons* singletons) {
+  return singletons ? singletons->LanguageCount() : 3;
+}
 int LanguageIndexOf(const TSingletons* singletons) {
   return singletons ? singletons->LanguageIndex() : currentLanguageIndex;
 }
-int CurrentLanguageIndex() { return currentLanguageIndex; }
-void SetCurrentLanguageIndex(int index) { currentLanguageIndex = index; }
+int CurrentLanguageIndex() {
+  return currentLanguageIndex;
+}
+void SetCurrentLanguageIndex(int index) {
+  currentLanguageIndex = index;
+}
 
 TSingleton::TSingleton(TComponent* owner) : TComponent(owner) {
   singletons_ = dynamic_cast<TSingletons*>(owner);

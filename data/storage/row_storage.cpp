@@ -65,11 +65,13 @@ std::string TRowSource::Dump() {
 // --- TAbstractRowStorage: building
 
 TAbstractRowStorage::TAbstractRowStorage(const TDataTable* dataTable, bool loaded, bool accepting)
-    : TRowSource((RequireElements(dataTable != nullptr, "TAbstractRowStorage.Create: DataTable <> nil"), *dataTable)),
+    : TRowSource((RequireElements(dataTable != nullptr, "TAbstractRowStorage.Create: DataTable <> nil"),
+                  *dataTable)),
       loaded_(loaded),
       accepting_(accepting) {
   std::vector<std::unique_ptr<TRowStorageTreeKey>> keys;
-  for (int i = 0; i < dataTable->KeyCount(); ++i) keys.push_back(std::make_unique<TRowStorageTreeKey>(dataTable->GetField(i)));
+  for (int i = 0; i < dataTable->KeyCount(); ++i)
+    keys.push_back(std::make_unique<TRowStorageTreeKey>(dataTable->GetField(i)));
   BuildTree(std::move(keys));
 }
 
@@ -77,11 +79,14 @@ TAbstractRowStorage::TAbstractRowStorage(const TDataTable* dataTable, bool loade
                                          std::vector<std::unique_ptr<TRowStorageTreeKey>> treeKeysAndOrder,
                                          bool accepting)
     : TRowSource(
-          (RequireElements(dataTable != nullptr, "TAbstractRowStorage.CreateKeySortOrder: DataTable <> nil"), *dataTable)),
+          (RequireElements(dataTable != nullptr, "TAbstractRowStorage.CreateKeySortOrder: DataTable <> nil"),
+           *dataTable)),
       loaded_(loaded),
       accepting_(accepting) {
   for (const auto& key : treeKeysAndOrder)
-    if (!key) ReportDataError(desFatal, "CreateKeySortOrder", "TList TreeKeysAndOrder doesn't contain objects of type TRowStorageTreeKey");
+    if (!key)
+      ReportDataError(desFatal, "CreateKeySortOrder",
+                      "TList TreeKeysAndOrder doesn't contain objects of type TRowStorageTreeKey");
   BuildTree(std::move(treeKeysAndOrder));
 }
 
@@ -104,7 +109,8 @@ TAbstractRowStorage::~TAbstractRowStorage() {
 }
 
 std::unique_ptr<TSubTotalRow> TAbstractRowStorage::NewNode(int level) const {
-  const TDataField* keyField = level < KeyLevels() ? tree_[static_cast<std::size_t>(level)]->Field() : nullptr;
+  const TDataField* keyField =
+      level < KeyLevels() ? tree_[static_cast<std::size_t>(level)]->Field() : nullptr;
   auto node = std::make_unique<TSubTotalRow>(DataTable(), level, keyField);
   node->SetStorage(const_cast<TAbstractRowStorage*>(this));
   node->SetVisible(tree_[static_cast<std::size_t>(level)]->Visible());
@@ -131,8 +137,10 @@ int TAbstractRowStorage::PutIntoTree(TDataRow& row, int action) {
   // Refused, or failed with an error: the row goes back where it came from.
   auto giveBack = [&] {
     if (!owned) return;
-    if (row.Storage() == this) detached_.push_back(std::move(owned));
-    else owned.release();
+    if (row.Storage() == this)
+      detached_.push_back(std::move(owned));
+    else
+      owned.release();
   };
   int result;
   try {
@@ -158,8 +166,8 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
     if (numberField->Generator().NeedsNumber(*row, *numberField)) {
       formerNumber = row->IndexValue(key.FieldIndex());
       const TValue next = IntegerValue(numberField->Generator().NextNumber(existing));
-      numberField->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()), next,
-                                             row->Overflow(key.FieldIndex()));
+      numberField->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
+                                             next, row->Overflow(key.FieldIndex()));
       numbered = true;
     }
   }
@@ -322,7 +330,9 @@ void TAbstractRowStorage::FreeRow(TDataRow& row) {
   InvalidateRowList();
 }
 
-void TAbstractRowStorage::RowChanged(TAbstractRow&, int) { InvalidateRowList(); }
+void TAbstractRowStorage::RowChanged(TAbstractRow&, int) {
+  InvalidateRowList();
+}
 
 void TAbstractRowStorage::Touch() {
   changedAt_ = Now();
@@ -378,7 +388,9 @@ void TAbstractRowStorage::GetRowsByText(TStrings* results, const TCriteria* crit
     // Texts that begin with Text lie between it and it followed by the
     // highest character.
     std::string upper = text;
-    upper.append(static_cast<std::size_t>(type->Size() > 0 ? type->Size() - static_cast<int>(text.size()) : 1), '\xFF');
+    upper.append(
+        static_cast<std::size_t>(type->Size() > 0 ? type->Size() - static_cast<int>(text.size()) : 1),
+        '\xFF');
     term->AddInterval(StringValue(text), StringValue(upper));
   } else {
     term->AddValue(text);
@@ -459,7 +471,8 @@ void TAbstractRowStorage::RebuildRowList() {
   rowList_.clear();
   for (const auto& row : pending_) rowList_.push_back(row.get());
   Collect(*root_, rowList_, customOrder_ == nullptr);
-  if (customOrder_ && !rowList_.empty()) SortRows(rowList_, static_cast<int>(pending_.size()), static_cast<int>(rowList_.size()) - 1);
+  if (customOrder_ && !rowList_.empty())
+    SortRows(rowList_, static_cast<int>(pending_.size()), static_cast<int>(rowList_.size()) - 1);
   rowListValid_ = true;
 }
 
@@ -477,10 +490,11 @@ void TAbstractRowStorage::Collect(TAbstractRow& row, std::vector<TAbstractRow*>&
   if (ordered && node.Level() < KeyLevels()) {
     const TRowStorageTreeKey& key = *tree_[static_cast<std::size_t>(node.Level())];
     if (key.SortField() && key.SortField() != key.Field()) {
-      std::stable_sort(children.begin(), children.end(), [&key](const TAbstractRow* a, const TAbstractRow* b) {
-        const TValue va = a->GetFieldValue(key.SortField()), vb = b->GetFieldValue(key.SortField());
-        return key.SortField()->DataType()->Compare(va, vb) < 0;
-      });
+      std::stable_sort(
+          children.begin(), children.end(), [&key](const TAbstractRow* a, const TAbstractRow* b) {
+            const TValue va = a->GetFieldValue(key.SortField()), vb = b->GetFieldValue(key.SortField());
+            return key.SortField()->DataType()->Compare(va, vb) < 0;
+          });
     }
     if (key.SortOrder() == TSortOrder::soDescending) std::reverse(children.begin(), children.end());
   }
@@ -530,7 +544,9 @@ TDataRow* TAbstractRowStorage::First() {
   return Next();
 }
 
-TDataRow* TAbstractRowStorage::Next() { return cursor_ < iteration_.size() ? iteration_[cursor_++] : nullptr; }
+TDataRow* TAbstractRowStorage::Next() {
+  return cursor_ < iteration_.size() ? iteration_[cursor_++] : nullptr;
+}
 
 // --- TRowStorage
 
@@ -554,8 +570,9 @@ bool AcceptingFor(const TDataTable& table, const TCriteria& criteria) {
 
 TRowStorage::TRowStorage(const TDataTable* dataTable, bool loaded, const TDataFieldSet* fieldSet,
                          TInterruptable* interruptable, const TCriteria* criteria)
-    : TCustomRowStorage((RequireElements(dataTable != nullptr, "TRowStorage.Create: DataTable <> nil"), dataTable),
-                        loaded, true) {
+    : TCustomRowStorage(
+          (RequireElements(dataTable != nullptr, "TRowStorage.Create: DataTable <> nil"), dataTable), loaded,
+          true) {
   SetCondition(criteria);
   if (loaded) Load(criteria, interruptable, fieldSet);
 }
@@ -573,8 +590,9 @@ void TRowStorage::SetCondition(const TCriteria* criteria) {
 }
 
 std::unique_ptr<TRowStorage> TRowStorage::CreateWithKeySortOrder(
-    const TDataTable* dataTable, bool loaded, std::vector<std::unique_ptr<TRowStorageTreeKey>>* treeKeysAndOrder,
-    TInterruptable* interruptable, const TCriteria* criteria) {
+    const TDataTable* dataTable, bool loaded,
+    std::vector<std::unique_ptr<TRowStorageTreeKey>>* treeKeysAndOrder, TInterruptable* interruptable,
+    const TCriteria* criteria) {
   RequireElements(dataTable != nullptr, "TRowStorage.CreateWithKeySortOrder: DataTable <> nil");
   RequireElements(treeKeysAndOrder != nullptr, "TRowStorage.CreateWithKeySortOrder: TreeKeysAndOrder <> nil");
   std::unique_ptr<TRowStorage> storage(new TRowStorage(dataTable, std::move(*treeKeysAndOrder), criteria));
@@ -590,7 +608,8 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
                     "Row and RowStorage types differ! (" + row->DataTable().TableName() + " <> " +
                         DataTable().TableName() + ")");
   if (action != paInternalRestore && row->State() != rsExternControlled)
-    ReportDataError(desWarning, "Internal", "Trying to add a row to RowStorage that is already in the Storage!");
+    ReportDataError(desWarning, "Internal",
+                    "Trying to add a row to RowStorage that is already in the Storage!");
   if (const int refused = Refusal(*row, action); refused >= 0) return refused;
   TDataRow& placed = *row;
   row.release();
@@ -649,7 +668,8 @@ std::unique_ptr<TRowStorage> TRowStorage::CreateCopy(const TRowStorage* src) {
   std::vector<std::unique_ptr<TRowStorageTreeKey>> keys;
   for (int i = 0; i < src->LevelCountOfTree() - 1; ++i)
     keys.push_back(std::make_unique<TRowStorageTreeKey>(src->GetTreeKey(i)->Field()));
-  std::unique_ptr<TRowStorage> copy(new TRowStorage(&src->DataTable(), std::move(keys), src->selection_.get()));
+  std::unique_ptr<TRowStorage> copy(
+      new TRowStorage(&src->DataTable(), std::move(keys), src->selection_.get()));
   for (int i = 0; i < src->LevelCountOfTree(); ++i)
     copy->GetTreeKey(i)->SetVisible(src->GetTreeKey(i)->Visible());
   if (src->reload_) copy->reload_ = TCriteria::CreateCopy(src->reload_.get());
@@ -663,7 +683,8 @@ void TRowStorage::Load(const TCriteria* criteria, TInterruptable* interruptable,
   // whole table out.
   if (criteria)
     for (int i = 0; i < DataTable().FieldCount(); ++i)
-      if (const TCriteriaField* field = criteria->FindCriteriaField(DataTable().GetField(i)); field && field->AcceptsNone())
+      if (const TCriteriaField* field = criteria->FindCriteriaField(DataTable().GetField(i));
+          field && field->AcceptsNone())
         return;
   TDataBridge* bridge = DataTable().DataBridge();
   if (!bridge) throw Exception("DataBridge missing!");
@@ -672,7 +693,8 @@ void TRowStorage::Load(const TCriteria* criteria, TInterruptable* interruptable,
 
 void TRowStorage::Save() {
   if (PendingCount() > 0)
-    ReportDataError(desFatal, "Save", "TRowStorage.Save: Cannot save RowStorage while there are unaccepted rows in it!");
+    ReportDataError(desFatal, "Save",
+                    "TRowStorage.Save: Cannot save RowStorage while there are unaccepted rows in it!");
   TDataBridge* bridge = DataTable().DataBridge();
   if (!bridge) throw Exception("DataBridge missing!");
   TList rows;
@@ -696,7 +718,8 @@ void TRowStorage::Refresh(bool saveFirst) {
 // --- TDataRowList
 
 TDataRow* TDataRowList::GetDataRow(int idx) const {
-  RequireElements(idx >= 0 && idx < Count(), "TDataRowList.GetDataRow: (idx >= 0) and (idx < Count), idx: ", idx);
+  RequireElements(idx >= 0 && idx < Count(),
+                  "TDataRowList.GetDataRow: (idx >= 0) and (idx < Count), idx: ", idx);
   return static_cast<TDataRow*>(Objects(idx));
 }
 
@@ -720,7 +743,8 @@ std::unique_ptr<TCachingStorage> TCachingStorage::CreateVirtual(const TDataTable
 }
 
 void TCachingStorage::Load() {
-  if (virtual_) ReportDataError(desFatal, "Virtual AuxTable", "Tried to load Data from DB with virtual AuxTable");
+  if (virtual_)
+    ReportDataError(desFatal, "Virtual AuxTable", "Tried to load Data from DB with virtual AuxTable");
   TDataBridge* bridge = DataTable().DataBridge();
   if (!bridge) throw Exception("DataBridge missing!");
   bridge->OpenReadConnection();
@@ -729,7 +753,8 @@ void TCachingStorage::Load() {
 int TCachingStorage::PutCachedRow(std::unique_ptr<TDataRow>& row) {
   RequireElements(row != nullptr, "TCachingStorage.PutRow: Row <> nil");
   if (row->State() != rsExternControlled)
-    ReportDataError(desWarning, "Internal", "Trying to add a row to AuxTableCache that is already in the Storage!");
+    ReportDataError(desWarning, "Internal",
+                    "Trying to add a row to AuxTableCache that is already in the Storage!");
   TDataRow& placed = *row;
   row.release();
   const int result = PutIntoTree(placed, paRefuse);

@@ -47,7 +47,13 @@ class TRowStorageTreeKey : public TObject {
 };
 
 // Put actions beyond refuse (0), replace (1) and the internal restore (7).
-enum : int { paReplaceIfDifferent = 2, paMergeAdd = 3, paMergeSubtract = 4, paMergeReplace = 5, paMergeKeep = 6 };
+enum : int {
+  paReplaceIfDifferent = 2,
+  paMergeAdd = 3,
+  paMergeSubtract = 4,
+  paMergeReplace = 5,
+  paMergeKeep = 6
+};
 // Put results beyond those a key change knows.
 enum : int { prMerged = 5, prRestored = 7 };
 
@@ -160,7 +166,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TRowSortOrder treeOrder_, currentOrder_;
   const TRowSortOrder* customOrder_ = nullptr;
   std::vector<std::unique_ptr<TRowStorageTreeKey>> tree_;
-  std::vector<TDataRow*> deleted_;   // owned
+  std::vector<TDataRow*> deleted_;  // owned
   std::vector<std::unique_ptr<TDataRow>> pending_;
   std::vector<std::unique_ptr<TDataRow>> detached_;  // taken out of the tree for a moment
   bool accepting_;
@@ -186,7 +192,8 @@ class TRowStorage : public TCustomRowStorage {
   TRowStorage(const TDataTable* dataTable, bool loaded, const TDataFieldSet* fieldSet = nullptr,
               TInterruptable* interruptable = nullptr, const TCriteria* criteria = nullptr);
   static std::unique_ptr<TRowStorage> CreateWithKeySortOrder(
-      const TDataTable* dataTable, bool loaded, std::vector<std::unique_ptr<TRowStorageTreeKey>>* treeKeysAndOrder,
+      const TDataTable* dataTable, bool loaded,
+      std::vector<std::unique_ptr<TRowStorageTreeKey>>* treeKeysAndOrder,
       TInterruptable* interruptable = nullptr, const TCriteria* criteria = nullptr);
   static std::unique_ptr<TRowStorage> CreateCopy(const TRowStorage* src);
 

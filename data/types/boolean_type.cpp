@@ -4,9 +4,13 @@
 
 namespace tv {
 
-TBooleanType::TBooleanType() : TDataType(true) { EnterClass(ClassOf<TBooleanType>()); }
+TBooleanType::TBooleanType() : TDataType(true) {
+  EnterClass(ClassOf<TBooleanType>());
+}
 
-TValue TBooleanType::CreateValue(bool value) const { return NewValue<unsigned char>(value ? 1 : 0); }
+TValue TBooleanType::CreateValue(bool value) const {
+  return NewValue<unsigned char>(value ? 1 : 0);
+}
 
 bool TBooleanType::ParseText(std::string_view text) const {
   for (std::string_view yes : {"T", "t", "true", "TRUE", "True", "X", "x"})
@@ -24,14 +28,20 @@ int TBooleanType::Compare(const TValue& a, const TValue& b) const {
   return x ? 1 : -1;
 }
 
-TValue TBooleanType::Sum(const TValue&, const TValue&) const { NotSupported("TBooleanType", "Sum"); }
+TValue TBooleanType::Sum(const TValue&, const TValue&) const {
+  NotSupported("TBooleanType", "Sum");
+}
 
 TValue TBooleanType::Difference(const TValue& a, const TValue& b) const {
   return CreateValue(GetAsBoolean(a) != GetAsBoolean(b));
 }
 
-TValue TBooleanType::Product(const TValue&, const TValue&) const { NotSupported("TBooleanType", "Product"); }
-TValue TBooleanType::Quota(const TValue&, const TValue&) const { NotSupported("TBooleanType", "Quota"); }
+TValue TBooleanType::Product(const TValue&, const TValue&) const {
+  NotSupported("TBooleanType", "Product");
+}
+TValue TBooleanType::Quota(const TValue&, const TValue&) const {
+  NotSupported("TBooleanType", "Quota");
+}
 
 TValue TBooleanType::LogicalAnd(const TValue& a, const TValue& b) const {
   return CreateValue(GetAsBoolean(a) && GetAsBoolean(b));
@@ -41,9 +51,13 @@ TValue TBooleanType::LogicalOr(const TValue& a, const TValue& b) const {
   return CreateValue(GetAsBoolean(a) || GetAsBoolean(b));
 }
 
-TValue TBooleanType::Negate(const TValue& value) const { return CreateValue(!GetAsBoolean(value)); }
+TValue TBooleanType::Negate(const TValue& value) const {
+  return CreateValue(!GetAsBoolean(value));
+}
 
-std::string TBooleanType::GetSQLLiteral(const TValue& value) const { return GetAsBoolean(value) ? "'T'" : "'F'"; }
+std::string TBooleanType::GetSQLLiteral(const TValue& value) const {
+  return GetAsBoolean(value) ? "'T'" : "'F'";
+}
 
 TValue TBooleanType::ValueToText(const TValue& value, const DisplayFormat&) const {
   return ConvertToType(AnyStringType(), value);
@@ -62,9 +76,15 @@ void TBooleanType::AssignToParam(TParam& param, const TValue& value) const {
   param.SetAsString(GetAsBoolean(value) ? "T" : "F");
 }
 
-TDateTime TBooleanType::ReadDateTime(const TValue&) const { CannotConvert("Boolean", "DateTime"); }
-void* TBooleanType::ReadPointer(const TValue&) const { CannotConvert("Boolean", "Pointer"); }
+TDateTime TBooleanType::ReadDateTime(const TValue&) const {
+  CannotConvert("Boolean", "DateTime");
+}
+void* TBooleanType::ReadPointer(const TValue&) const {
+  CannotConvert("Boolean", "Pointer");
+}
 
-const TDataType* TBooleanType::CreateFromParams(const TStrings&) { return BooleanType(); }
+const TDataType* TBooleanType::CreateFromParams(const TStrings&) {
+  return BooleanType();
+}
 
 }  // namespace tv

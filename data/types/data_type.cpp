@@ -16,7 +16,9 @@ TDataType::~TDataType() {
   if (detail::registry) detail::registry->RemoveInstance(this);
 }
 
-void TDataType::EnterClass(const TDataTypeClass& typeClass) { DataTypeRegistry().Factory->Enter(typeClass); }
+void TDataType::EnterClass(const TDataTypeClass& typeClass) {
+  DataTypeRegistry().Factory->Enter(typeClass);
+}
 
 void TDataType::NoDataType() {
   throw EAssertionFailed("TValue.DataType <> nil", "DataTypes", __LINE__);
@@ -26,7 +28,9 @@ bool TDataType::ReadBoolean(const TValue& value) const {
   return DataTypeRegistry().Boolean->ParseText(ReadString(value));
 }
 
-TDateTime TDataType::ReadDate(const TValue& value) const { return std::trunc(ReadDateTime(value)); }
+TDateTime TDataType::ReadDate(const TValue& value) const {
+  return std::trunc(ReadDateTime(value));
+}
 
 std::int32_t TDataType::ReadInteger(const TValue& value) const {
   return RoundHalfAway32(ReadDouble(value));

@@ -95,7 +95,9 @@ void TDataTypeRegistryData::AddInstance(const TDataType* type) {
   if (std::find(Instances.begin(), Instances.end(), type) == Instances.end()) Instances.push_back(type);
 }
 
-void TDataTypeRegistryData::RemoveInstance(const TDataType* type) { std::erase(Instances, type); }
+void TDataTypeRegistryData::RemoveInstance(const TDataType* type) {
+  std::erase(Instances, type);
+}
 
 namespace {
 // Sizes up to this one sit at their own index; larger ones follow in order
@@ -124,16 +126,17 @@ const TStringType* TDataTypeRegistryData::FindOrCreateStringType(int size, bool 
 
 void TDataTypeFactory::Enter(const TDataTypeClass& typeClass) {
   const std::string name = typeClass.Name();
-  auto place = std::lower_bound(classes_.begin(), classes_.end(), name, [](const TDataTypeClass* c, const std::string& n) {
-    return CompareText(c->Name(), n) < 0;
-  });
+  auto place = std::lower_bound(
+      classes_.begin(), classes_.end(), name,
+      [](const TDataTypeClass* c, const std::string& n) { return CompareText(c->Name(), n) < 0; });
   if (place != classes_.end() && SameText((*place)->Name(), name)) return;
   classes_.insert(place, &typeClass);
 }
 
 const TDataTypeClass* TDataTypeFactory::Find(std::string_view className) const {
-  auto place = std::lower_bound(classes_.begin(), classes_.end(), className,
-                                [](const TDataTypeClass* c, std::string_view n) { return CompareText(c->Name(), n) < 0; });
+  auto place = std::lower_bound(
+      classes_.begin(), classes_.end(), className,
+      [](const TDataTypeClass* c, std::string_view n) { return CompareText(c->Name(), n) < 0; });
   return place != classes_.end() && SameText((*place)->Name(), className) ? *place : nullptr;
 }
 
@@ -143,29 +146,61 @@ std::vector<std::string> TDataTypeFactory::ClassNames() const {
   return names;
 }
 
-TDataTypeFactory& DataTypeFactory() { return *DataTypeRegistry().Factory; }
-const std::vector<const TDataType*>& DataTypeInstances() { return DataTypeRegistry().Instances; }
+TDataTypeFactory& DataTypeFactory() {
+  return *DataTypeRegistry().Factory;
+}
+const std::vector<const TDataType*>& DataTypeInstances() {
+  return DataTypeRegistry().Instances;
+}
 
 // --- standard instances
 
-const TObjectType* ObjectType() { return DataTypeRegistry().Object.get(); }
-const TIntegerType* IntegerType() { return DataTypeRegistry().Integer.get(); }
-const TBooleanType* BooleanType() { return DataTypeRegistry().Boolean.get(); }
-const TDateTimeType* DateTimeType() { return DataTypeRegistry().DateTime.get(); }
-const TDateType* DateType() { return DataTypeRegistry().Date.get(); }
-const TTimeType* TimeType() { return DataTypeRegistry().Time.get(); }
-const TPointerType* PointerType() { return DataTypeRegistry().Pointer.get(); }
-const TDoubleType* DoubleType() { return DataTypeRegistry().Double.get(); }
-const TCurrencyType* CurrencyType() { return DataTypeRegistry().Currency.get(); }
-const TPercentType* PercentType() { return DataTypeRegistry().Percent.get(); }
+const TObjectType* ObjectType() {
+  return DataTypeRegistry().Object.get();
+}
+const TIntegerType* IntegerType() {
+  return DataTypeRegistry().Integer.get();
+}
+const TBooleanType* BooleanType() {
+  return DataTypeRegistry().Boolean.get();
+}
+const TDateTimeType* DateTimeType() {
+  return DataTypeRegistry().DateTime.get();
+}
+const TDateType* DateType() {
+  return DataTypeRegistry().Date.get();
+}
+const TTimeType* TimeType() {
+  return DataTypeRegistry().Time.get();
+}
+const TPointerType* PointerType() {
+  return DataTypeRegistry().Pointer.get();
+}
+const TDoubleType* DoubleType() {
+  return DataTypeRegistry().Double.get();
+}
+const TCurrencyType* CurrencyType() {
+  return DataTypeRegistry().Currency.get();
+}
+const TPercentType* PercentType() {
+  return DataTypeRegistry().Percent.get();
+}
 const TMemoType* MemoType(bool caseSensitive) {
   auto& registry = DataTypeRegistry();
   return caseSensitive ? registry.CaseSensitiveMemo.get() : registry.Memo.get();
 }
-const TMemoType* AnyStringType() { return DataTypeRegistry().Memo.get(); }
-const TIntegerStringType* IntegerStringType() { return DataTypeRegistry().IntegerString.get(); }
-const TPictureType* PictureType() { return DataTypeRegistry().Picture.get(); }
-const TStringDateTimeType* StringDateTimeType() { return DataTypeRegistry().StringDateTime.get(); }
+const TMemoType* AnyStringType() {
+  return DataTypeRegistry().Memo.get();
+}
+const TIntegerStringType* IntegerStringType() {
+  return DataTypeRegistry().IntegerString.get();
+}
+const TPictureType* PictureType() {
+  return DataTypeRegistry().Picture.get();
+}
+const TStringDateTimeType* StringDateTimeType() {
+  return DataTypeRegistry().StringDateTime.get();
+}
 
 namespace detail {
 std::vector<const TStringType*>* stringTypeLists = nullptr;
@@ -179,12 +214,24 @@ const std::vector<const TStringType*>& StringTypeList(bool caseSensitive) {
   return DataTypeRegistry().StringTypes[caseSensitive ? 1 : 0];
 }
 
-const TValue& EmptyStringValue() { return *DataTypeRegistry().EmptyString; }
-const TValue& TrueValue() { return *DataTypeRegistry().True; }
-const TValue& FalseValue() { return *DataTypeRegistry().False; }
-const TValue& ZeroValue() { return *DataTypeRegistry().Zero; }
-const TValue& OneValue() { return *DataTypeRegistry().One; }
-const TValue& NilValue() { return *DataTypeRegistry().Nil; }
+const TValue& EmptyStringValue() {
+  return *DataTypeRegistry().EmptyString;
+}
+const TValue& TrueValue() {
+  return *DataTypeRegistry().True;
+}
+const TValue& FalseValue() {
+  return *DataTypeRegistry().False;
+}
+const TValue& ZeroValue() {
+  return *DataTypeRegistry().Zero;
+}
+const TValue& OneValue() {
+  return *DataTypeRegistry().One;
+}
+const TValue& NilValue() {
+  return *DataTypeRegistry().Nil;
+}
 
 // --- value constructors
 
@@ -198,40 +245,88 @@ TValue MakeValue(const TDataType* type, T payload) {
 }
 }  // namespace
 
-TValue BooleanValue(bool value) { return MakeValue<unsigned char>(BooleanType(), value ? 1 : 0); }
-TValue IntegerValue(std::int32_t value) { return MakeValue(IntegerType(), value); }
-TValue DoubleValue(double value) { return MakeValue(DoubleType(), value); }
-TValue CurrencyValue(TCurrency value) { return MakeValue(CurrencyType(), value.Value); }
-TValue PercentValue(double value) { return MakeValue(PercentType(), value); }
-TValue DateTimeValue(TDateTime value) { return MakeValue(DateTimeType(), value); }
-TValue DateValue(TDateTime value) { return DateType()->CreateValue(value); }
-TValue PointerValue(void* value) { return MakeValue(PointerType(), value); }
-TValue ObjectValue(TObject* value) { return MakeValue<void*>(ObjectType(), value); }
+TValue BooleanValue(bool value) {
+  return MakeValue<unsigned char>(BooleanType(), value ? 1 : 0);
+}
+TValue IntegerValue(std::int32_t value) {
+  return MakeValue(IntegerType(), value);
+}
+TValue DoubleValue(double value) {
+  return MakeValue(DoubleType(), value);
+}
+TValue CurrencyValue(TCurrency value) {
+  return MakeValue(CurrencyType(), value.Value);
+}
+TValue PercentValue(double value) {
+  return MakeValue(PercentType(), value);
+}
+TValue DateTimeValue(TDateTime value) {
+  return MakeValue(DateTimeType(), value);
+}
+TValue DateValue(TDateTime value) {
+  return DateType()->CreateValue(value);
+}
+TValue PointerValue(void* value) {
+  return MakeValue(PointerType(), value);
+}
+TValue ObjectValue(TObject* value) {
+  return MakeValue<void*>(ObjectType(), value);
+}
 
 // --- accessors
 
-std::string ValueAsString(const TValue& value) { return TDataType::TypeOf(value).GetAsString(value); }
-bool ValueAsBoolean(const TValue& value) { return TDataType::TypeOf(value).GetAsBoolean(value); }
-TDateTime ValueAsDateTime(const TValue& value) { return TDataType::TypeOf(value).GetAsDateTime(value); }
-TDateTime ValueAsDate(const TValue& value) { return TDataType::TypeOf(value).GetAsDate(value); }
-TDateTime ValueAsTime(const TValue& value) { return TDataType::TypeOf(value).GetAsTime(value); }
-void* ValueAsPointer(const TValue& value) { return TDataType::TypeOf(value).GetAsPointer(value); }
-TObject* ValueAsObject(const TValue& value) { return TDataType::TypeOf(value).GetAsObject(value); }
-double ValueAsDouble(const TValue& value) { return TDataType::TypeOf(value).GetAsDouble(value); }
-std::int32_t ValueAsInteger(const TValue& value) { return TDataType::TypeOf(value).GetAsInteger(value); }
-TCurrency ValueAsCurrency(const TValue& value) { return TDataType::TypeOf(value).GetAsCurrency(value); }
-double ValueAsPercent(const TValue& value) { return TDataType::TypeOf(value).GetAsPercent(value); }
-TPicture* ValueAsPicture(const TValue& value) { return PictureType()->GetAsPicture(value); }
+std::string ValueAsString(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsString(value);
+}
+bool ValueAsBoolean(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsBoolean(value);
+}
+TDateTime ValueAsDateTime(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsDateTime(value);
+}
+TDateTime ValueAsDate(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsDate(value);
+}
+TDateTime ValueAsTime(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsTime(value);
+}
+void* ValueAsPointer(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsPointer(value);
+}
+TObject* ValueAsObject(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsObject(value);
+}
+double ValueAsDouble(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsDouble(value);
+}
+std::int32_t ValueAsInteger(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsInteger(value);
+}
+TCurrency ValueAsCurrency(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsCurrency(value);
+}
+double ValueAsPercent(const TValue& value) {
+  return TDataType::TypeOf(value).GetAsPercent(value);
+}
+TPicture* ValueAsPicture(const TValue& value) {
+  return PictureType()->GetAsPicture(value);
+}
 
 TValue ConvertToType(const TDataType* type, const TValue& value) {
   if (!type || type == value.DataType) return value;
   return type->ConvertValue(value);
 }
 
-bool ValuesEqual(const TDataType& type, const TValue& a, const TValue& b) { return type.Compare(a, b) == 0; }
+bool ValuesEqual(const TDataType& type, const TValue& a, const TValue& b) {
+  return type.Compare(a, b) == 0;
+}
 
-TValue MaxValue(const TDataType& type, const TValue& a, const TValue& b) { return type.Compare(a, b) >= 0 ? a : b; }
+TValue MaxValue(const TDataType& type, const TValue& a, const TValue& b) {
+  return type.Compare(a, b) >= 0 ? a : b;
+}
 
-TValue MinValue(const TDataType& type, const TValue& a, const TValue& b) { return type.Compare(a, b) >= 0 ? b : a; }
+TValue MinValue(const TDataType& type, const TValue& a, const TValue& b) {
+  return type.Compare(a, b) >= 0 ? b : a;
+}
 
 }  // namespace tv

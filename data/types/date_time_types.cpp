@@ -9,9 +9,13 @@ namespace tv {
 
 // --- TDateTimeType
 
-TDateTimeType::TDateTimeType() : TDataType(true) { EnterClass(ClassOf<TDateTimeType>()); }
+TDateTimeType::TDateTimeType() : TDataType(true) {
+  EnterClass(ClassOf<TDateTimeType>());
+}
 
-TValue TDateTimeType::CreateValue(TDateTime value) const { return NewValue(value); }
+TValue TDateTimeType::CreateValue(TDateTime value) const {
+  return NewValue(value);
+}
 
 TValue TDateTimeType::ConvertValue(const TValue& value) const {
   if (Owns(value)) return value;
@@ -25,20 +29,34 @@ int TDateTimeType::Compare(const TValue& a, const TValue& b) const {
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
-TValue TDateTimeType::Sum(const TValue& a, const TValue& b) const { return CreateValue(Operand(a) + Operand(b)); }
+TValue TDateTimeType::Sum(const TValue& a, const TValue& b) const {
+  return CreateValue(Operand(a) + Operand(b));
+}
 TValue TDateTimeType::Difference(const TValue& a, const TValue& b) const {
   return CreateValue(Operand(a) - Operand(b));
 }
-TValue TDateTimeType::Product(const TValue&, const TValue&) const { NotSupported("TDateTimeType", "Product"); }
-TValue TDateTimeType::Quota(const TValue&, const TValue&) const { NotSupported("TDateTimeType", "Quota"); }
+TValue TDateTimeType::Product(const TValue&, const TValue&) const {
+  NotSupported("TDateTimeType", "Product");
+}
+TValue TDateTimeType::Quota(const TValue&, const TValue&) const {
+  NotSupported("TDateTimeType", "Quota");
+}
 
-TValue TDateTimeType::Negate(const TValue& value) const { return CreateValue(-Operand(value)); }
+TValue TDateTimeType::Negate(const TValue& value) const {
+  return CreateValue(-Operand(value));
+}
 
-bool TDateTimeType::IsEmpty(const TValue& value) const { return Compare(value, DateValue(0)) == 0; }
+bool TDateTimeType::IsEmpty(const TValue& value) const {
+  return Compare(value, DateValue(0)) == 0;
+}
 
-TValue TDateTimeType::GetDefaultValue() const { return CreateValue(Now()); }
+TValue TDateTimeType::GetDefaultValue() const {
+  return CreateValue(Now());
+}
 
-std::string TDateTimeType::GetSQLLiteral(const TValue& value) const { return QuotedText(GetAsString(value)); }
+std::string TDateTimeType::GetSQLLiteral(const TValue& value) const {
+  return QuotedText(GetAsString(value));
+}
 
 TValue TDateTimeType::ValueToText(const TValue& value, const DisplayFormat&) const {
   return StringValue(Trim(GetAsString(value)));
@@ -56,7 +74,8 @@ bool TDateTimeType::TextToValue(const std::string& text, const DisplayFormat&, T
   }
 }
 
-void TDateTimeType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback&) const {
+void TDateTimeType::WriteToBuffer(unsigned char* buffer, const TValue& value,
+                                  const TOverflowCallback&) const {
   const TDateTime number = Own(OwnValueOf(value));
   std::memcpy(buffer, &number, sizeof number);
 }
@@ -78,44 +97,76 @@ TDateTime TDateTimeType::ParseStrictly(std::string_view text) const {
   return trimmed.empty() ? 0 : StrToDateTime(trimmed);
 }
 
-std::string TDateTimeType::ReadString(const TValue& value) const { return DateTimeToStr(Own(value)); }
-bool TDateTimeType::ReadBoolean(const TValue&) const { CannotConvert("DateTime", "Boolean"); }
-void* TDateTimeType::ReadPointer(const TValue&) const { CannotConvert("DateTime", "Pointer"); }
+std::string TDateTimeType::ReadString(const TValue& value) const {
+  return DateTimeToStr(Own(value));
+}
+bool TDateTimeType::ReadBoolean(const TValue&) const {
+  CannotConvert("DateTime", "Boolean");
+}
+void* TDateTimeType::ReadPointer(const TValue&) const {
+  CannotConvert("DateTime", "Pointer");
+}
 
-const TDataType* TDateTimeType::CreateFromParams(const TStrings&) { return DateTimeType(); }
+const TDataType* TDateTimeType::CreateFromParams(const TStrings&) {
+  return DateTimeType();
+}
 
 // --- TDateType
 
-TDateType::TDateType() { EnterClass(ClassOf<TDateType>()); }
+TDateType::TDateType() {
+  EnterClass(ClassOf<TDateType>());
+}
 
-TValue TDateType::CreateValue(TDateTime value) const { return NewValue(std::trunc(value)); }
+TValue TDateType::CreateValue(TDateTime value) const {
+  return NewValue(std::trunc(value));
+}
 
-TValue TDateType::GetDefaultValue() const { return CreateValue(Date()); }
+TValue TDateType::GetDefaultValue() const {
+  return CreateValue(Date());
+}
 
-void TDateType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsDateTime(GetAsDate(value)); }
+void TDateType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsDateTime(GetAsDate(value));
+}
 
-TDateTime TDateType::ParseText(std::string_view text) const { return StrToDate(Trim(text)); }
+TDateTime TDateType::ParseText(std::string_view text) const {
+  return StrToDate(Trim(text));
+}
 
-std::string TDateType::ReadString(const TValue& value) const { return DateToStr(std::trunc(Own(value))); }
+std::string TDateType::ReadString(const TValue& value) const {
+  return DateToStr(std::trunc(Own(value)));
+}
 
-const TDataType* TDateType::CreateFromParams(const TStrings&) { return DateType(); }
+const TDataType* TDateType::CreateFromParams(const TStrings&) {
+  return DateType();
+}
 
 // --- TTimeType
 
-TTimeType::TTimeType() { EnterClass(ClassOf<TTimeType>()); }
+TTimeType::TTimeType() {
+  EnterClass(ClassOf<TTimeType>());
+}
 
-TValue TTimeType::GetDefaultValue() const { return CreateValue(0); }
+TValue TTimeType::GetDefaultValue() const {
+  return CreateValue(0);
+}
 
-void TTimeType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsFloat(GetAsTime(value)); }
+void TTimeType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsFloat(GetAsTime(value));
+}
 
 TDateTime TTimeType::ParseText(std::string_view text) const {
   const std::string trimmed = Trim(text);
   return trimmed.empty() ? 0 : StrToTime(trimmed);
 }
 
-std::string TTimeType::ReadString(const TValue& value) const { return TimeToStr(Own(value)); }
+std::string TTimeType::ReadString(const TValue& value) const {
+  return TimeToStr(Own(value));
+}
 
-const TDataType* TTimeType::CreateFromParams(const TStrings&) { return TimeType(); }
+const TDataType* TTimeType::CreateFromParams(const TStrings&) {
+  return TimeType();
+}
 
 // --- TStringDateTimeType
 
@@ -136,10 +187,14 @@ void CheckLength(std::string_view step, std::string_view text) {
 }
 
 // The number at the 1-based position First, Count characters long.
-int Field(std::string_view text, std::size_t first, std::size_t count) { return StrToInt(text.substr(first - 1, count)); }
+int Field(std::string_view text, std::size_t first, std::size_t count) {
+  return StrToInt(text.substr(first - 1, count));
+}
 }  // namespace
 
-TStringDateTimeType::TStringDateTimeType() { EnterClass(ClassOf<TStringDateTimeType>()); }
+TStringDateTimeType::TStringDateTimeType() {
+  EnterClass(ClassOf<TStringDateTimeType>());
+}
 
 TDateTime TStringDateTimeType::ParseText(std::string_view text) const {
   if (text.empty()) return 0;
@@ -162,6 +217,8 @@ std::string TStringDateTimeType::ReadString(const TValue& value) const {
   return FormatDateTime(kStringDateTimeFormat, Own(value));
 }
 
-const TDataType* TStringDateTimeType::CreateFromParams(const TStrings&) { return StringDateTimeType(); }
+const TDataType* TStringDateTimeType::CreateFromParams(const TStrings&) {
+  return StringDateTimeType();
+}
 
 }  // namespace tv

@@ -18,7 +18,8 @@ std::size_t TIndexContainer::BucketOf(const TObject* key) const {
 const TIndexContainer::TSlot* TIndexContainer::Lookup(const TObject* key) const {
   const int* place = key ? places_.Find(key) : nullptr;
   if (!place) return nullptr;
-  return *place >= 0 ? &buckets_[static_cast<std::size_t>(*place)] : &overflow_[static_cast<std::size_t>(-1 - *place)];
+  return *place >= 0 ? &buckets_[static_cast<std::size_t>(*place)]
+                     : &overflow_[static_cast<std::size_t>(-1 - *place)];
 }
 
 bool TIndexContainer::Find(const TObject* key, TObject*& data) const {
@@ -33,7 +34,8 @@ void TIndexContainer::AddWithData(TObject* key, TObject* data) {
   const std::size_t bucket = BucketOf(key);
   if (bucket >= buckets_.size()) buckets_.resize(bucket + 1);
   if (const int* place = places_.Find(key)) {
-    TSlot& held = *place >= 0 ? buckets_[static_cast<std::size_t>(*place)] : overflow_[static_cast<std::size_t>(-1 - *place)];
+    TSlot& held = *place >= 0 ? buckets_[static_cast<std::size_t>(*place)]
+                              : overflow_[static_cast<std::size_t>(-1 - *place)];
     if (withData_) held.Data = data;
   } else if (!buckets_[bucket].Key) {
     buckets_[bucket] = TSlot{key, data};

@@ -54,8 +54,8 @@ class TIndexContainer : public TObject {
 
   int bucketCount_;
   bool withData_;
-  std::vector<TSlot> buckets_;          // grown on demand up to the bucket in use
-  std::vector<TSlot> overflow_;         // insertion order, with holes until compacted
+  std::vector<TSlot> buckets_;   // grown on demand up to the bucket in use
+  std::vector<TSlot> overflow_;  // insertion order, with holes until compacted
   TPointerIndex places_;
   std::vector<int> overflowPerBucket_;  // overflow keys waiting for each bucket
   int bucketsLive_ = 0;

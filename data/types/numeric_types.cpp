@@ -10,7 +10,9 @@ namespace tv {
 
 namespace {
 // A divisor of 0 would make every number infinite: it counts as none.
-long double Divisor(const DisplayFormat& format) { return format.Divisor == 0 ? 1 : format.Divisor; }
+long double Divisor(const DisplayFormat& format) {
+  return format.Divisor == 0 ? 1 : format.Divisor;
+}
 
 // X rounded half away from zero to a multiple of 1/M; no rounding when M < 1.
 long double RoundToMultiple(long double x, double m) {
@@ -19,15 +21,23 @@ long double RoundToMultiple(long double x, double m) {
   return (scaled >= 0 ? std::trunc(scaled + 0.5L) : std::trunc(scaled - 0.5L)) / m;
 }
 
-int Sign(long double a, long double b) { return a < b ? -1 : a > b ? 1 : 0; }
+int Sign(long double a, long double b) {
+  return a < b ? -1 : a > b ? 1 : 0;
+}
 
-std::int32_t Wrap(std::int64_t x) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(x)); }
-std::int64_t Wrap64(std::uint64_t x) { return static_cast<std::int64_t>(x); }
+std::int32_t Wrap(std::int64_t x) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(x));
+}
+std::int64_t Wrap64(std::uint64_t x) {
+  return static_cast<std::int64_t>(x);
+}
 }  // namespace
 
 // --- TNumericType
 
-bool TNumericType::IsNegative(const TValue& value) const { return Compare(value, GetDefaultValue()) < 0; }
+bool TNumericType::IsNegative(const TValue& value) const {
+  return Compare(value, GetDefaultValue()) < 0;
+}
 
 TValue TNumericType::NumberToText(long double number, const DisplayFormat& format, std::string_view suffix) {
   if (!format.Edit) number /= Divisor(format);
@@ -65,7 +75,9 @@ bool TNumericType::TextToValue(const std::string& text, const DisplayFormat& for
 
 // --- TIntegerType
 
-TIntegerType::TIntegerType() : TNumericType(false) { EnterClass(ClassOf<TIntegerType>()); }
+TIntegerType::TIntegerType() : TNumericType(false) {
+  EnterClass(ClassOf<TIntegerType>());
+}
 
 TValue TIntegerType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : NewValue(GetAsInteger(value));
@@ -92,9 +104,13 @@ TValue TIntegerType::Quota(const TValue& a, const TValue& b) const {
   return NewValue(Wrap(std::int64_t{x} / y));
 }
 
-TValue TIntegerType::Negate(const TValue& value) const { return NewValue(Wrap(-std::int64_t{Operand(value)})); }
+TValue TIntegerType::Negate(const TValue& value) const {
+  return NewValue(Wrap(-std::int64_t{Operand(value)}));
+}
 
-TValue TIntegerType::GetDefaultValue() const { return NewValue(std::int32_t{0}); }
+TValue TIntegerType::GetDefaultValue() const {
+  return NewValue(std::int32_t{0});
+}
 
 TValue TIntegerType::ValueToText(const TValue& value, const DisplayFormat& format) const {
   return StringValue(IntToStr(RoundHalfAway(static_cast<double>(GetAsInteger(value) / Divisor(format)))));
@@ -105,38 +121,52 @@ void TIntegerType::WriteToBuffer(unsigned char* buffer, const TValue& value, con
   std::memcpy(buffer, &number, sizeof number);
 }
 
-void TIntegerType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsInteger(Operand(value)); }
+void TIntegerType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsInteger(Operand(value));
+}
 
 std::int32_t TIntegerType::ParseText(std::string_view text) const {
   const std::string trimmed = Trim(text);
   return trimmed.empty() ? 0 : StrToInt(trimmed);
 }
 
-std::string TIntegerType::ReadString(const TValue& value) const { return IntToStr(Own(value)); }
+std::string TIntegerType::ReadString(const TValue& value) const {
+  return IntToStr(Own(value));
+}
 
 void* TIntegerType::ReadPointer(const TValue& value) const {
   return reinterpret_cast<void*>(static_cast<std::intptr_t>(Own(value)));
 }
 
-TCurrency TIntegerType::ReadCurrency(const TValue& value) const { return TCurrency{std::int64_t{Own(value)} * 10000}; }
+TCurrency TIntegerType::ReadCurrency(const TValue& value) const {
+  return TCurrency{std::int64_t{Own(value)} * 10000};
+}
 
 TValue TIntegerType::DisplayNumberToValue(long double number, const DisplayFormat&) const {
   return NewValue(RoundHalfAway32(static_cast<double>(number)));
 }
 
-const TDataType* TIntegerType::CreateFromParams(const TStrings&) { return IntegerType(); }
+const TDataType* TIntegerType::CreateFromParams(const TStrings&) {
+  return IntegerType();
+}
 
 // --- TDoubleType
 
-TDoubleType::TDoubleType() : TNumericType(true) { EnterClass(ClassOf<TDoubleType>()); }
+TDoubleType::TDoubleType() : TNumericType(true) {
+  EnterClass(ClassOf<TDoubleType>());
+}
 
 TValue TDoubleType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : NewValue(GetAsDouble(value));
 }
 
-int TDoubleType::Compare(const TValue& a, const TValue& b) const { return Sign(GetAsDouble(a), GetAsDouble(b)); }
+int TDoubleType::Compare(const TValue& a, const TValue& b) const {
+  return Sign(GetAsDouble(a), GetAsDouble(b));
+}
 
-TValue TDoubleType::Sum(const TValue& a, const TValue& b) const { return NewValue(GetAsDouble(a) + GetAsDouble(b)); }
+TValue TDoubleType::Sum(const TValue& a, const TValue& b) const {
+  return NewValue(GetAsDouble(a) + GetAsDouble(b));
+}
 TValue TDoubleType::Difference(const TValue& a, const TValue& b) const {
   return NewValue(GetAsDouble(a) - GetAsDouble(b));
 }
@@ -154,9 +184,13 @@ TValue TDoubleType::Quota(const TValue& a, const TValue& b) const {
   return NewValue(quotient);
 }
 
-TValue TDoubleType::Negate(const TValue& value) const { return NewValue(-GetAsDouble(value)); }
+TValue TDoubleType::Negate(const TValue& value) const {
+  return NewValue(-GetAsDouble(value));
+}
 
-TValue TDoubleType::GetDefaultValue() const { return NewValue(0.0); }
+TValue TDoubleType::GetDefaultValue() const {
+  return NewValue(0.0);
+}
 
 TValue TDoubleType::ValueToText(const TValue& value, const DisplayFormat& format) const {
   return NumberToText(GetAsDouble(value), format);
@@ -167,25 +201,35 @@ void TDoubleType::WriteToBuffer(unsigned char* buffer, const TValue& value, cons
   std::memcpy(buffer, &number, sizeof number);
 }
 
-void TDoubleType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsFloat(GetAsDouble(value)); }
+void TDoubleType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsFloat(GetAsDouble(value));
+}
 
 double TDoubleType::ParseText(std::string_view text) const {
   const std::string trimmed = Trim(text);
   return trimmed.empty() ? 0 : StrToFloat(trimmed);
 }
 
-std::string TDoubleType::ReadString(const TValue& value) const { return FloatToStr(Own(value)); }
-void* TDoubleType::ReadPointer(const TValue&) const { CannotConvert("Double", "Pointer"); }
+std::string TDoubleType::ReadString(const TValue& value) const {
+  return FloatToStr(Own(value));
+}
+void* TDoubleType::ReadPointer(const TValue&) const {
+  CannotConvert("Double", "Pointer");
+}
 
 TValue TDoubleType::DisplayNumberToValue(long double number, const DisplayFormat&) const {
   return NewValue(static_cast<double>(number));
 }
 
-const TDataType* TDoubleType::CreateFromParams(const TStrings&) { return DoubleType(); }
+const TDataType* TDoubleType::CreateFromParams(const TStrings&) {
+  return DoubleType();
+}
 
 // --- TCurrencyType
 
-TCurrencyType::TCurrencyType() : TNumericType(true) { EnterClass(ClassOf<TCurrencyType>()); }
+TCurrencyType::TCurrencyType() : TNumericType(true) {
+  EnterClass(ClassOf<TCurrencyType>());
+}
 
 TValue TCurrencyType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : NewValue(GetAsCurrency(value).Value);
@@ -197,10 +241,12 @@ int TCurrencyType::Compare(const TValue& a, const TValue& b) const {
 }
 
 TValue TCurrencyType::Sum(const TValue& a, const TValue& b) const {
-  return NewValue(Wrap64(static_cast<std::uint64_t>(Operand(a).Value) + static_cast<std::uint64_t>(Operand(b).Value)));
+  return NewValue(
+      Wrap64(static_cast<std::uint64_t>(Operand(a).Value) + static_cast<std::uint64_t>(Operand(b).Value)));
 }
 TValue TCurrencyType::Difference(const TValue& a, const TValue& b) const {
-  return NewValue(Wrap64(static_cast<std::uint64_t>(Operand(a).Value) - static_cast<std::uint64_t>(Operand(b).Value)));
+  return NewValue(
+      Wrap64(static_cast<std::uint64_t>(Operand(a).Value) - static_cast<std::uint64_t>(Operand(b).Value)));
 }
 
 TValue TCurrencyType::Product(const TValue& a, const TValue& b) const {
@@ -222,13 +268,16 @@ TValue TCurrencyType::Negate(const TValue& value) const {
   return NewValue(Wrap64(0 - static_cast<std::uint64_t>(Operand(value).Value)));
 }
 
-TValue TCurrencyType::GetDefaultValue() const { return NewValue(std::int64_t{0}); }
+TValue TCurrencyType::GetDefaultValue() const {
+  return NewValue(std::int64_t{0});
+}
 
 TValue TCurrencyType::ValueToText(const TValue& value, const DisplayFormat& format) const {
   return NumberToText(static_cast<long double>(GetAsCurrency(value).Value) / 10000, format);
 }
 
-void TCurrencyType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback&) const {
+void TCurrencyType::WriteToBuffer(unsigned char* buffer, const TValue& value,
+                                  const TOverflowCallback&) const {
   const std::int64_t count = Operand(value).Value;
   std::memcpy(buffer, &count, sizeof count);
 }
@@ -242,9 +291,15 @@ TCurrency TCurrencyType::ParseText(std::string_view text) const {
   return trimmed.empty() ? TCurrency{} : StrToCurr(trimmed);
 }
 
-std::string TCurrencyType::ReadString(const TValue& value) const { return CurrToStr(Own(value)); }
-TDateTime TCurrencyType::ReadDateTime(const TValue&) const { CannotConvert("Currency", "DateTime"); }
-void* TCurrencyType::ReadPointer(const TValue&) const { CannotConvert("Currency", "Pointer"); }
+std::string TCurrencyType::ReadString(const TValue& value) const {
+  return CurrToStr(Own(value));
+}
+TDateTime TCurrencyType::ReadDateTime(const TValue&) const {
+  CannotConvert("Currency", "DateTime");
+}
+void* TCurrencyType::ReadPointer(const TValue&) const {
+  CannotConvert("Currency", "Pointer");
+}
 double TCurrencyType::ReadDouble(const TValue& value) const {
   return static_cast<double>(static_cast<long double>(Own(value).Value) / 10000);
 }
@@ -253,17 +308,23 @@ TValue TCurrencyType::DisplayNumberToValue(long double number, const DisplayForm
   return NewValue(RoundToEven(number * 10000));
 }
 
-const TDataType* TCurrencyType::CreateFromParams(const TStrings&) { return CurrencyType(); }
+const TDataType* TCurrencyType::CreateFromParams(const TStrings&) {
+  return CurrencyType();
+}
 
 // --- TPercentType
 
-TPercentType::TPercentType() : TNumericType(true) { EnterClass(ClassOf<TPercentType>()); }
+TPercentType::TPercentType() : TNumericType(true) {
+  EnterClass(ClassOf<TPercentType>());
+}
 
 TValue TPercentType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : NewValue(GetAsPercent(value));
 }
 
-int TPercentType::Compare(const TValue& a, const TValue& b) const { return Sign(GetAsPercent(a), GetAsPercent(b)); }
+int TPercentType::Compare(const TValue& a, const TValue& b) const {
+  return Sign(GetAsPercent(a), GetAsPercent(b));
+}
 
 TValue TPercentType::Sum(const TValue& a, const TValue& b) const {
   return NewValue(GetAsPercent(a) + GetAsPercent(b));
@@ -281,9 +342,13 @@ TValue TPercentType::Quota(const TValue& a, const TValue& b) const {
   return NewValue(x / y);
 }
 
-TValue TPercentType::Negate(const TValue& value) const { return NewValue(-GetAsPercent(value)); }
+TValue TPercentType::Negate(const TValue& value) const {
+  return NewValue(-GetAsPercent(value));
+}
 
-TValue TPercentType::GetDefaultValue() const { return NewValue(0.0); }
+TValue TPercentType::GetDefaultValue() const {
+  return NewValue(0.0);
+}
 
 TValue TPercentType::ValueToText(const TValue& value, const DisplayFormat& format) const {
   if (!TypeOf(value).IsNumeric()) return ConvertToType(AnyStringType(), value);
@@ -304,7 +369,9 @@ void TPercentType::WriteToBuffer(unsigned char* buffer, const TValue& value, con
   std::memcpy(buffer, &number, sizeof number);
 }
 
-void TPercentType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsFloat(GetAsPercent(value)); }
+void TPercentType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsFloat(GetAsPercent(value));
+}
 
 double TPercentType::ParseText(std::string_view text) const {
   if (!text.empty() && text.back() == '%') text.remove_suffix(1);
@@ -312,11 +379,21 @@ double TPercentType::ParseText(std::string_view text) const {
   return trimmed.empty() ? 0 : StrToFloat(trimmed);
 }
 
-std::string TPercentType::ReadString(const TValue& value) const { return FloatToStr(Own(value)); }
-bool TPercentType::ReadBoolean(const TValue&) const { CannotConvert("Percent", "Boolean"); }
-TDateTime TPercentType::ReadDateTime(const TValue&) const { CannotConvert("Percent", "DateTime"); }
-void* TPercentType::ReadPointer(const TValue&) const { CannotConvert("Percent", "Pointer"); }
-std::int32_t TPercentType::ReadInteger(const TValue&) const { CannotConvert("Percent", "Integer"); }
+std::string TPercentType::ReadString(const TValue& value) const {
+  return FloatToStr(Own(value));
+}
+bool TPercentType::ReadBoolean(const TValue&) const {
+  CannotConvert("Percent", "Boolean");
+}
+TDateTime TPercentType::ReadDateTime(const TValue&) const {
+  CannotConvert("Percent", "DateTime");
+}
+void* TPercentType::ReadPointer(const TValue&) const {
+  CannotConvert("Percent", "Pointer");
+}
+std::int32_t TPercentType::ReadInteger(const TValue&) const {
+  CannotConvert("Percent", "Integer");
+}
 TCurrency TPercentType::ReadCurrency(const TValue& value) const {
   const double count = Own(value) * 10000;
   return TCurrency{RoundToEven(count)};
@@ -330,6 +407,8 @@ TValue TPercentType::DisplayNumberToValue(long double number, const DisplayForma
   return NewValue(static_cast<double>(number / 100));
 }
 
-const TDataType* TPercentType::CreateFromParams(const TStrings&) { return PercentType(); }
+const TDataType* TPercentType::CreateFromParams(const TStrings&) {
+  return PercentType();
+}
 
 }  // namespace tv

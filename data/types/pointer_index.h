@@ -33,7 +33,8 @@ class TPointerIndex {
     int Value = 0;
   };
   std::size_t Home(const void* key) const {
-    const std::uint64_t hash = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) * 0x9E3779B97F4A7C15ull;
+    const std::uint64_t hash =
+        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) * 0x9E3779B97F4A7C15ull;
     return static_cast<std::size_t>(hash >> shift_);
   }
   void Grow();

@@ -9,7 +9,9 @@ namespace tv {
 
 // --- TPointerType
 
-TPointerType::TPointerType() : TDataType(true) { EnterClass(ClassOf<TPointerType>()); }
+TPointerType::TPointerType() : TDataType(true) {
+  EnterClass(ClassOf<TPointerType>());
+}
 
 TValue TPointerType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : CreateValue(GetAsPointer(value));
@@ -21,10 +23,18 @@ int TPointerType::Compare(const TValue& a, const TValue& b) const {
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
-TValue TPointerType::Sum(const TValue&, const TValue&) const { NotSupported("TPointerType", "Sum"); }
-TValue TPointerType::Difference(const TValue&, const TValue&) const { NotSupported("TPointerType", "Difference"); }
-TValue TPointerType::Product(const TValue&, const TValue&) const { NotSupported("TPointerType", "Product"); }
-TValue TPointerType::Quota(const TValue&, const TValue&) const { NotSupported("TPointerType", "Quota"); }
+TValue TPointerType::Sum(const TValue&, const TValue&) const {
+  NotSupported("TPointerType", "Sum");
+}
+TValue TPointerType::Difference(const TValue&, const TValue&) const {
+  NotSupported("TPointerType", "Difference");
+}
+TValue TPointerType::Product(const TValue&, const TValue&) const {
+  NotSupported("TPointerType", "Product");
+}
+TValue TPointerType::Quota(const TValue&, const TValue&) const {
+  NotSupported("TPointerType", "Quota");
+}
 
 bool TPointerType::IsEmpty(const TValue& value) const {
   try {
@@ -34,7 +44,9 @@ bool TPointerType::IsEmpty(const TValue& value) const {
   }
 }
 
-TValue TPointerType::ValueToText(const TValue& value, const DisplayFormat&) const { return value; }
+TValue TPointerType::ValueToText(const TValue& value, const DisplayFormat&) const {
+  return value;
+}
 
 bool TPointerType::TextToValue(const std::string& text, const DisplayFormat&, TValue& result) const {
   result = AnyStringType()->CreateValue(text);
@@ -53,27 +65,45 @@ std::string TPointerType::AddressText(std::string_view prefix, const void* addre
   return text.append("($").append(digits).append(")");
 }
 
-std::string TPointerType::ReadString(const TValue& value) const { return AddressText("Pointer", ReadPointer(value)); }
-bool TPointerType::ReadBoolean(const TValue&) const { CannotConvert("Pointer", "Boolean"); }
-TDateTime TPointerType::ReadDateTime(const TValue&) const { CannotConvert("Pointer", "DateTime"); }
-double TPointerType::ReadDouble(const TValue&) const { CannotConvert("Pointer", "Double"); }
+std::string TPointerType::ReadString(const TValue& value) const {
+  return AddressText("Pointer", ReadPointer(value));
+}
+bool TPointerType::ReadBoolean(const TValue&) const {
+  CannotConvert("Pointer", "Boolean");
+}
+TDateTime TPointerType::ReadDateTime(const TValue&) const {
+  CannotConvert("Pointer", "DateTime");
+}
+double TPointerType::ReadDouble(const TValue&) const {
+  CannotConvert("Pointer", "Double");
+}
 std::int32_t TPointerType::ReadInteger(const TValue& value) const {
   return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(ReadPointer(value)));
 }
 
-const TDataType* TPointerType::CreateFromParams(const TStrings&) { return PointerType(); }
+const TDataType* TPointerType::CreateFromParams(const TStrings&) {
+  return PointerType();
+}
 
 // --- TObjectType
 
-TObjectType::TObjectType() { EnterClass(ClassOf<TObjectType>()); }
+TObjectType::TObjectType() {
+  EnterClass(ClassOf<TObjectType>());
+}
 
-std::string TObjectType::ReadString(const TValue& value) const { return AddressText("TObject", ReadPointer(value)); }
+std::string TObjectType::ReadString(const TValue& value) const {
+  return AddressText("TObject", ReadPointer(value));
+}
 
-const TDataType* TObjectType::CreateFromParams(const TStrings&) { return ObjectType(); }
+const TDataType* TObjectType::CreateFromParams(const TStrings&) {
+  return ObjectType();
+}
 
 // --- TPictureType
 
-TPictureType::TPictureType() { EnterClass(ClassOf<TPictureType>()); }
+TPictureType::TPictureType() {
+  EnterClass(ClassOf<TPictureType>());
+}
 
 TPicture* TPictureType::GetAsPicture(const TValue& value) const {
   TObject* object = GetAsObject(value);
@@ -82,6 +112,8 @@ TPicture* TPictureType::GetAsPicture(const TValue& value) const {
   throw Exception(ClassName() + ".GetAsPicture: You can not get Pictures from this DataType!");
 }
 
-const TDataType* TPictureType::CreateFromParams(const TStrings&) { return PictureType(); }
+const TDataType* TPictureType::CreateFromParams(const TStrings&) {
+  return PictureType();
+}
 
 }  // namespace tv

@@ -35,7 +35,7 @@ struct TDataTypeRegistryData {
   std::unique_ptr<TDoubleType> Double;
   std::unique_ptr<TCurrencyType> Currency;
   std::unique_ptr<TPercentType> Percent;
-  std::unique_ptr<TMemoType> Memo;               // case-insensitive: AnyStringType
+  std::unique_ptr<TMemoType> Memo;  // case-insensitive: AnyStringType
   std::unique_ptr<TMemoType> CaseSensitiveMemo;
   std::unique_ptr<TIntegerStringType> IntegerString;
   std::unique_ptr<TPictureType> Picture;

@@ -8,7 +8,9 @@
 namespace tv {
 
 namespace {
-unsigned char FoldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+unsigned char FoldCase(unsigned char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
+}
 
 // The value's text without a copy when it is one already.
 const std::string& TextOf(const TValue& value, std::string& converted) {
@@ -29,7 +31,8 @@ TStringType::TStringType(int size, bool caseSensitive, bool alwaysParameter)
 }
 
 std::string TStringType::Shortened(std::string text) const {
-  if (size_ > 0 && text.size() > static_cast<std::size_t>(size_)) text.resize(static_cast<std::size_t>(size_));
+  if (size_ > 0 && text.size() > static_cast<std::size_t>(size_))
+    text.resize(static_cast<std::size_t>(size_));
   return text;
 }
 
@@ -43,9 +46,13 @@ TValue TStringType::ConvertValue(const TValue& value) const {
   return Owns(value) ? value : CreateValue(ValueAsString(value));
 }
 
-std::string TStringType::GetSQLTypeName() const { return std::string("char(").append(IntToStr(size_)).append(")"); }
+std::string TStringType::GetSQLTypeName() const {
+  return std::string("char(").append(IntToStr(size_)).append(")");
+}
 
-int TStringType::GetDataSize() const { return (size_ <= 255 ? 1 : 2) + std::max(size_, 0); }
+int TStringType::GetDataSize() const {
+  return (size_ <= 255 ? 1 : 2) + std::max(size_, 0);
+}
 
 std::string TStringType::GetTypeName() const {
   return (caseSensitive_ ? "String(" : "Text(") + IntToStr(size_) + ")";
@@ -67,11 +74,11 @@ int TStringType::Compare(const TValue& a, const TValue& b) const {
   const std::size_t common = std::min(textA.size(), textB.size());
   for (std::size_t i = 0; i < common; ++i) {
     // Equal bytes are skipped fast; only a difference is looked at closely.
-    i = static_cast<std::size_t>(
-        std::mismatch(textA.begin() + static_cast<std::ptrdiff_t>(i), textA.begin() + static_cast<std::ptrdiff_t>(common),
-                      textB.begin() + static_cast<std::ptrdiff_t>(i))
-            .first -
-        textA.begin());
+    i = static_cast<std::size_t>(std::mismatch(textA.begin() + static_cast<std::ptrdiff_t>(i),
+                                               textA.begin() + static_cast<std::ptrdiff_t>(common),
+                                               textB.begin() + static_cast<std::ptrdiff_t>(i))
+                                     .first -
+                                 textA.begin());
     if (i == common) break;
     auto x = static_cast<unsigned char>(textA[i]), y = static_cast<unsigned char>(textB[i]);
     if (!caseSensitive_) {
@@ -98,9 +105,15 @@ TValue TStringType::Sum(const TValue& a, const TValue& b) const {
   return CreateValue(std::move(text));
 }
 
-TValue TStringType::Difference(const TValue&, const TValue&) const { NotSupported("TStringType", "Difference"); }
-TValue TStringType::Product(const TValue&, const TValue&) const { NotSupported("TStringType", "Product"); }
-TValue TStringType::Quota(const TValue&, const TValue&) const { NotSupported(ClassName(), "Quota"); }
+TValue TStringType::Difference(const TValue&, const TValue&) const {
+  NotSupported("TStringType", "Difference");
+}
+TValue TStringType::Product(const TValue&, const TValue&) const {
+  NotSupported("TStringType", "Product");
+}
+TValue TStringType::Quota(const TValue&, const TValue&) const {
+  NotSupported(ClassName(), "Quota");
+}
 
 bool TStringType::IsEmpty(const TValue& value) const {
   try {
@@ -110,7 +123,9 @@ bool TStringType::IsEmpty(const TValue& value) const {
   }
 }
 
-std::string TStringType::GetSQLLiteral(const TValue& value) const { return QuotedText(Shortened(GetAsString(value))); }
+std::string TStringType::GetSQLLiteral(const TValue& value) const {
+  return QuotedText(Shortened(GetAsString(value)));
+}
 
 TValue TStringType::ValueToText(const TValue& value, const DisplayFormat&) const {
   return StringValue(Trim(GetAsString(value)));
@@ -146,14 +161,30 @@ void TStringType::AssignToParam(TParam& param, const TValue& value) const {
   param.SetAsString(Shortened(GetAsString(value)));
 }
 
-bool TStringType::ReadBoolean(const TValue& value) const { return BooleanType()->ParseText(value.Text); }
-TDateTime TStringType::ReadDateTime(const TValue& value) const { return DateTimeType()->ParseText(value.Text); }
-TDateTime TStringType::ReadDate(const TValue& value) const { return DateType()->ParseText(value.Text); }
-TDateTime TStringType::ReadTime(const TValue& value) const { return TimeType()->ParseText(value.Text); }
-double TStringType::ReadDouble(const TValue& value) const { return DoubleType()->ParseText(value.Text); }
-std::int32_t TStringType::ReadInteger(const TValue& value) const { return IntegerType()->ParseText(value.Text); }
-TCurrency TStringType::ReadCurrency(const TValue& value) const { return CurrencyType()->ParseText(value.Text); }
-double TStringType::ReadPercent(const TValue& value) const { return PercentType()->ParseText(value.Text); }
+bool TStringType::ReadBoolean(const TValue& value) const {
+  return BooleanType()->ParseText(value.Text);
+}
+TDateTime TStringType::ReadDateTime(const TValue& value) const {
+  return DateTimeType()->ParseText(value.Text);
+}
+TDateTime TStringType::ReadDate(const TValue& value) const {
+  return DateType()->ParseText(value.Text);
+}
+TDateTime TStringType::ReadTime(const TValue& value) const {
+  return TimeType()->ParseText(value.Text);
+}
+double TStringType::ReadDouble(const TValue& value) const {
+  return DoubleType()->ParseText(value.Text);
+}
+std::int32_t TStringType::ReadInteger(const TValue& value) const {
+  return IntegerType()->ParseText(value.Text);
+}
+TCurrency TStringType::ReadCurrency(const TValue& value) const {
+  return CurrencyType()->ParseText(value.Text);
+}
+double TStringType::ReadPercent(const TValue& value) const {
+  return PercentType()->ParseText(value.Text);
+}
 
 const TDataType* TStringType::CreateFromParams(const TStrings& params) {
   int size = -1;
@@ -184,14 +215,17 @@ void TMemoType::WriteParams(TStrings& params) const {
   params.Add("DYNSIZE=T");
 }
 
-std::string TMemoType::GetSQLLiteral(const TValue& value) const { return QuotedText(GetAsString(value)); }
+std::string TMemoType::GetSQLLiteral(const TValue& value) const {
+  return QuotedText(GetAsString(value));
+}
 
 namespace {
 // Texts up to this length sit in the slot after their length + 1.
 constexpr std::size_t kInlineMemo = 254;
 }  // namespace
 
-void TMemoType::WriteToBuffer(unsigned char* buffer, const TValue& value, const TOverflowCallback& overflow) const {
+void TMemoType::WriteToBuffer(unsigned char* buffer, const TValue& value,
+                              const TOverflowCallback& overflow) const {
   std::string converted;
   const std::string& text = TextOf(value, converted);
   if (text.size() <= kInlineMemo) {
@@ -215,7 +249,9 @@ TValue TMemoType::ReadFromBuffer(const unsigned char* buffer, const TOverflowCal
   return value;
 }
 
-void TMemoType::AssignToParam(TParam& param, const TValue& value) const { param.SetAsMemo(GetAsString(value)); }
+void TMemoType::AssignToParam(TParam& param, const TValue& value) const {
+  param.SetAsMemo(GetAsString(value));
+}
 
 const TDataType* TMemoType::CreateFromParams(const TStrings& params) {
   const bool caseSensitive = params.IndexOfName("CS") < 0 || BooleanType()->ParseText(params.Values("CS"));
@@ -224,8 +260,12 @@ const TDataType* TMemoType::CreateFromParams(const TStrings& params) {
 
 // --- TIntegerStringType
 
-TIntegerStringType::TIntegerStringType() : TStringType(10, false) { EnterClass(ClassOf<TIntegerStringType>()); }
+TIntegerStringType::TIntegerStringType() : TStringType(10, false) {
+  EnterClass(ClassOf<TIntegerStringType>());
+}
 
-const TDataType* TIntegerStringType::CreateFromParams(const TStrings&) { return IntegerStringType(); }
+const TDataType* TIntegerStringType::CreateFromParams(const TStrings&) {
+  return IntegerStringType();
+}
 
 }  // namespace tv

@@ -46,11 +46,11 @@ struct TValue {
 
 // Grid presentation's description of how numbers are shown and edited.
 struct DisplayFormat {
-  std::string NumberFormat;    // a FormatFloat pattern
-  long double Divisor = 1;     // values are shown divided by it
-  int Decimals = -1;           // negative: not fixed
-  double Rounding = 0;         // M: values are rounded to multiples of 1/M; below 1 none
-  bool Edit = false;           // editing: no divisor, no thousands separators
+  std::string NumberFormat;  // a FormatFloat pattern
+  long double Divisor = 1;   // values are shown divided by it
+  int Decimals = -1;         // negative: not fixed
+  double Rounding = 0;       // M: values are rounded to multiples of 1/M; below 1 none
+  bool Edit = false;         // editing: no divisor, no thousands separators
 };
 
 // The row's store for memo texts too long for their buffer slot. The routine
@@ -58,8 +58,7 @@ struct DisplayFormat {
 // the whole text to keep, on oaFetch it fills Text.
 enum class TOverflowAction { oaStore, oaFetch };
 struct TOverflowCallback {
-  using TRoutine = void (*)(void* context, std::intptr_t argument, std::string& text,
-                            TOverflowAction action);
+  using TRoutine = void (*)(void* context, std::intptr_t argument, std::string& text, TOverflowAction action);
   TRoutine Routine = nullptr;
   void* Context = nullptr;
   std::intptr_t Argument = 0;

@@ -3,8 +3,8 @@
 namespace tv {
 
 TValueItems::TPlace TValueItems::Locate(int index) const {
-  const auto block = static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), index) -
-                                              starts_.begin() - 1);
+  const auto block =
+      static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin() - 1);
   return {block, static_cast<std::size_t>(index - starts_[block])};
 }
 
@@ -18,7 +18,9 @@ const TValueItem& TValueItems::At(int index) const {
   return blocks_[place.block][place.offset];
 }
 
-void TValueItems::Refresh(std::size_t block) { firsts_[block] = blocks_[block].front().Value; }
+void TValueItems::Refresh(std::size_t block) {
+  firsts_[block] = blocks_[block].front().Value;
+}
 
 void TValueItems::ShiftStarts(std::size_t afterBlock, int delta) {
   for (std::size_t b = afterBlock + 1; b < starts_.size(); ++b) starts_[b] += delta;

@@ -41,14 +41,15 @@ class TValueItems {
   template <class Below>
   int PartitionPoint(Below below, const TValueItem*& item) const {
     item = nullptr;
-    auto block = static_cast<std::size_t>(std::partition_point(firsts_.begin(), firsts_.end(), below) - firsts_.begin());
+    auto block = static_cast<std::size_t>(std::partition_point(firsts_.begin(), firsts_.end(), below) -
+                                          firsts_.begin());
     if (block == 0) {
       if (count_ > 0) item = &blocks_[0].front();
       return 0;
     }
     const auto& items = blocks_[--block];
-    const auto inside = std::partition_point(items.begin(), items.end(),
-                                             [&below](const TValueItem& entry) { return below(entry.Value); });
+    const auto inside = std::partition_point(
+        items.begin(), items.end(), [&below](const TValueItem& entry) { return below(entry.Value); });
     if (inside != items.end())
       item = &*inside;
     else if (block + 1 < blocks_.size())
@@ -70,8 +71,8 @@ class TValueItems {
   void ShiftStarts(std::size_t afterBlock, int delta);
 
   std::vector<std::vector<TValueItem>> blocks_;
-  std::vector<int> starts_;      // index of each block's first entry
-  std::vector<TValue> firsts_;   // each block's first value
+  std::vector<int> starts_;     // index of each block's first entry
+  std::vector<TValue> firsts_;  // each block's first value
   int count_ = 0;
 };
 

@@ -18,8 +18,8 @@ void TValueList::InsertItem(int index, TValueItem item) {
 bool TValueList::Locate(const TValue& value, int& index) const {
   // Bisection for the first entry that does not sort before Value.
   const TValueItem* found = nullptr;
-  index = items_.PartitionPoint([this, &value](const TValue& entry) { return dataType_->Compare(entry, value) < 0; },
-                                found);
+  index = items_.PartitionPoint(
+      [this, &value](const TValue& entry) { return dataType_->Compare(entry, value) < 0; }, found);
   return found && dataType_->Compare(found->Value, value) == 0;
 }
 
@@ -39,7 +39,9 @@ int TValueList::AddValueObject(const std::string& text, const TValue& value, TOb
   return index;
 }
 
-int TValueList::Add(const std::string& s) { return AddValueObject(s, StringValue(s), nullptr); }
+int TValueList::Add(const std::string& s) {
+  return AddValueObject(s, StringValue(s), nullptr);
+}
 
 int TValueList::IndexOfValue(const TValue& value) const {
   const TValue converted = ConvertToType(dataType_, value);
@@ -94,7 +96,9 @@ void TValueList::Delete(int index) {
   items_.Erase(index);
 }
 
-void TValueList::Clear() { items_.Clear(); }
+void TValueList::Clear() {
+  items_.Clear();
+}
 
 void TValueList::Exchange(int a, int b) {
   Check(a);
@@ -167,7 +171,9 @@ void TValueList::SetSorted(bool sorted) {
 }
 
 void TValueList::SetCapacity(int capacity) {
-  if (capacity < Count()) throw EListError(std::string("List capacity out of bounds (").append(std::to_string(capacity)).append(")"));
+  if (capacity < Count())
+    throw EListError(
+        std::string("List capacity out of bounds (").append(std::to_string(capacity)).append(")"));
   capacity_ = capacity;
 }
 

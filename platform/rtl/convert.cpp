@@ -113,9 +113,13 @@ TFormatSettings& Settings() {
 }
 }  // namespace
 
-const TFormatSettings& DefaultFormatSettings() { return Settings(); }
+const TFormatSettings& DefaultFormatSettings() {
+  return Settings();
+}
 
-void SetDefaultFormatSettings(const TFormatSettings& settings) { Settings() = settings; }
+void SetDefaultFormatSettings(const TFormatSettings& settings) {
+  Settings() = settings;
+}
 
 std::string IntToStr(std::int64_t value) {
   return std::to_string(value);

@@ -67,7 +67,8 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 }
 
 std::string QuoteArgument(std::string_view argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos) return std::string(argument);
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos)
+    return std::string(argument);
   std::string quoted = "\"";
   std::size_t backslashes = 0;
   for (char c : argument) {

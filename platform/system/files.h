@@ -9,7 +9,7 @@ namespace tv::sys {
 // Every path here may be longer than the classic 259 characters: Windows
 // reaches it through the wide API with the "\\?\" prefix.
 
-bool FileExists(const std::string& path);    // an existing file, not a directory
+bool FileExists(const std::string& path);  // an existing file, not a directory
 // Deletes a file, never a folder; true when no file of that name is left.
 bool DeleteFileAt(const std::string& path);
 

@@ -36,7 +36,8 @@ std::vector<std::string> search::RootedFolders(std::string_view list, char separ
 std::string FindProgram(const std::string& name, const std::string& folder) {
   switch (search::Classify(name)) {
     case search::TNameKind::Rooted: return FirstProgramIn({""}, name);
-    case search::TNameKind::WithFolder: return folder.empty() ? std::string() : FirstProgramIn({folder}, name);
+    case search::TNameKind::WithFolder:
+      return folder.empty() ? std::string() : FirstProgramIn({folder}, name);
     case search::TNameKind::Bare: {
       std::vector<std::string> folders;
       if (!folder.empty()) folders.push_back(folder);

@@ -39,8 +39,9 @@ TEST(ReportFile, ReportNeverIsTheCheckedFileItself) {
 }
 
 TEST(CommandLine, DefaultsGiveTheScannersUsualCallWithTheResolvedProgram) {
-  EXPECT_EQ(BuildCommandLine("C:\\MAIL\\scan.exe", TPluginSettings{}, "C:\\TEMP\\ATT.EXE", "C:\\TEMP\\ATT.~tv"),
-            "\"C:\\MAIL\\scan.exe\" C:\\TEMP\\ATT.EXE /MIME /UNZIP /REPORT C:\\TEMP\\ATT.~tv");
+  EXPECT_EQ(
+      BuildCommandLine("C:\\MAIL\\scan.exe", TPluginSettings{}, "C:\\TEMP\\ATT.EXE", "C:\\TEMP\\ATT.~tv"),
+      "\"C:\\MAIL\\scan.exe\" C:\\TEMP\\ATT.EXE /MIME /UNZIP /REPORT C:\\TEMP\\ATT.~tv");
   TPluginSettings none;
   none.Options = "";
   EXPECT_EQ(BuildCommandLine("P", none, "F", "R"), "\"P\" F  /REPORT R");
@@ -74,14 +75,14 @@ TEST(CommandLine, ScannerSettingGivesProgramAndFurtherArguments) {
 // Whatever the file's name, the scanner's C runtime must hand it back as it
 // was: blanks, tabs and backslashes before the closing quote included.
 TEST(CommandLine, FileAndReportReachTheScannerUnchanged) {
-  const char* names[] = {"C:\\TEMP\\ATT.EXE",     "C:\\My Mail\\a\tb.exe", "C:\\My Dir\\",
-                         "C:\\My Dir\\\\",        "\\\\server\\share\\x y", "C:\\a\\\\b c\\d",
-                         "plain\\trailing\\",     "C:\\\xE4 \xF6\\x.txt"};  // ä ö
+  const char* names[] = {"C:\\TEMP\\ATT.EXE", "C:\\My Mail\\a\tb.exe",  "C:\\My Dir\\",
+                         "C:\\My Dir\\\\",    "\\\\server\\share\\x y", "C:\\a\\\\b c\\d",
+                         "plain\\trailing\\", "C:\\\xE4 \xF6\\x.txt"};  // ä ö
   for (const char* name : names) {
     SCOPED_TRACE(name);
     const std::string report = ReportFileFor(name);
-    std::vector<std::string> args =
-        sys::SplitCommandLine(BuildCommandLine("C:\\Program Files\\scan.exe", TPluginSettings{}, name, report));
+    std::vector<std::string> args = sys::SplitCommandLine(
+        BuildCommandLine("C:\\Program Files\\scan.exe", TPluginSettings{}, name, report));
     ASSERT_EQ(args.size(), 6u);
     EXPECT_EQ(args[0], "C:\\Program Files\\scan.exe");
     EXPECT_EQ(args[1], name);
@@ -340,14 +341,16 @@ TEST_F(CheckFileTest, ReportIsNeverTheCheckedFileUnderAnotherName) {
   ScannerAnswers(13, passed + " Found the X\r\n");
   EXPECT_EQ(Check(passed), kResultFinding);
   EXPECT_EQ(ReadFileBytes(file), "attachment");
-  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{passed, "/MIME", "/UNZIP", "/REPORT", passed + ".~tv", "show=0"}));
+  EXPECT_EQ(ScannerArgs(),
+            (std::vector<std::string>{passed, "/MIME", "/UNZIP", "/REPORT", passed + ".~tv", "show=0"}));
   EXPECT_EQ(VirusText(), "\n" + passed + "\nX");
   EXPECT_FALSE(PathExists(passed + ".~tv"));
 }
 
 TEST_F(CheckFileTest, LongPathsKeepTheirFindingAndLeaveNoReport) {
   std::string folder = dir_.Path();
-  while (folder.size() < 300) folder = dir_.MakeSubdir(folder.substr(dir_.Path().size()) + std::string(40, 'd'));
+  while (folder.size() < 300)
+    folder = dir_.MakeSubdir(folder.substr(dir_.Path().size()) + std::string(40, 'd'));
   const std::string file = folder + "ATT.EXE";
   WriteFileBytes(file, "attachment");
   ScannerAnswers(13, file + " Found the Long/Path\r\n");
@@ -367,7 +370,8 @@ TEST_F(CheckFileTest, NameEndingInABackslashReachesTheScannerWhole) {
     WriteFileBytes(name, "x");
   ScannerAnswers(13);
   EXPECT_EQ(Check(name), kResultFinding);
-  EXPECT_EQ(ScannerArgs(), (std::vector<std::string>{name, "/MIME", "/UNZIP", "/REPORT", name + ".~tv", "show=0"}));
+  EXPECT_EQ(ScannerArgs(),
+            (std::vector<std::string>{name, "/MIME", "/UNZIP", "/REPORT", name + ".~tv", "show=0"}));
 }
 
 TEST_F(CheckFileTest, LongFindingIsCutToTheHostsBuffer) {

@@ -96,7 +96,8 @@ std::string ProgramDirectory() {
 
 std::string CopyProgram(const std::string& fileName, const std::string& folder, const std::string& copyName) {
   const std::string copy = folder + (copyName.empty() ? fileName : copyName);
-  fs::copy_file(fs::path(ProgramDirectory() + fileName), fs::path(copy), fs::copy_options::overwrite_existing);
+  fs::copy_file(fs::path(ProgramDirectory() + fileName), fs::path(copy),
+                fs::copy_options::overwrite_existing);
   return copy;
 }
 

@@ -98,8 +98,8 @@ bool Probe(HMODULE plugin, const char* name, const std::vector<std::uint32_t>& a
   if (kept) {
     std::printf("%s: ok (result %d)\n", name, result);
   } else {
-    std::printf("%s: stack off by %ld, ebx %08x esi %08x edi %08x ebp %08x\n", name, stack, probe_ebx, probe_esi,
-                probe_edi, probe_ebp);
+    std::printf("%s: stack off by %ld, ebx %08x esi %08x edi %08x ebp %08x\n", name, stack, probe_ebx,
+                probe_esi, probe_edi, probe_ebp);
   }
   return kept;
 }

@@ -24,7 +24,8 @@ bool DeleteFileAt(const std::string& path) {
 
 bool IsSameFile(const std::string& a, const std::string& b) {
   if (a == b) return true;
-  struct stat sa {}, sb{};
+  struct stat sa {
+  }, sb{};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }

@@ -85,8 +85,8 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
     case TOpenMode::ExclusiveOpenAlways: disposition = OPEN_ALWAYS; break;
     case TOpenMode::ExclusiveCreateAlways: disposition = CREATE_ALWAYS; break;
   }
-  HANDLE h = ::CreateFileW(ExtendedPath(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+  HANDLE h = ::CreateFileW(ExtendedPath(path).c_str(), access, share, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE || h == nullptr)
     return TFile(IsBusy(::GetLastError()) ? TOpenError::Busy : TOpenError::Failed);
   return TFile(static_cast<long long>(reinterpret_cast<std::intptr_t>(h)));

@@ -32,8 +32,8 @@ std::wstring LockedName(const std::string& path) {
 
 TPathLock::TPathLock(const std::string& path) {
   const std::wstring name = LockedName(path);
-  const std::string digits =
-      PathLockDigits(std::string_view(reinterpret_cast<const char*>(name.data()), name.size() * sizeof(wchar_t)));
+  const std::string digits = PathLockDigits(
+      std::string_view(reinterpret_cast<const char*>(name.data()), name.size() * sizeof(wchar_t)));
   const std::wstring mutexName = L"Local\\tvvexal.path." + win32::Widen(digits);
   HANDLE mutex = ::CreateMutexW(nullptr, FALSE, mutexName.c_str());
   if (mutex == nullptr) return;

@@ -100,7 +100,8 @@ TEST(TCriteriaField, ValuesConvertToTheFieldsTypeAndIntervalsAbsorbThem) {
   range.AddInterval(StringValue("5"), IntegerValue(9));
   range.AddValue(IntegerValue(12));
   EXPECT_EQ(Entries(range), "1 5..9 12");
-  for (const auto& [value, expected] : std::vector<std::pair<int, bool>>{{7, true}, {10, false}, {12, true}, {0, false}})
+  for (const auto& [value, expected] :
+       std::vector<std::pair<int, bool>>{{7, true}, {10, false}, {12, true}, {0, false}})
     EXPECT_EQ(range.AcceptsValue(IntegerValue(value)), expected) << value;
   range.AddValue(IntegerValue(7));  // inside 5..9: nothing new
   EXPECT_EQ(Entries(range), "1 5..9 12");
@@ -132,7 +133,7 @@ TEST(TCriteriaField, ChangesAreAnnouncedOnceUnlessNoUpdateIsOpen) {
   int changes = 0;
   field.OnChange = [&changes](TCondition&) { ++changes; };
   field.AddValue(IntegerValue(3));
-  EXPECT_EQ(changes, 2);  // at EndUpdate and once more
+  EXPECT_EQ(changes, 2);            // at EndUpdate and once more
   field.AddValue(IntegerValue(3));  // already listed: unchanged, still announced
   EXPECT_EQ(changes, 4);
   EXPECT_EQ(field.Count(), 1);
@@ -185,7 +186,8 @@ TEST(TCriteriaField, SetOperations) {
   all.UnionAddFrom(b.get());
   EXPECT_EQ(Entries(all), "5 7 12");
 
-  auto both = TCriteriaField::CreateIntersection(nullptr, number.get(), make({{1, 1}, {5, 5}}).get(), b.get());
+  auto both =
+      TCriteriaField::CreateIntersection(nullptr, number.get(), make({{1, 1}, {5, 5}}).get(), b.get());
   EXPECT_EQ(Entries(*both), "5");
   auto copy = TCriteriaField::CreateCopy(nullptr, &nothing);
   EXPECT_EQ(Entries(*copy), "none");
@@ -236,10 +238,11 @@ TEST(TCriteria, RowsAreAcceptedWhenEveryRestrictedFieldAgrees) {
   TCriteria secondLanguage;
   secondLanguage.FindCriteriaField(r.language.get(), true)->AddValue(IntegerValue(1));
   copy->IntersectWith(secondLanguage);
-  EXPECT_FALSE(copy->AcceptsRow(*label));  // language 0
+  EXPECT_FALSE(copy->AcceptsRow(*label));   // language 0
   EXPECT_FALSE(copy->AcceptsRow(*button));  // not a label
   int walked = 0;
-  for (TCriteriaFieldIterator it(*copy); !it.AtEnd(); it.Next()) walked += it.CriteriaField()->Owner() == copy.get();
+  for (TCriteriaFieldIterator it(*copy); !it.AtEnd(); it.Next())
+    walked += it.CriteriaField()->Owner() == copy.get();
   EXPECT_EQ(walked, 2);
 }
 
@@ -250,7 +253,8 @@ struct TTree {
   TTree() {
     for (int lang = 0; lang < 3; ++lang) {
       auto node = std::make_unique<TSubTotalRow>(*r.table, 1, r.number.get());
-      for (int n = 1; n <= 4; ++n) node->AddChild(IntegerValue(n), r.Row(lang, n, n % 2 ? "TLabel" : "TButton"));
+      for (int n = 1; n <= 4; ++n)
+        node->AddChild(IntegerValue(n), r.Row(lang, n, n % 2 ? "TLabel" : "TButton"));
       root.AddChild(IntegerValue(lang), std::move(node));
     }
   }

@@ -24,13 +24,15 @@ struct TTable {
   std::unique_ptr<TKeyField> key = test::Key("key", IntegerType());
   std::unique_ptr<TDataField> flag = test::Field("flag", BooleanType());
   std::unique_ptr<TDataField> amount = test::Field("amount", IntegerType());
-  std::unique_ptr<TDataTable> table = TDataTable::CreateWithFields("", {key.get()}, {flag.get(), amount.get()});
+  std::unique_ptr<TDataTable> table =
+      TDataTable::CreateWithFields("", {key.get()}, {flag.get(), amount.get()});
 };
 
 TEST(TCalcField, WithoutHandlersReadingAndWritingFail) {
   TTable t;
   TCalcField field(nullptr);
-  EXPECT_FALSE(field.CanGenerateValueSQL || field.CanGenerateCondSQL || field.CalcInTable || field.DefaultReadOnly);
+  EXPECT_FALSE(field.CanGenerateValueSQL || field.CanGenerateCondSQL || field.CalcInTable ||
+               field.DefaultReadOnly);
   EXPECT_TRUE(field.LegalForSubTotals && field.CalcbeforeAggregating);
   EXPECT_FALSE(field.IsStorable());
   TDataRow row(t.table.get());

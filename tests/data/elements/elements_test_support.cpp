@@ -10,7 +10,9 @@ TRecordedReports::TRecordedReports() : saved_(DataErrorHook()) {
   };
 }
 
-TRecordedReports::~TRecordedReports() { DataErrorHook() = saved_; }
+TRecordedReports::~TRecordedReports() {
+  DataErrorHook() = saved_;
+}
 
 std::string FatalReport(const std::function<void()>& call) {
   try {

@@ -50,7 +50,8 @@ TEST(TDataField, CreateNamedTakesItsSettingsFromTheType) {
   EXPECT_TRUE(key->AllowSelections && key->IsReportable);
   EXPECT_EQ(key->DisplayValues(), TDisplayValues::dvKeyOnly);
   EXPECT_EQ(key->DisplayWidth(), 4 + 25);
-  auto shown = TKeyField::CreateNamed("Shown_F1", StringType(10, true), nullptr, 7, TDisplayValues::dvTextOnly, true);
+  auto shown =
+      TKeyField::CreateNamed("Shown_F1", StringType(10, true), nullptr, 7, TDisplayValues::dvTextOnly, true);
   EXPECT_EQ(shown->DisplayWidth(), 7);
   EXPECT_EQ(shown->DisplayValues(), TDisplayValues::dvTextOnly);
   EXPECT_TRUE(shown->HasCombo);
@@ -72,7 +73,7 @@ TEST(TDataField, RenamingMovesTheRegistryEntryAndTheDescriptionDefaults) {
   EXPECT_EQ(field->Description(0), "Alt");
   field->Descriptions().SetDefaultText("Custom");
   field->SetFieldName("Newer_F2");
-  EXPECT_EQ(field->Descriptions().DefaultText(), "Custom");      // did not follow the name
+  EXPECT_EQ(field->Descriptions().DefaultText(), "Custom");  // did not follow the name
   EXPECT_EQ(field->LongDescriptions().DefaultText(), "Newer_F2");
 
   auto twin = TDataField::CreateNamed("NEWER_F2", IntegerType());
@@ -123,7 +124,8 @@ TEST(TDataField, PerLanguageFieldsFallBackAndTheLongTextFallsBackToTheText) {
   EXPECT_EQ(key->LongTextFields().Field(1), nullptr);  // entries exist, empty
   auto other = test::Key("other");
   other->TextFields().SetField(0, de.get());
-  EXPECT_EQ(other->LongTextFields().Field(0), de.get());  // empty array: the text field of the current language
+  EXPECT_EQ(other->LongTextFields().Field(0),
+            de.get());  // empty array: the text field of the current language
   other->LongTextFields().SetField(0, deLong.get());
   EXPECT_EQ(other->LongTextFields().Field(3), deLong.get());
 }

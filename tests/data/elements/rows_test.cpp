@@ -347,14 +347,16 @@ TEST(TSubTotalRow, NodesAggregateAndRefuseWrites) {
   EXPECT_TRUE(node.FieldHasValue(t.amount.get()));
   EXPECT_FALSE(node.FieldHasValue(t.name.get()));
   EXPECT_THROW(node.FieldHasValue(nullptr), EAssertionFailed);
-  EXPECT_EQ(FatalReport([&] { node.SetIndexValue(3, OneValue(), saRefuse); }), "Subtotals: Subtotal isn't in a storage!");
+  EXPECT_EQ(FatalReport([&] { node.SetIndexValue(3, OneValue(), saRefuse); }),
+            "Subtotals: Subtotal isn't in a storage!");
   TFakeStorage storage(*t.table);
   node.SetStorage(&storage);
   try {
     node.SetIndexValue(3, OneValue(), saRefuse);
     FAIL();
   } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!");
+    EXPECT_STREQ(e.what(),
+                 "Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!");
   }
   node.SetStorage(nullptr);
   std::vector<TAbstractRow*> rows;

@@ -38,7 +38,8 @@ TEST(TDataTable, ANewTableIsEmpty) {
 
 TEST(TDataTable, CreateWithFieldsLaysOutKeysThenDataFields) {
   Fields f;
-  auto table = TDataTable::CreateWithFields("", {f.k1.get(), nullptr, f.k2.get()}, {f.d1.get(), f.d2.get(), f.d3.get()});
+  auto table = TDataTable::CreateWithFields("", {f.k1.get(), nullptr, f.k2.get()},
+                                            {f.d1.get(), f.d2.get(), f.d3.get()});
   EXPECT_EQ(Layout(*table), "K:k1 K:k2 D:d1 D:d2 D:d3");
   EXPECT_EQ(table->KeyCount(), 2);
   EXPECT_EQ(table->FieldCount(), 5);
@@ -121,7 +122,8 @@ TEST(TDataTable, MovingFieldsBetweenAreas) {
 
 TEST(TDataTable, CopiesHaveTheSameAreasAndJoinEveryFieldsTableList) {
   Fields f;
-  auto table = TDataTable::CreateWithFields("", {f.k1.get(), f.k2.get()}, {f.d1.get(), f.d2.get(), f.d3.get()});
+  auto table =
+      TDataTable::CreateWithFields("", {f.k1.get(), f.k2.get()}, {f.d1.get(), f.d2.get(), f.d3.get()});
   table->AddIgnore(f.i1.get());
   table->SetTableName("Original");
   auto copy = TDataTable::CreateCopy(table.get());
@@ -164,7 +166,8 @@ TEST(TDataTable, FieldsSharingACacheSlotAreBothFound) {
     if (field.get() != first && field.get() != second) {
       EXPECT_EQ(table->IndexOfField(field.get()), -1);
     }
-  table->AddIgnore(pool.front().get() == first || pool.front().get() == second ? pool[1].get() : pool.front().get());
+  table->AddIgnore(pool.front().get() == first || pool.front().get() == second ? pool[1].get()
+                                                                               : pool.front().get());
   EXPECT_EQ(table->IndexOfField(table->GetField(3)), -1);  // ignore fields have no position
   EXPECT_THROW(table->IndexOfField(nullptr), EAssertionFailed);
 }
@@ -182,7 +185,8 @@ TEST(TDataTable, ALockedStructureRefusesEveryChange) {
   Fields f;
   auto table = TDataTable::CreateWithFields("", {f.k1.get()}, {f.d1.get()});
   table->LockStructure();
-  const std::string refusal = "DynaTable: TDynaTable.CheckLocked: DynaTable's structure is locked! It cannot be changed!";
+  const std::string refusal =
+      "DynaTable: TDynaTable.CheckLocked: DynaTable's structure is locked! It cannot be changed!";
   EXPECT_EQ(FatalReport([&] { table->AddKey(f.k2.get()); }), refusal);
   EXPECT_EQ(FatalReport([&] { table->AddField(f.d2.get()); }), refusal);
   EXPECT_EQ(FatalReport([&] { table->AddIgnore(f.i1.get()); }), refusal);
@@ -194,15 +198,16 @@ TEST(TDataTable, ALockedStructureRefusesEveryChange) {
 TEST(TDataTable, DoubleFieldsAreNamed) {
   Fields f;
   f.d1->SetDescriptions({"Erste"}, {"Die erste"});
-  EXPECT_EQ([&] {
-    try {
-      TDataTable::CreateWithFields("", {f.k1.get()}, {f.d1.get(), f.d2.get(), f.d1.get()});
-    } catch (const Exception& e) {
-      return std::string(e.what());
-    }
-    return std::string("none");
-  }(),
-            "Double field: " + f.d1->FieldName() + " Die erste (index: 3)");
+  EXPECT_EQ(
+      [&] {
+        try {
+          TDataTable::CreateWithFields("", {f.k1.get()}, {f.d1.get(), f.d2.get(), f.d1.get()});
+        } catch (const Exception& e) {
+          return std::string(e.what());
+        }
+        return std::string("none");
+      }(),
+      "Double field: " + f.d1->FieldName() + " Die erste (index: 3)");
 }
 
 TEST(TDataTable, AFieldThatGoesLeavesItsTables) {
@@ -224,15 +229,16 @@ TEST(TDataTable, TablesWithATypeAreRegisteredByNameAndDescriptionsFollowIt) {
   EXPECT_EQ(reports.Reports()[0].Category, "Duplicates");
   EXPECT_EQ(reports.Reports()[0].Message, "Duplicate tables: Languages_T1");
   EXPECT_EQ(type.Tables().size(), 2u);
-  EXPECT_EQ([&] {
-    try {
-      type.CheckDestroy();
-    } catch (const Exception& e) {
-      return std::string(e.what());
-    }
-    return std::string("none");
-  }(),
-            "TDataTableType.Destroy: TableList still contains 2 table(s). The first one is Languages_T1");
+  EXPECT_EQ(
+      [&] {
+        try {
+          type.CheckDestroy();
+        } catch (const Exception& e) {
+          return std::string(e.what());
+        }
+        return std::string("none");
+      }(),
+      "TDataTableType.Destroy: TableList still contains 2 table(s). The first one is Languages_T1");
   a->SetTableName("Strings_T1");
   EXPECT_EQ(a->Descriptions().DefaultText(), "Strings_T1");
   b->SetTableName("Languages_T1");  // free again: registered now
@@ -267,9 +273,12 @@ TEST(TDataBridge, TheBaseBridgeRefusesEveryOperation) {
   EXPECT_EQ(message([&] { bridge.DeleteData(table, nullptr); }),
             "TDataBridge.DeleteData: Write is not allowed to this type of DataBridge");
   bridge.CanRead = bridge.CanWrite = true;
-  EXPECT_EQ(message([&] { bridge.OpenReadConnection(); }), "TDataBridge.OpenReadConnection: Method not implemented");
-  EXPECT_EQ(message([&] { bridge.OpenWriteConnection(); }), "TDataBridge.OpenWriteConnection: Method not implemented");
-  EXPECT_EQ(message([&] { bridge.UpdateData(table, nullptr); }), "TDataBridge.UpdateData: Method not implemented");
+  EXPECT_EQ(message([&] { bridge.OpenReadConnection(); }),
+            "TDataBridge.OpenReadConnection: Method not implemented");
+  EXPECT_EQ(message([&] { bridge.OpenWriteConnection(); }),
+            "TDataBridge.OpenWriteConnection: Method not implemented");
+  EXPECT_EQ(message([&] { bridge.UpdateData(table, nullptr); }),
+            "TDataBridge.UpdateData: Method not implemented");
   EXPECT_EQ(message([&] { table.SetDataBridge(&bridge), table.DeleteRows(nullptr); }),
             "TDataBridge.DeleteData: Method not implemented");
   EXPECT_EQ(message([&] { bridge.GetSelectSQL(table, nullptr); }), "TDataBridge: SQL not supported!");

@@ -135,7 +135,8 @@ TEST(TRowStorage, RowListErrorsNameBothNumbers) {
     storage.GetRow(storage.RowCount());
     FAIL();
   } catch (const EAssertionFailed& e) {
-    EXPECT_STREQ(e.what(), "TRowStorage.GetRow: (idx >= 0) and (idx < FRowList.Count), idx: 1, FRowList.Count: 1");
+    EXPECT_STREQ(e.what(),
+                 "TRowStorage.GetRow: (idx >= 0) and (idx < FRowList.Count), idx: 1, FRowList.Count: 1");
   }
   EXPECT_THROW(storage.GetTreeKey(3), EAssertionFailed);
   EXPECT_EQ(storage.LevelCountOfTree(), 3);
@@ -381,14 +382,16 @@ TEST(TRowStorage, LoadSaveAndRefreshWithoutTransport) {
   t.table->SetDataBridge(&bridge);
   EXPECT_EQ(message([&] { storage.Load(nullptr, nullptr, nullptr); }),
             "TDataBridge.OpenReadConnection: Read is not allowed from this type of DataBridge");
-  EXPECT_EQ(message([&] { storage.Save(); }), "TDataBridge.UpdateData: Write is not allowed to this type of DataBridge");
+  EXPECT_EQ(message([&] { storage.Save(); }),
+            "TDataBridge.UpdateData: Write is not allowed to this type of DataBridge");
   EXPECT_EQ(message([&] { TRowStorage loaded(t.table.get(), true); }),
             "TDataBridge.OpenReadConnection: Read is not allowed from this type of DataBridge");
   t.table->SetDataBridge(nullptr);
   storage.Refresh(false);  // not loaded: nothing happens
 
   auto cache = TCachingStorage::CreateVirtual(t.table.get());
-  EXPECT_EQ(FatalReport([&] { cache->Load(); }), "Virtual AuxTable: Tried to load Data from DB with virtual AuxTable");
+  EXPECT_EQ(FatalReport([&] { cache->Load(); }),
+            "Virtual AuxTable: Tried to load Data from DB with virtual AuxTable");
   auto row = t.Row(0, 1, "cached");
   EXPECT_EQ(cache->PutCachedRow(row), prInserted);
   EXPECT_EQ(cache->GetDataRow(0)->State(), rsAccepted);

@@ -18,7 +18,9 @@ class Arithmetic : public ::testing::Test {
   test::TScopedFormatSettings settings_{TFormatSettings{}};
 };
 
-int Sign(int x) { return x < 0 ? -1 : x > 0 ? 1 : 0; }
+int Sign(int x) {
+  return x < 0 ? -1 : x > 0 ? 1 : 0;
+}
 
 TEST_F(Arithmetic, CompareGivesTheOrderOfEachKind) {
   const TStringType* folding = StringType(10, false);
@@ -32,10 +34,10 @@ TEST_F(Arithmetic, CompareGivesTheOrderOfEachKind) {
       {exact, StringValue("ABC"), StringValue("abc"), -1},
       {folding, StringValue("abc"), StringValue("abcd"), -1},
       {folding, StringValue("a_"), StringValue("A"), 1},
-      {folding, StringValue("[") , StringValue("a"), 1},   // letters fold to upper case: 'A' < '['
+      {folding, StringValue("["), StringValue("a"), 1},        // letters fold to upper case: 'A' < '['
       {folding, StringValue("\xE4"), StringValue("\xC4"), 1},  // ä and Ä: only ASCII letters fold
-      {exact, StringValue("\xE4"), StringValue("z"), 1},     // bytes compare unsigned
-      {folding, IntegerValue(10), StringValue("9"), -1},     // texts, not numbers
+      {exact, StringValue("\xE4"), StringValue("z"), 1},       // bytes compare unsigned
+      {folding, IntegerValue(10), StringValue("9"), -1},       // texts, not numbers
       {BooleanType(), BooleanValue(false), BooleanValue(true), -1},
       {BooleanType(), BooleanValue(true), BooleanValue(false), 1},
       {BooleanType(), BooleanValue(true), StringValue("x"), 0},
@@ -47,7 +49,8 @@ TEST_F(Arithmetic, CompareGivesTheOrderOfEachKind) {
       {PercentType(), PercentValue(3), IntegerValue(3), 0},
       {DateTimeType(), DateTimeValue(1.5), DateValue(1.9), 1},
       {DateType(), DateTimeValue(1.5), DateValue(1.9), 1},  // inherited: the whole date-time counts
-      {PointerType(), PointerValue(reinterpret_cast<void*>(8)), PointerValue(reinterpret_cast<void*>(16)), -1},
+      {PointerType(), PointerValue(reinterpret_cast<void*>(8)), PointerValue(reinterpret_cast<void*>(16)),
+       -1},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Sign(c.type->Compare(c.a, c.b)), c.sign)
@@ -85,7 +88,8 @@ TEST_F(Arithmetic, SumDifferenceProductAndQuotaPerKind) {
       {[&] { return three->Sum(StringValue("ab"), StringValue("cd")); }, "String(3):abc"},
       {[&] { return MemoType(true)->Sum(StringValue("ab"), IntegerValue(12)); }, "Memo:ab12"},
       {[&] { return three->Difference(i7, i2); }, "error: TStringType.Difference: Operation not supported!"},
-      {[&] { return MemoType(false)->Product(i7, i2); }, "error: TStringType.Product: Operation not supported!"},
+      {[&] { return MemoType(false)->Product(i7, i2); },
+       "error: TStringType.Product: Operation not supported!"},
       {[&] { return MemoType(false)->Quota(i7, i2); }, "error: TMemoType.Quota: Operation not supported!"},
       {[&] { return three->Quota(i7, i2); }, "error: TStringType.Quota: Operation not supported!"},
       {[&] { return BooleanType()->Sum(t, f); }, "error: TBooleanType.Sum: Operation not supported!"},
@@ -112,7 +116,9 @@ TEST_F(Arithmetic, SumDifferenceProductAndQuotaPerKind) {
        "Currency:0.0008"},  // 0.00075 rounds to even
       {[&] { return CurrencyType()->Quota(c1, c3); }, "Currency:0.3333"},
       {[&] { return CurrencyType()->Quota(c1, c0); }, "Currency:0"},
-      {[&] { return CurrencyType()->Quota(CurrencyValue(TCurrency{INT64_MAX}), CurrencyValue(TCurrency{1})); },
+      {[&] {
+         return CurrencyType()->Quota(CurrencyValue(TCurrency{INT64_MAX}), CurrencyValue(TCurrency{1}));
+       },
        "Currency:0"},
       {[&] { return PercentType()->Sum(p50, p4); }, "Percent:54"},
       {[&] { return PercentType()->Product(p50, p4); }, "Percent:200"},
@@ -124,7 +130,8 @@ TEST_F(Arithmetic, SumDifferenceProductAndQuotaPerKind) {
       {[&] { return DateTimeType()->Product(when, span); },
        "error: TDateTimeType.Product: Operation not supported!"},
       {[&] { return DateType()->Quota(when, span); }, "error: TDateTimeType.Quota: Operation not supported!"},
-      {[&] { return ObjectType()->Sum(address, address); }, "error: TPointerType.Sum: Operation not supported!"},
+      {[&] { return ObjectType()->Sum(address, address); },
+       "error: TPointerType.Sum: Operation not supported!"},
       {[&] { return PointerType()->Difference(address, address); },
        "error: TPointerType.Difference: Operation not supported!"},
       {[&] { return PictureType()->Product(address, address); },

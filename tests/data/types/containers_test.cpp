@@ -16,7 +16,9 @@ namespace {
 using test::Outcome;
 
 // Field lists only hold references; any distinct addresses will do.
-TDataField* FakeField(int n) { return reinterpret_cast<TDataField*>(static_cast<std::uintptr_t>(0x1000 + 16 * n)); }
+TDataField* FakeField(int n) {
+  return reinterpret_cast<TDataField*>(static_cast<std::uintptr_t>(0x1000 + 16 * n));
+}
 
 TEST(TFieldList, DuplicatesAreAcceptedIgnoredOrRefused) {
   TFieldList list;
@@ -127,7 +129,8 @@ TEST(ListRoutines, CopyFreeAndComplete) {
 // Objects at chosen addresses: keys 101 apart share a bucket.
 std::vector<TObject*> Keys(std::uintptr_t base, std::uintptr_t step, int count) {
   std::vector<TObject*> keys;
-  for (int i = 0; i < count; ++i) keys.push_back(reinterpret_cast<TObject*>(base + step * static_cast<std::uintptr_t>(i)));
+  for (int i = 0; i < count; ++i)
+    keys.push_back(reinterpret_cast<TObject*>(base + step * static_cast<std::uintptr_t>(i)));
   return keys;
 }
 
@@ -146,7 +149,8 @@ TEST(TIndexContainer, SharedBucketsOverflowAndMoveBackOnRemoval) {
   EXPECT_EQ(container.Count(), 3);
   EXPECT_EQ(Visit(container), keys);
   EXPECT_TRUE(container.Remove(keys[0]));
-  EXPECT_EQ(Visit(container), (std::vector<TObject*>{keys[1], keys[2]}));  // the first overflow key took the bucket
+  EXPECT_EQ(Visit(container),
+            (std::vector<TObject*>{keys[1], keys[2]}));  // the first overflow key took the bucket
   EXPECT_FALSE(container.Contains(keys[0]));
   EXPECT_TRUE(container.Contains(keys[2]));
   EXPECT_TRUE(container.Remove(keys[2]));
@@ -207,7 +211,8 @@ TEST(TIndexContainer, ManyKeysAgreeWithASet) {
   TIndexContainer container(101, true);
   std::vector<std::unique_ptr<TObject>> objects(3000);
   for (auto& o : objects) o = std::make_unique<TObject>();
-  for (std::size_t i = 0; i < objects.size(); ++i) container.AddWithData(objects[i].get(), objects[(i + 1) % 3000].get());
+  for (std::size_t i = 0; i < objects.size(); ++i)
+    container.AddWithData(objects[i].get(), objects[(i + 1) % 3000].get());
   for (std::size_t i = 0; i < objects.size(); i += 3) EXPECT_TRUE(container.Remove(objects[i].get()));
   EXPECT_EQ(container.Count(), 2000);
   EXPECT_EQ(Visit(container).size(), 2000u);

@@ -199,7 +199,9 @@ TEST_F(Descriptions, PicturesAreTakenOnlyFromPictureObjects) {
   EXPECT_EQ(ValueAsPicture(ObjectValue(&picture)), &picture);
   EXPECT_EQ(ValueAsPicture(PictureType()->CreateValue(&picture)), &picture);
   EXPECT_EQ(ValueAsPicture(NilValue()), nullptr);
-  EXPECT_EQ(Outcome([&] { return test::Text(static_cast<const void*>(ValueAsPicture(ObjectValue(&notAPicture)))); }),
+  EXPECT_EQ(Outcome([&] {
+              return test::Text(static_cast<const void*>(ValueAsPicture(ObjectValue(&notAPicture))));
+            }),
             "error: TPictureType.GetAsPicture: You can not get Pictures from this DataType!");
   EXPECT_EQ(Outcome([&] { return test::Text(static_cast<const void*>(ValueAsPicture(BooleanValue(true)))); }),
             "conversion error: Cannot convert Boolean to Pointer!");

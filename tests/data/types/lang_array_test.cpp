@@ -15,9 +15,13 @@ TEST(TLangArray, ReadsFallBackToLanguageZeroThenToTheDefault) {
   array.SetTexts({"Deutsch", "English"});
   EXPECT_EQ(array.Text(1), "English");
   EXPECT_EQ(array.Text(5), "Deutsch");
-  array.Add("Fran\xE7" "ais");  // Français
+  array.Add(
+      "Fran\xE7"
+      "ais");  // Français
   EXPECT_EQ(array.Count(), 3);
-  EXPECT_EQ(array.Text(2), "Fran\xE7" "ais");
+  EXPECT_EQ(array.Text(2),
+            "Fran\xE7"
+            "ais");
   array.SetTexts({});
   EXPECT_EQ(array.Text(0), "(none)");
 }

@@ -21,9 +21,9 @@ class DataTypeRegistry : public ::testing::Test {
 };
 
 std::vector<const TDataType*> StandardTypes() {
-  return {ObjectType(),      IntegerType(),     BooleanType(),       DateTimeType(), DateType(),
-          TimeType(),        PointerType(),     DoubleType(),        CurrencyType(), PercentType(),
-          MemoType(false),   MemoType(true),    IntegerStringType(), PictureType(),  StringDateTimeType()};
+  return {ObjectType(),    IntegerType(),  BooleanType(),       DateTimeType(), DateType(),
+          TimeType(),      PointerType(),  DoubleType(),        CurrencyType(), PercentType(),
+          MemoType(false), MemoType(true), IntegerStringType(), PictureType(),  StringDateTimeType()};
 }
 
 TEST_F(DataTypeRegistry, EveryStandardKindIsOneRegisteredInstance) {
@@ -80,7 +80,8 @@ TEST_F(DataTypeRegistry, LargeSizesFollowTheDirectPartInOrderOfCreation) {
 }
 
 TEST_F(DataTypeRegistry, NegativeStringSizeRaisesTheListIndexError) {
-  EXPECT_EQ(Outcome([] { return StringType(-1, true)->GetTypeName(); }), "error: List index out of bounds (-1)");
+  EXPECT_EQ(Outcome([] { return StringType(-1, true)->GetTypeName(); }),
+            "error: List index out of bounds (-1)");
   EXPECT_THROW(StringType(-5, false), EListError);
 }
 

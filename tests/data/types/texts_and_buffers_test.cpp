@@ -35,10 +35,12 @@ TEST_F(TextsAndBuffers, NativeParsers) {
       {[](auto t) { return IntToStr(IntegerType()->ParseText(t)); }, "   ", "0"},
       {[](auto t) { return IntToStr(IntegerType()->ParseText(t)); }, "2147483648",
        "error: '2147483648' is not a valid integer value"},
-      {[](auto t) { return IntToStr(IntegerType()->ParseText(t)); }, "1.5", "error: '1.5' is not a valid integer value"},
+      {[](auto t) { return IntToStr(IntegerType()->ParseText(t)); }, "1.5",
+       "error: '1.5' is not a valid integer value"},
       {[](auto t) { return test::Text(DoubleType()->ParseText(t)); }, " 1.5e3 ", "1500"},
       {[](auto t) { return test::Text(DoubleType()->ParseText(t)); }, "", "0"},
-      {[](auto t) { return test::Text(DoubleType()->ParseText(t)); }, "1,5", "error: '1,5' is not a valid floating point value"},
+      {[](auto t) { return test::Text(DoubleType()->ParseText(t)); }, "1,5",
+       "error: '1,5' is not a valid floating point value"},
       {[](auto t) { return test::Text(CurrencyType()->ParseText(t)); }, "12.34567", "C123457"},
       {[](auto t) { return test::Text(CurrencyType()->ParseText(t)); }, "", "C0"},
       {[](auto t) { return test::Text(PercentType()->ParseText(t)); }, "12.5%", "12.5"},
@@ -52,16 +54,18 @@ TEST_F(TextsAndBuffers, NativeParsers) {
       {[](auto t) { return test::Text(DateType()->ParseText(t)); }, "", "error: '' is not a valid date"},
       {[](auto t) { return test::Text(TimeType()->ParseText(t)); }, "06:00", "0.25"},
       {[](auto t) { return test::Text(TimeType()->ParseText(t)); }, "", "0"},
-      {[](auto t) { return test::Text(TimeType()->ParseText(t)); }, "soon", "error: 'soon' is not a valid time"},
+      {[](auto t) { return test::Text(TimeType()->ParseText(t)); }, "soon",
+       "error: 'soon' is not a valid time"},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome([&] { return c.parse(c.text); }), c.expected) << c.text;
 }
 
 TEST_F(TextsAndBuffers, RenderedTextsParseBackInAnotherLocale) {
   test::TScopedFormatSettings german(test::GermanSettings());
-  const TValue values[] = {DoubleValue(-1234.5678), CurrencyValue(TCurrency{-12345678}), PercentValue(0.125),
-                           DateTimeValue(45000.75), DateValue(45000), TimeType()->CreateValue(0.75),
-                           IntegerValue(-99), BooleanValue(true)};
+  const TValue values[] = {DoubleValue(-1234.5678), CurrencyValue(TCurrency{-12345678}),
+                           PercentValue(0.125),     DateTimeValue(45000.75),
+                           DateValue(45000),        TimeType()->CreateValue(0.75),
+                           IntegerValue(-99),       BooleanValue(true)};
   for (const TValue& v : values) {
     const std::string text = ValueAsString(v);
     EXPECT_EQ(v.DataType->Compare(v.DataType->ConvertValue(StringValue(text)), v), 0) << text;
@@ -83,9 +87,10 @@ TEST_F(TextsAndBuffers, StringDateTimeTextHasFixedPlaces) {
   EXPECT_EQ(StringDateTimeType()->ParseText("2024-05-05 14.03.09"), when);
   EXPECT_EQ(StringDateTimeType()->ParseText("2024x05x05x14x03x09"), when);
   EXPECT_EQ(StringDateTimeType()->ParseText(""), 0);
-  EXPECT_EQ(Outcome([] { return test::Text(StringDateTimeType()->ParseText("2024-05-05")); }),
-            "error: ExtractDate: The length of the length of the date/time value '2024-05-05' doesn't equal the "
-            "length of the format string 'yyyy-mm-dd hh/nn/ss'!");
+  EXPECT_EQ(
+      Outcome([] { return test::Text(StringDateTimeType()->ParseText("2024-05-05")); }),
+      "error: ExtractDate: The length of the length of the date/time value '2024-05-05' doesn't equal the "
+      "length of the format string 'yyyy-mm-dd hh/nn/ss'!");
   EXPECT_EQ(Outcome([] { return test::Text(StringDateTimeType()->ParseText("2024-13-05 14.03.09")); }),
             "error: Invalid argument to date encode");
   EXPECT_EQ(Outcome([] { return test::Text(StringDateTimeType()->ParseText("2024-05-05 14.0x.09")); }),
@@ -108,7 +113,8 @@ TEST_F(TextsAndBuffers, ValuesCreatedByTheirTypes) {
 struct TSlot {
   std::vector<unsigned char> bytes;
   const TDataType* type;
-  explicit TSlot(const TDataType* t) : bytes(static_cast<std::size_t>(t->GetDataSize()) + 16, 0xCC), type(t) {}
+  explicit TSlot(const TDataType* t)
+      : bytes(static_cast<std::size_t>(t->GetDataSize()) + 16, 0xCC), type(t) {}
   unsigned char* Data() { return bytes.data() + 8; }
   bool GuardsIntact() const {
     for (std::size_t i = 0; i < 8; ++i)
@@ -143,7 +149,8 @@ TEST_F(TextsAndBuffers, EveryKindRoundTripsThroughItsBufferSlot) {
     std::string expected;  // after the round trip, with the type's name
   } cases[] = {
       {StringType(5, false), StringValue("abcdefg"), "Text(5):abcde"},
-      {StringType(300, true), StringValue(std::string(299, 'y') + "z"), "String(300):" + std::string(299, 'y') + "z"},
+      {StringType(300, true), StringValue(std::string(299, 'y') + "z"),
+       "String(300):" + std::string(299, 'y') + "z"},
       {StringType(0, true), StringValue("gone"), "String(0):"},
       {MemoType(false), StringValue(std::string(254, 'm')), "Memo:" + std::string(254, 'm')},
       {BooleanType(), StringValue("x"), "Boolean:T"},
@@ -169,13 +176,22 @@ TEST_F(TextsAndBuffers, EveryKindRoundTripsThroughItsBufferSlot) {
 // ConvertValue makes it: a text parsed by the cell type's own parser, a date
 // cut to whole days.
 TEST_F(TextsAndBuffers, ForeignValuesAreStoredAsConvertValueMakesThem) {
-  const TDataType* targets[] = {StringType(8, true), MemoType(false), BooleanType(), IntegerType(),
-                                DoubleType(), CurrencyType(), PercentType(), DateTimeType(),
-                                DateType(), TimeType(), StringDateTimeType(), PointerType()};
-  const TValue sources[] = {StringValue("18:00"), StringValue("15/03/2023"), StringValue("2023-03-15 18/00/00"),
-                            StringValue("15/03/2023 06:00"), StringValue("12"), StringValue("x"),
-                            IntegerValue(45000), DoubleValue(45000.75), DateTimeValue(45000.75),
-                            DateValue(45000), TimeType()->CreateValue(0.75), BooleanValue(true), CurrencyValue(TCurrency{25000})};
+  const TDataType* targets[] = {StringType(8, true), MemoType(false), BooleanType(),        IntegerType(),
+                                DoubleType(),        CurrencyType(),  PercentType(),        DateTimeType(),
+                                DateType(),          TimeType(),      StringDateTimeType(), PointerType()};
+  const TValue sources[] = {StringValue("18:00"),
+                            StringValue("15/03/2023"),
+                            StringValue("2023-03-15 18/00/00"),
+                            StringValue("15/03/2023 06:00"),
+                            StringValue("12"),
+                            StringValue("x"),
+                            IntegerValue(45000),
+                            DoubleValue(45000.75),
+                            DateTimeValue(45000.75),
+                            DateValue(45000),
+                            TimeType()->CreateValue(0.75),
+                            BooleanValue(true),
+                            CurrencyValue(TCurrency{25000})};
   // The text and the number: a date's text hides a time of day that its
   // number shows.
   auto shown = [](const TValue& value) {

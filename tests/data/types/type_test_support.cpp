@@ -14,7 +14,9 @@ std::string Outcome(const std::function<std::string()>& call) {
   }
 }
 
-std::string Text(bool value) { return value ? "true" : "false"; }
+std::string Text(bool value) {
+  return value ? "true" : "false";
+}
 
 std::string Text(double value) {
   char buffer[64];
@@ -22,7 +24,9 @@ std::string Text(double value) {
   return buffer;
 }
 
-std::string Text(TCurrency value) { return std::string("C").append(std::to_string(value.Value)); }
+std::string Text(TCurrency value) {
+  return std::string("C").append(std::to_string(value.Value));
+}
 
 std::string Text(const void* value) {
   char buffer[32];
@@ -46,10 +50,13 @@ TFormatSettings GermanSettings() {
   return s;
 }
 
-TScopedFormatSettings::TScopedFormatSettings(const TFormatSettings& settings) : saved_(DefaultFormatSettings()) {
+TScopedFormatSettings::TScopedFormatSettings(const TFormatSettings& settings)
+    : saved_(DefaultFormatSettings()) {
   SetDefaultFormatSettings(settings);
 }
 
-TScopedFormatSettings::~TScopedFormatSettings() { SetDefaultFormatSettings(saved_); }
+TScopedFormatSettings::~TScopedFormatSettings() {
+  SetDefaultFormatSettings(saved_);
+}
 
 }  // namespace tv::test

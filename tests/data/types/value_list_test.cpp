@@ -105,7 +105,8 @@ TEST(TValueList, SortingOrdersByTheTypeNotByText) {
 TEST(TValueList, PositionsAreCheckedAndSortedListsRefusePlacing) {
   TValueList list(IntegerType());
   list.Add("1");
-  EXPECT_EQ(Outcome([&] { return ValueAsString(list.GetValueAt(1)); }), "error: List index out of bounds (1)");
+  EXPECT_EQ(Outcome([&] { return ValueAsString(list.GetValueAt(1)); }),
+            "error: List index out of bounds (1)");
   EXPECT_EQ(Outcome([&] {
               list.Delete(-1);
               return std::string();
@@ -196,7 +197,8 @@ TEST(TValueList, ManyEntriesAgreeWithAPlainSortedArray) {
     model.erase(model.begin() + at);
   }
   ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
-  for (int i = 0; i < list.Count(); ++i) ASSERT_EQ(ValueAsInteger(list.GetValueAt(i)), model[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < list.Count(); ++i)
+    ASSERT_EQ(ValueAsInteger(list.GetValueAt(i)), model[static_cast<std::size_t>(i)]);
   for (int n = -1; n <= 500; ++n) {
     int index = -1;
     const bool found = list.Find(IntegerValue(n), index);
@@ -209,7 +211,8 @@ TEST(TValueList, ManyEntriesAgreeWithAPlainSortedArray) {
   for (std::size_t i = 0; i < model.size(); ++i) list.PutValue(static_cast<int>(i), IntegerValue(model[i]));
   list.Sort();
   std::sort(model.begin(), model.end());
-  for (int i = 0; i < list.Count(); ++i) ASSERT_EQ(ValueAsInteger(list.GetValueAt(i)), model[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < list.Count(); ++i)
+    ASSERT_EQ(ValueAsInteger(list.GetValueAt(i)), model[static_cast<std::size_t>(i)]);
 }
 
 }  // namespace

@@ -141,14 +141,13 @@ TEST(TStrings, AssignCopiesTextsAndObjectsWithinOneUpdate) {
   EXPECT_EQ(target.UpdateCount(), 0);
 }
 
-
 TEST(TStrings, NameValueLinesAreFoundByTheirFirstName) {
   TStringList list;
   list.SetText("plain\nSIZE=30\nCS=a=b\nsize=99\n=empty name\n");
   EXPECT_EQ(list.IndexOfName("size"), 1);  // first match, without case like the texts
   EXPECT_EQ(list.Values("SIZE"), "30");
-  EXPECT_EQ(list.Values("CS"), "a=b");     // only the first "=" separates
-  EXPECT_EQ(list.Values("plain"), "");     // a line without "=" has no name
+  EXPECT_EQ(list.Values("CS"), "a=b");  // only the first "=" separates
+  EXPECT_EQ(list.Values("plain"), "");  // a line without "=" has no name
   EXPECT_EQ(list.Values(""), "empty name");
   EXPECT_EQ(list.Names(0), "");
   EXPECT_EQ(list.Names(2), "CS");

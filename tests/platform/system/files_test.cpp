@@ -139,7 +139,8 @@ TEST(Files, SameFileUnderEveryNameTheSystemGivesIt) {
 TEST(Files, LongPathsOpenReadAndDelete) {
   TTempDir dir;
   std::string folder = dir.Path();
-  while (folder.size() < 300) folder = dir.MakeSubdir(folder.substr(dir.Path().size()) + std::string(40, 'd'));
+  while (folder.size() < 300)
+    folder = dir.MakeSubdir(folder.substr(dir.Path().size()) + std::string(40, 'd'));
   const std::string path = folder + "report.~tv";
   ASSERT_GT(path.size(), 300u);
   {

@@ -82,16 +82,11 @@ TEST(Profile, CrEndsALineAndNulEndsANameOrValue) {
     const char* Key;
     const char* Expected;
   } cases[] = {
-      {"[s]\rk=cr\rj=2\r", "s", "j", "2"},
-      {"[s]\rk=1\r\nj=2\rl=3\n", "s", "l", "3"},
-      {"[s]\rk=1\r[t]\rk=3\r", "t", "k", "3"},
-      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "k", "x"},
-      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "j", "2"},
-      {"[s]\r\nk=\"q\0r\"\r\n"s, "s", "k", "\"q"},
-      {"[s]\r\nk= p \0 z \r\n"s, "s", "k", "p "},
-      {"[s]\r\nk\0x=1\r\nk=2\r\n"s, "s", "k", "1"},
-      {"[s\0t]\r\nk=1\r\n"s, "s", "k", "1"},
-      {"[s]\r\n\0k=1\r\n"s, "s", "k", "DEF"},
+      {"[s]\rk=cr\rj=2\r", "s", "j", "2"},          {"[s]\rk=1\r\nj=2\rl=3\n", "s", "l", "3"},
+      {"[s]\rk=1\r[t]\rk=3\r", "t", "k", "3"},      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "k", "x"},
+      {"[s]\r\nk=x\0y\r\nj=2\r\n"s, "s", "j", "2"}, {"[s]\r\nk=\"q\0r\"\r\n"s, "s", "k", "\"q"},
+      {"[s]\r\nk= p \0 z \r\n"s, "s", "k", "p "},   {"[s]\r\nk\0x=1\r\nk=2\r\n"s, "s", "k", "1"},
+      {"[s\0t]\r\nk=1\r\n"s, "s", "k", "1"},        {"[s]\r\n\0k=1\r\n"s, "s", "k", "DEF"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.Text) + " " + c.Key);
