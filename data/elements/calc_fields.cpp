@@ -77,7 +77,7 @@ TValue TCalcField::GetExternValue(const TAbstractRow& row) const {
   return DataType()->GetDefaultValue();
 }
 
-int TCalcField::SetValue(TAbstractRow& row, const TValue& value, int) {
+TSetResult TCalcField::SetValue(TAbstractRow& row, const TValue& value, TSetAction) {
   if (DefaultReadOnly) return srReadOnly;
   return DistributeValue(row, value);
 }
@@ -99,7 +99,7 @@ TValue TCalcField::CalcValue(const TAbstractRow& row) const {
   return OnCalcValue(const_cast<TCalcField&>(*this), row);
 }
 
-int TCalcField::DistributeValue(TAbstractRow& row, const TValue& value) {
+TSetResult TCalcField::DistributeValue(TAbstractRow& row, const TValue& value) {
   if (!OnDistributeValue) throw Exception(ClassName() + ".DistributeValue: Method not implemented!");
   return OnDistributeValue(*this, row, value);
 }
@@ -137,7 +137,7 @@ TValue TConstantField::CalcValue(const TAbstractRow&) const {
   return constant_;
 }
 
-int TConstantField::DistributeValue(TAbstractRow&, const TValue&) {
+TSetResult TConstantField::DistributeValue(TAbstractRow&, const TValue&) {
   return srReadOnly;
 }
 

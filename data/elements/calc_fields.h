@@ -17,7 +17,7 @@ class TCalcField;
 
 using TOnCalcValueEvent = std::function<TValue(TCalcField& sender, const TAbstractRow& row)>;
 using TOnDistributeValueEvent =
-    std::function<int(TCalcField& sender, TAbstractRow& row, const TValue& value)>;
+    std::function<TSetResult(TCalcField& sender, TAbstractRow& row, const TValue& value)>;
 using TOnGetValuesEvent = std::function<void(TCalcField& sender, TStrings& results, const TDataTable* table,
                                              const TAbstractRow* row, const TRowCondition* condition)>;
 
@@ -43,7 +43,7 @@ class TCalcField : public TDataField {
   bool IsStorable() const override { return false; }
   TValue GetExternValue(const TAbstractRow& row) const override;
   // A read-only field refuses with srReadOnly (4); others distribute.
-  int SetValue(TAbstractRow& row, const TValue& value, int setAction) override;
+  TSetResult SetValue(TAbstractRow& row, const TValue& value, TSetAction setAction) override;
   bool HasGetValues() const override { return static_cast<bool>(OnGetValues) || ReplacesGetValues(); }
   // Only when calculated fields are asked for.
   void AddToList(TList* list, bool includeCalculated) override;
@@ -52,7 +52,7 @@ class TCalcField : public TDataField {
   // OnCalcValue; without one: "<class>.CalcValue: Method not implemented!".
   virtual TValue CalcValue(const TAbstractRow& row) const;
   // OnDistributeValue; without one: "<class>.DistributeValue: Method not implemented!".
-  virtual int DistributeValue(TAbstractRow& row, const TValue& value);
+  virtual TSetResult DistributeValue(TAbstractRow& row, const TValue& value);
 
  protected:
   // A class that supplies its own GetValues says so.
@@ -101,7 +101,7 @@ class TConstantField : public TCalcField {
   static std::unique_ptr<TConstantField> Create(const std::string& fieldName, const TValue& value);
   const TValue& Constant() const { return constant_; }
   TValue CalcValue(const TAbstractRow& row) const override;
-  int DistributeValue(TAbstractRow& row, const TValue& value) override;
+  TSetResult DistributeValue(TAbstractRow& row, const TValue& value) override;
 
  protected:
   void InitConstant(const std::string& fieldName, const TValue& value);

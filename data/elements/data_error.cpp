@@ -7,7 +7,7 @@ TDataErrorHook& DataErrorHook() {
   return hook;
 }
 
-void ReportDataError(int severity, const std::string& category, const std::string& message) {
+void ReportDataError(TDataErrorSeverity severity, const std::string& category, const std::string& message) {
   if (const TDataErrorHook& hook = DataErrorHook()) hook(severity, category, message);
   if (severity == desFatal) throw EDataError(category, message);
 }

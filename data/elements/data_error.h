@@ -9,11 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "data/elements/codes.h"
 #include "platform/rtl/exception.h"
 
 namespace tv {
-
-enum TDataErrorSeverity { desFatal = 1, desWarning = 2 };
 
 // A fatal data error; the category travels with it.
 class EDataError : public Exception {
@@ -27,13 +26,13 @@ class EDataError : public Exception {
 };
 
 using TDataErrorHook =
-    std::function<void(int severity, const std::string& category, const std::string& message)>;
+    std::function<void(TDataErrorSeverity severity, const std::string& category, const std::string& message)>;
 
 // The process-wide observer; empty unless a host sets one.
 TDataErrorHook& DataErrorHook();
 
 // Tells the hook, then raises EDataError for a fatal report.
-void ReportDataError(int severity, const std::string& category, const std::string& message);
+void ReportDataError(TDataErrorSeverity severity, const std::string& category, const std::string& message);
 
 inline void RequireElements(bool condition, std::string_view message, std::uint32_t line = __builtin_LINE()) {
   Require(condition, message, "DataElements", line);

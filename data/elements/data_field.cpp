@@ -206,7 +206,7 @@ TValue TDataField::GetExternValue(const TAbstractRow&) const {
   return dataType_ ? dataType_->GetDefaultValue() : EmptyStringValue();
 }
 
-int TDataField::SetValue(TAbstractRow& row, const TValue& value, int) {
+TSetResult TDataField::SetValue(TAbstractRow& row, const TValue& value, TSetAction) {
   throw Exception(std::string("Cannot set value ")
                       .append(ValueAsString(value))
                       .append(" to Row ")

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/elements/codes.h"
 #include "data/elements/singletons.h"
 #include "data/types/data_types.h"
 #include "data/types/field_list.h"
@@ -134,7 +135,7 @@ class TDataField : public TSingleton {
   virtual TValue GetExternValue(const TAbstractRow& row) const;
   // Plain fields are stored by the row itself: this refuses. The answer is
   // a TSetResult.
-  virtual int SetValue(TAbstractRow& row, const TValue& value, int setAction);
+  virtual TSetResult SetValue(TAbstractRow& row, const TValue& value, TSetAction setAction);
   // The table must have the field as a key ("SetAuxTable" report otherwise).
   virtual void SetAuxTable(TDataTable* table);
   virtual int DependentFieldCount() const;

@@ -44,7 +44,7 @@ TStringList& TAbstractRow::Strings() {
 void TAbstractRow::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
-  if (storage_) storage_->RowChanged(*this, 3);
+  if (storage_) storage_->RowChanged(*this, ckVisibility);
 }
 
 void TAbstractRow::SetValueByField(const TDataField* field, const TValue& value) {
@@ -177,7 +177,7 @@ TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
     if (const TDataType* type = table.GetField(i)->DataType()) WriteIndex(i, type->GetDefaultValue());
 }
 
-int TDataRow::SetIndexValue(int idx, const TValue& value, int setAction) {
+TSetResult TDataRow::SetIndexValue(int idx, const TValue& value, TSetAction setAction) {
   const TDataTable& table = DataTable();
   RequireElements(idx >= 0 && idx < table.FieldCount(),
                   "TDataRow.SetIndexValue: (idx >= 0) and (idx < DataTable.FieldCount), idx: ", idx);
@@ -209,9 +209,9 @@ bool TDataRow::HoldsAlready(int idx, const TValue& value) const {
   return type->Equals(current, converted) && ValueAsString(current) == ValueAsString(converted);
 }
 
-int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {
+TSetResult TDataRow::ChangeKey(int idx, const TValue& value, TSetAction setAction) {
   if (setAction != saRefuse && setAction != saReplace)
-    ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TSetAction ", setAction) + ")!");
+    ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TSetAction ", CodeNumber(setAction)) + ")!");
   TRowStorageLink& storage = *Storage();
   ++lockCount_;
   const TRowState former = state_;
@@ -221,8 +221,8 @@ int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {
   const TValue old = IndexValue(idx);
   WriteIndex(idx, value);
   state_ = rsExternControlled;
-  const int result = storage.PutRow(*this, setAction == saReplace ? paReplace : paRefuse);
-  int outcome = srSet;
+  const TPutResult result = storage.PutRow(*this, setAction == saReplace ? paReplace : paRefuse);
+  TSetResult outcome = srSet;
   switch (result) {
     case prInserted:
     case prReplaced: {
@@ -245,14 +245,14 @@ int TDataRow::ChangeKey(int idx, const TValue& value, int setAction) {
       break;
     default:
       --lockCount_;
-      ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TPutResult ", result) + ")!");
+      ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TPutResult ", CodeNumber(result)) + ")!");
   }
   --lockCount_;
   storage.Touch();
   return outcome;
 }
 
-int TDataRow::SetFieldValue(const TDataField* field, const TValue& value, int setAction) {
+TSetResult TDataRow::SetFieldValue(const TDataField* field, const TValue& value, TSetAction setAction) {
   RequireElements(field != nullptr, "TDataRow.SetFieldValue: Field <> nil");
   const int idx = DataTable().IndexOfField(field);
   if (idx >= 0) return SetIndexValue(idx, value, setAction);
@@ -318,7 +318,7 @@ bool TDataRow::FieldHasValue(const TDataField* field) const {
 void TDataRow::DeleteRow(bool) {
   TRowStorageLink* storage = Storage();
   const bool inStorage = storage && state_ != rsOutside && state_ != rsExternControlled;
-  if (storage) storage->RowChanged(*this, 2);
+  if (storage) storage->RowChanged(*this, ckDeleted);
   if (inStorage) storage->TakeOut(*this);
   const bool keep = inStorage && (state_ == rsAccepted || state_ == rsModified);
   state_ = rsDeleted;
@@ -396,7 +396,7 @@ std::pair<TValue, std::string> TDataRow::GetKeyAndDescription(const TDataField* 
 
 // --- sub-totals
 
-int TDefaultSubTotalHandler::SetValue(TSubTotalRow&, const TDataField*, const TValue&) {
+TSetResult TDefaultSubTotalHandler::SetValue(TSubTotalRow&, const TDataField*, const TValue&) {
   throw Exception("Subtotals are by default read-only. Subclass TSubTotalHandler for writable subtotals!");
 }
 
@@ -468,7 +468,7 @@ TValue TSubTotalRow::Aggregate(const TDataField* field) const {
   return total;
 }
 
-int TSubTotalRow::SetIndexValue(int idx, const TValue& value, int) {
+TSetResult TSubTotalRow::SetIndexValue(int idx, const TValue& value, TSetAction) {
   if (!Storage()) ReportDataError(desFatal, "Subtotals", "Subtotal isn't in a storage!");
   TSubTotalHandler& handler = handler_ ? *handler_ : DefaultSubTotalHandler();
   return handler.SetValue(*this, DataTable().GetField(idx), value);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/elements/codes.h"
 #include "data/elements/data_field.h"
 #include "data/types/interruptable.h"
 #include "data/types/value.h"
@@ -24,32 +25,6 @@ class TDataRow;
 class TSubTotalRow;
 class TRowSortOrder;
 
-enum TRowState : unsigned char {
-  rsAccepted = 0,
-  rsModified = 1,
-  rsDeleted = 2,
-  rsInserted = 3,
-  rsOutside = 4,
-  rsExternControlled = 5,
-};
-
-// What happens when a changed key meets another row's key.
-enum TSetAction : int { saRefuse = 0, saReplace = 1 };
-
-// The outcome of writing a field; 4 is a refused write of a read-only field.
-enum TSetResult : int { srSet = 0, srRefused = 1, srReadOnly = 4 };
-
-// The storage's put actions and results that a key change uses.
-enum TPutAction : int { paRefuse = 0, paReplace = 1, paInternalRestore = 7 };
-enum TPutResult : int {
-  prInserted = 0,
-  prRefused = 1,
-  prKeyExists = 2,
-  prReplaced = 3,
-  prNotAccepted = 4,
-  prNotAccepting = 6
-};
-
 // How AddValues merges the aggregable values of another row.
 enum class TAddMode { amAdd, amSubtract, amReplace, amKeep };
 
@@ -63,13 +38,13 @@ class TRowStorageLink {
   virtual void TakeOut(TAbstractRow& row) = 0;
   // Puts a row (back) into the tree; the storage owns it afterwards unless
   // the result refuses it.
-  virtual int PutRow(TDataRow& row, int putAction) = 0;
+  virtual TPutResult PutRow(TDataRow& row, TPutAction putAction) = 0;
   // Keeps a deleted accepted row, owned by the storage from now on.
   virtual void AddDeletedRow(TDataRow& row) = 0;
   // Frees a row of the storage.
   virtual void FreeRow(TDataRow& row) = 0;
   // Change kinds: 2 deleted, 3 visibility.
-  virtual void RowChanged(TAbstractRow& row, int changeKind) = 0;
+  virtual void RowChanged(TAbstractRow& row, TChangeKind changeKind) = 0;
   // The storage's last key-tree level.
   virtual int LastLevel() const = 0;
   // Sub-totals above Row must be computed again.
@@ -118,7 +93,7 @@ class TAbstractRow : public TObject {
   virtual void SetValueByIndex(int idx, const TValue& value);
   virtual bool IsDataRow() const = 0;
   virtual bool IsLocked() const { return false; }
-  virtual int SetIndexValue(int idx, const TValue& value, int setAction) = 0;
+  virtual TSetResult SetIndexValue(int idx, const TValue& value, TSetAction setAction) = 0;
   virtual void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition,
                            bool ordered) = 0;
   virtual bool HasState(TRowState state) const = 0;
@@ -201,7 +176,7 @@ class TRowSortOrder {
 class TDataRow : public TAbstractRow {
   TV_CLASS(TDataRow, TAbstractRow)
  public:
-  // A copy of the table's blank row, outside any storage (state 5).
+  // A copy of the table's blank row, outside any storage (rsExternControlled).
   explicit TDataRow(const TDataTable* table);
   // The table's blank row: every key and data field with a data type holds
   // that type's default value.
@@ -216,7 +191,7 @@ class TDataRow : public TAbstractRow {
   bool IsLocked() const override { return lockCount_ > 0; }
   // Keys of a row in a storage change by taking the row out and putting it
   // back; a refused change leaves the row exactly as it was.
-  int SetIndexValue(int idx, const TValue& value, int setAction) override;
+  TSetResult SetIndexValue(int idx, const TValue& value, TSetAction setAction) override;
   void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) override;
   bool HasState(TRowState state) const override { return state_ == state; }
   bool AcceptRow(TRowAcceptor& acceptor, const std::function<void(void*, TAbstractRow&)>& callback,
@@ -231,7 +206,7 @@ class TDataRow : public TAbstractRow {
   // Accepted and modified rows of a storage go to its deleted rows; any
   // other row is freed: the caller must not hold it any longer.
   virtual void DeleteRow(bool flag = false);
-  // The whole buffer and the string list; only into a row in state 5, only
+  // The whole buffer and the string list; only into a row outside any storage, only
   // from a row of the same table.
   virtual void CopyContents(const TDataRow* srcRow);
   virtual std::unique_ptr<TDataRow> Clone() const;
@@ -240,7 +215,7 @@ class TDataRow : public TAbstractRow {
   void SetFStringValue(const TDataField* field, const std::string& text);
   void SetFBooleanValue(const TDataField* field, bool flag);
   void SetFPointerValue(const TDataField* field, void* pointer);
-  int SetFieldValue(const TDataField* field, const TValue& value, int setAction = saRefuse);
+  TSetResult SetFieldValue(const TDataField* field, const TValue& value, TSetAction setAction = saRefuse);
   void SetDefaultsFrom(const TDataRow* defaultRow);
   void AddValues(const TDataRow* sourceRow, TAddMode mode);
   // The key value and the description text of a lookup field.
@@ -248,7 +223,7 @@ class TDataRow : public TAbstractRow {
 
  private:
   bool HoldsAlready(int idx, const TValue& value) const;
-  int ChangeKey(int idx, const TValue& value, int setAction);
+  TSetResult ChangeKey(int idx, const TValue& value, TSetAction setAction);
   TRowState state_ = rsExternControlled;
   int lockCount_ = 0;
 };
@@ -257,14 +232,14 @@ class TDataRow : public TAbstractRow {
 class TSubTotalHandler : public TObject {
   TV_CLASS(TSubTotalHandler, TObject)
  public:
-  virtual int SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) = 0;
+  virtual TSetResult SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) = 0;
 };
 
 // Sub-totals cannot be written unless a handler says how.
 class TDefaultSubTotalHandler : public TSubTotalHandler {
   TV_CLASS(TDefaultSubTotalHandler, TSubTotalHandler)
  public:
-  int SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) override;
+  TSetResult SetValue(TSubTotalRow& row, const TDataField* field, const TValue& value) override;
 };
 
 // A node of a storage's key tree: its children are the rows and nodes below
@@ -295,7 +270,7 @@ class TSubTotalRow : public TAbstractRow {
   TValue Aggregate(const TDataField* field) const;
 
   bool IsDataRow() const override { return false; }
-  int SetIndexValue(int idx, const TValue& value, int setAction) override;
+  TSetResult SetIndexValue(int idx, const TValue& value, TSetAction setAction) override;
   // Itself (when visible and accepted by the condition), then its children.
   void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) override;
   bool HasState(TRowState) const override { return false; }

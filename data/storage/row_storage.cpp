@@ -131,7 +131,7 @@ void TAbstractRowStorage::ClearTree() {
 
 // --- putting rows in
 
-int TAbstractRowStorage::PutIntoTree(TDataRow& row, int action) {
+TPutResult TAbstractRowStorage::PutIntoTree(TDataRow& row, TPutAction action) {
   std::unique_ptr<TDataRow> owned = Detach(row);
   if (!owned) owned.reset(&row);  // a row from outside: the caller released it
   // Refused, or failed with an error: the row goes back where it came from.
@@ -142,7 +142,7 @@ int TAbstractRowStorage::PutIntoTree(TDataRow& row, int action) {
     else
       owned.release();
   };
-  int result;
+  TPutResult result;
   try {
     result = PutIntoNode(*root_, owned, action);
   } catch (...) {
@@ -153,7 +153,8 @@ int TAbstractRowStorage::PutIntoTree(TDataRow& row, int action) {
   return result;
 }
 
-int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, int action) {
+TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row,
+                                            TPutAction action) {
   const int level = node.Level();
   const TRowStorageTreeKey& key = *tree_[static_cast<std::size_t>(level)];
   bool numbered = false;
@@ -179,7 +180,7 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
       key.Field()->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
                                              formerNumber, row->Overflow(key.FieldIndex()));
   };
-  int result = prInserted;
+  TPutResult result = prInserted;
   if (level == KeyLevels() - 1) {
     if (found < 0) {
       TDataRow* placed = row.get();
@@ -198,7 +199,7 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
             for (int i = DataTable().KeyCount(); i < DataTable().FieldCount() && !differs; ++i)
               differs = !existing->IndexEqual(row.get(), i);
             if (!differs) {
-              result = prNotAccepting;
+              result = prEqualRowKept;
               break;
             }
           }
@@ -219,7 +220,7 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
                                                TAddMode::amKeep};
           const TRowState state = row->State();
           row->SetState(rsExternControlled);
-          row->AddValues(existing, modes[action - paMergeAdd]);
+          row->AddValues(existing, modes[CodeNumber(action) - CodeNumber(paMergeAdd)]);
           row->SetState(state);
           TDataRow* placed = row.get();
           placed->SetStorage(this);
@@ -230,7 +231,8 @@ int TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRo
         }
         default:
           restoreNumber();
-          ReportDataError(desFatal, "PutRow", "Unknown PutAction (" + std::to_string(action) + ")!");
+          ReportDataError(desFatal, "PutRow",
+                          "Unknown PutAction (" + std::to_string(CodeNumber(action)) + ")!");
       }
     }
   } else {
@@ -307,8 +309,8 @@ void TAbstractRowStorage::Prune(TSubTotalRow* node) {
   }
 }
 
-int TAbstractRowStorage::PutRow(TDataRow& row, int putAction) {
-  const int result = PutIntoTree(row, putAction);
+TPutResult TAbstractRowStorage::PutRow(TDataRow& row, TPutAction putAction) {
+  const TPutResult result = PutIntoTree(row, putAction);
   InvalidateRowList();
   return result;
 }
@@ -330,7 +332,7 @@ void TAbstractRowStorage::FreeRow(TDataRow& row) {
   InvalidateRowList();
 }
 
-void TAbstractRowStorage::RowChanged(TAbstractRow&, int) {
+void TAbstractRowStorage::RowChanged(TAbstractRow&, TChangeKind) {
   InvalidateRowList();
 }
 
@@ -601,7 +603,7 @@ std::unique_ptr<TRowStorage> TRowStorage::CreateWithKeySortOrder(
   return storage;
 }
 
-int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index) {
+TPutResult TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, TPutAction action) {
   RequireElements(row != nullptr, "TRowStorage.InsertRow: Row <> nil");
   if (&row->DataTable() != &DataTable())
     ReportDataError(desFatal, "Different DataTables",
@@ -610,10 +612,10 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
   if (action != paInternalRestore && row->State() != rsExternControlled)
     ReportDataError(desWarning, "Internal",
                     "Trying to add a row to RowStorage that is already in the Storage!");
-  if (const int refused = Refusal(*row, action); refused >= 0) return refused;
+  if (const std::optional<TPutResult> refused = Refusal(*row, action)) return *refused;
   TDataRow& placed = *row;
   row.release();
-  int result;
+  TPutResult result;
   try {
     result = PutIntoTree(placed, action);
   } catch (...) {
@@ -622,7 +624,6 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
   }
   if (result == prInserted || result == prReplaced || result == prMerged || result == prRestored) {
     if (action != paInternalRestore) placed.SetState(rsInserted);
-    (void)index;  // the row list is rebuilt on the next read
     Touch();
   } else {
     row.reset(&placed);  // refused: back to the caller
@@ -630,14 +631,14 @@ int TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, int action, int index
   return result;
 }
 
-int TRowStorage::Refusal(const TDataRow& row, int action) const {
+std::optional<TPutResult> TRowStorage::Refusal(const TDataRow& row, TPutAction action) const {
   if (!Accepting()) return prNotAccepting;
   if (action != paInternalRestore && !keyCondition_->AcceptsRow(row)) return prNotAccepted;
-  return -1;
+  return std::nullopt;
 }
 
-int TRowStorage::PutRow(TDataRow& row, int putAction) {
-  if (const int refused = Refusal(row, putAction); refused >= 0) return refused;
+TPutResult TRowStorage::PutRow(TDataRow& row, TPutAction putAction) {
+  if (const std::optional<TPutResult> refused = Refusal(row, putAction)) return *refused;
   return TCustomRowStorage::PutRow(row, putAction);
 }
 
@@ -750,14 +751,14 @@ void TCachingStorage::Load() {
   bridge->OpenReadConnection();
 }
 
-int TCachingStorage::PutCachedRow(std::unique_ptr<TDataRow>& row) {
+TPutResult TCachingStorage::PutCachedRow(std::unique_ptr<TDataRow>& row) {
   RequireElements(row != nullptr, "TCachingStorage.PutRow: Row <> nil");
   if (row->State() != rsExternControlled)
     ReportDataError(desWarning, "Internal",
                     "Trying to add a row to AuxTableCache that is already in the Storage!");
   TDataRow& placed = *row;
   row.release();
-  const int result = PutIntoTree(placed, paRefuse);
+  const TPutResult result = PutIntoTree(placed, paRefuse);
   if (result == prInserted) {
     placed.SetState(rsAccepted);
     Touch();

@@ -4,6 +4,7 @@
 // found by key texts or by a condition, and listed by position.
 
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,17 +46,6 @@ class TRowStorageTreeKey : public TObject {
   int fieldIndex_ = -1;
   bool visible_;
 };
-
-// Put actions beyond refuse (0), replace (1) and the internal restore (7).
-enum : int {
-  paReplaceIfDifferent = 2,
-  paMergeAdd = 3,
-  paMergeSubtract = 4,
-  paMergeReplace = 5,
-  paMergeKeep = 6
-};
-// Put results beyond those a key change knows.
-enum : int { prMerged = 5, prRestored = 7 };
 
 class TRowSource : public TObject {
   TV_CLASS(TRowSource, TObject)
@@ -101,10 +91,11 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   void SetPlaceSubTotalsAfter(bool after);
   void SetAllLevelsVisible(bool visible);
 
-  // The put into the tree from the root; results 0 inserted, 2 refused
-  // (key present), 3 replaced, 5 merged, 6 equal row kept.
-  virtual int PutIntoTree(TDataRow& row, int action);
-  // Takes a row out of the storage; it goes back to its caller in state 5.
+  // The put into the tree from the root: inserted, refused because the key
+  // is present, replaced, merged, or an equal row kept.
+  virtual TPutResult PutIntoTree(TDataRow& row, TPutAction action);
+  // Takes a row out of the storage; it goes back to its caller, outside any
+  // storage (rsExternControlled).
   virtual std::unique_ptr<TDataRow> RemoveRow(TDataRow* row);
   virtual void BeforeQuery() {}
   virtual void BeforeLookup() {}
@@ -136,10 +127,10 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   // The link rows use.
   std::unique_ptr<TDataRow> NewRow() override;
   void TakeOut(TAbstractRow& row) override;
-  int PutRow(TDataRow& row, int putAction) override;
+  TPutResult PutRow(TDataRow& row, TPutAction putAction) override;
   void AddDeletedRow(TDataRow& row) override;
   void FreeRow(TDataRow& row) override;
-  void RowChanged(TAbstractRow& row, int changeKind) override;
+  void RowChanged(TAbstractRow& row, TChangeKind changeKind) override;
   int LastLevel() const override { return static_cast<int>(tree_.size()) - 1; }
   void InvalidateSubTotals(TAbstractRow&) override {}
   void Touch() override;
@@ -155,7 +146,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
 
  private:
   void BuildTree(std::vector<std::unique_ptr<TRowStorageTreeKey>> keys);
-  int PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, int action);
+  TPutResult PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, TPutAction action);
   // Takes the emptied nodes from Node upwards out of the tree.
   void Prune(TSubTotalRow* node);
   void Collect(TAbstractRow& row, std::vector<TAbstractRow*>& list, bool ordered);
@@ -202,9 +193,9 @@ class TRowStorage : public TCustomRowStorage {
 
   // Puts a row in with an action; on success the storage owns it (Row is
   // emptied), a refused row stays with its caller, unchanged.
-  int InsertRow(std::unique_ptr<TDataRow>& row, int action = paRefuse, int index = -1);
+  TPutResult InsertRow(std::unique_ptr<TDataRow>& row, TPutAction action = paRefuse);
   // A row whose key changed comes back through the same checks as a new one.
-  int PutRow(TDataRow& row, int putAction) override;
+  TPutResult PutRow(TDataRow& row, TPutAction putAction) override;
   // Every row of Src (same contents, visibility and state), and its deleted rows.
   void Assign(const TRowStorage& src);
 
@@ -220,7 +211,7 @@ class TRowStorage : public TCustomRowStorage {
   void SetCondition(const TCriteria* criteria);
   // The result that refuses Row before the tree sees it (not accepting,
   // outside the key condition), or -1.
-  int Refusal(const TDataRow& row, int action) const;
+  std::optional<TPutResult> Refusal(const TDataRow& row, TPutAction action) const;
   std::unique_ptr<TCriteria> selection_, keyCondition_, reload_;
 };
 
@@ -241,7 +232,7 @@ class TCachingStorage : public TCustomRowStorage {
   static std::unique_ptr<TCachingStorage> CreateVirtual(const TDataTable* dataTable);
   bool IsVirtual() const { return virtual_; }
   void Load();
-  int PutCachedRow(std::unique_ptr<TDataRow>& row);
+  TPutResult PutCachedRow(std::unique_ptr<TDataRow>& row);
 
  private:
   TCachingStorage(const TDataTable* dataTable, bool isVirtual);

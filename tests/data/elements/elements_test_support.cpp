@@ -5,7 +5,8 @@
 namespace tv::test {
 
 TRecordedReports::TRecordedReports() : saved_(DataErrorHook()) {
-  DataErrorHook() = [this](int severity, const std::string& category, const std::string& message) {
+  DataErrorHook() = [this](TDataErrorSeverity severity, const std::string& category,
+                           const std::string& message) {
     reports_.push_back(TReport{severity, category, message});
   };
 }

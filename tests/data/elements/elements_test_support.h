@@ -12,7 +12,7 @@
 namespace tv::test {
 
 struct TReport {
-  int Severity;
+  TDataErrorSeverity Severity;
   std::string Category, Message;
 };
 

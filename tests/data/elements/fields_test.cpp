@@ -78,7 +78,7 @@ TEST(TDataField, RenamingMovesTheRegistryEntryAndTheDescriptionDefaults) {
 
   auto twin = TDataField::CreateNamed("NEWER_F2", IntegerType());
   ASSERT_EQ(reports.Reports().size(), 1u);
-  EXPECT_EQ(reports.Reports()[0].Severity, 2);
+  EXPECT_EQ(reports.Reports()[0].Severity, desWarning);
   EXPECT_EQ(reports.Reports()[0].Category, "Duplicates");
   EXPECT_EQ(reports.Reports()[0].Message, "Duplicate fields: NEWER_F2");
   EXPECT_EQ(twin->FieldName(), "NEWER_F2");  // usable, but the registry keeps the first
@@ -181,7 +181,7 @@ TEST(TDataField, AFieldWithoutPlaceInTheRowRefusesValues) {
   auto table = TDataTable::CreateWithFields("", {key.get()}, {});
   TDataRow row(table.get());
   try {
-    outside->SetValue(row, StringValue("x"), 0);
+    outside->SetValue(row, StringValue("x"), saRefuse);
     FAIL();
   } catch (const Exception& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot set value x to Row [0], Field " + outside->FieldName());
@@ -270,7 +270,7 @@ TEST(ReportDataError, WarningsOnlyTellTheHookFatalReportsRaise) {
   EXPECT_EQ(FatalReport([] { ReportDataError(desFatal, "KeyUpdate", "stop"); }), "KeyUpdate: stop");
   ASSERT_EQ(reports.Reports().size(), 2u);
   EXPECT_EQ(reports.Reports()[0].Message, "just so you know");
-  EXPECT_EQ(reports.Reports()[1].Severity, 1);
+  EXPECT_EQ(reports.Reports()[1].Severity, desFatal);
 }
 
 }  // namespace

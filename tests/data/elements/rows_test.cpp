@@ -34,7 +34,7 @@ class TFakeStorage : public TRowStorageLink {
   }
   std::unique_ptr<TDataRow> NewRow() override { return std::make_unique<TDataRow>(&table_); }
   void TakeOut(TAbstractRow& row) override { std::erase(tree_, &row); }
-  int PutRow(TDataRow& row, int putAction) override {
+  TPutResult PutRow(TDataRow& row, TPutAction putAction) override {
     row.SetStorage(this);
     if (std::find(owned_.begin(), owned_.end(), &row) == owned_.end()) owned_.push_back(&row);
     if (putAction != paInternalRestore) {
@@ -58,13 +58,13 @@ class TFakeStorage : public TRowStorageLink {
     ++freed_;
     delete &row;
   }
-  void RowChanged(TAbstractRow&, int changeKind) override { changes_.push_back(changeKind); }
+  void RowChanged(TAbstractRow&, TChangeKind changeKind) override { changes_.push_back(changeKind); }
   int LastLevel() const override { return 1; }
   void InvalidateSubTotals(TAbstractRow&) override { ++invalidations_; }
   void Touch() override { ++touches_; }
 
   std::vector<TDataRow*> tree_, deleted_, owned_;
-  std::vector<int> changes_;
+  std::vector<TChangeKind> changes_;
   int freed_ = 0, touches_ = 0, invalidations_ = 0;
 
  private:
@@ -201,8 +201,9 @@ TEST(TDataRow, RefusedKeyChangesLeaveTheRowAsItWas) {
   EXPECT_EQ(second.State(), rsModified);
   EXPECT_EQ(storage.tree_.size(), 2u);
   EXPECT_TRUE(storage.deleted_.empty());
-  EXPECT_EQ(FatalReport([&] { second.SetFieldValue(t.key.get(), IntegerValue(1), 5); }),
-            "KeyUpdate: Unknown TSetAction 5)!");
+  EXPECT_EQ(
+      FatalReport([&] { second.SetFieldValue(t.key.get(), IntegerValue(1), static_cast<TSetAction>(5)); }),
+      "KeyUpdate: Unknown TSetAction 5)!");
   // Replacing takes the other row's place.
   EXPECT_EQ(second.SetFieldValue(t.key.get(), IntegerValue(1), saReplace), srSet);
   EXPECT_EQ(storage.tree_.size(), 1u);
@@ -219,7 +220,7 @@ TEST(TDataRow, DeletingKeepsAcceptedRowsAndFreesTheOthers) {
   accepted.DeleteRow();
   EXPECT_EQ(storage.deleted_.size(), 1u);
   EXPECT_EQ(accepted.State(), rsDeleted);
-  EXPECT_EQ(storage.changes_, std::vector<int>{2});
+  EXPECT_EQ(storage.changes_, std::vector<TChangeKind>{ckDeleted});
   TDataRow& inserted = storage.Adopt(t.Row(2, "two"));
   inserted.SetState(rsInserted);
   inserted.DeleteRow();

@@ -225,7 +225,7 @@ TEST(TDataTable, TablesWithATypeAreRegisteredByNameAndDescriptionsFollowIt) {
   a->Descriptions().SetDefaultText("Languages_T1");
   auto b = TDataTable::CreateWithFields("Languages_T1", {}, {}, nullptr, &type);
   ASSERT_EQ(reports.Reports().size(), 1u);
-  EXPECT_EQ(reports.Reports()[0].Severity, 2);
+  EXPECT_EQ(reports.Reports()[0].Severity, desWarning);
   EXPECT_EQ(reports.Reports()[0].Category, "Duplicates");
   EXPECT_EQ(reports.Reports()[0].Message, "Duplicate tables: Languages_T1");
   EXPECT_EQ(type.Tables().size(), 2u);

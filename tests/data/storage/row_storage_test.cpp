@@ -16,7 +16,8 @@ using test::FatalReport;
 
 struct TTexts : test::TLanguageTexts {
   TTexts() : TLanguageTexts("Texts_S1") {}
-  int Insert(TRowStorage& storage, int lang, int n, const std::string& value, int action = paRefuse) const {
+  TPutResult Insert(TRowStorage& storage, int lang, int n, const std::string& value,
+                    TPutAction action = paRefuse) const {
     auto row = Row(lang, n, value);
     return storage.InsertRow(row, action);
   }
@@ -69,7 +70,7 @@ TEST(TRowStorage, TwoLevelKeysGroupByTheFirst) {
   ASSERT_EQ(reports.Reports().size(), 1u);
   EXPECT_EQ(reports.Reports()[0].Category, "LocateRow");
   EXPECT_EQ(reports.Reports()[0].Message, "LocateRow: Too few elements in array!");
-  EXPECT_EQ(reports.Reports()[0].Severity, 2);
+  EXPECT_EQ(reports.Reports()[0].Severity, desWarning);
 }
 
 TEST(TRowStorage, PutActionsOnAnExistingKey) {
@@ -87,7 +88,7 @@ TEST(TRowStorage, PutActionsOnAnExistingKey) {
   ASSERT_EQ(storage.DeletedRows().size(), 1u);  // the accepted first one
   EXPECT_EQ(storage.DeletedRows()[0]->GetFStringValue(t.text.get()), "first");
   auto same = t.Row(0, 1, "second");
-  EXPECT_EQ(storage.InsertRow(same, paReplaceIfDifferent), prNotAccepting);
+  EXPECT_EQ(storage.InsertRow(same, paReplaceIfDifferent), prEqualRowKept);
   EXPECT_NE(same, nullptr);
   auto other = t.Row(0, 1, "third");
   EXPECT_EQ(storage.InsertRow(other, paReplaceIfDifferent), prReplaced);  // inserted, never accepted: freed
@@ -96,7 +97,8 @@ TEST(TRowStorage, PutActionsOnAnExistingKey) {
   EXPECT_EQ(storage.InsertRow(merged, paMergeKeep), prMerged);
   EXPECT_EQ(storage.RowCount(), 1);
   auto odd = t.Row(0, 1, "x");
-  EXPECT_EQ(FatalReport([&] { storage.InsertRow(odd, 9); }), "PutRow: Unknown PutAction (9)!");
+  EXPECT_EQ(FatalReport([&] { storage.InsertRow(odd, static_cast<TPutAction>(9)); }),
+            "PutRow: Unknown PutAction (9)!");
   EXPECT_EQ(storage.RowCount(), 1);
   ASSERT_NE(odd, nullptr);  // the refused row is still the caller's, unchanged
   EXPECT_EQ(odd->GetFStringValue(t.text.get()), "x");
