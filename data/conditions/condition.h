@@ -42,6 +42,7 @@ class TGetRowsHandler {
   int count_ = 0;
 };
 
+// A condition on the rows of a table, with change notices for its observers.
 class TCondition : public TPersistent, public TRowCondition {
   TV_CLASS(TCondition, TPersistent)
  public:

@@ -101,6 +101,7 @@ class TCriteriaField : public TNiceCondition {
   bool acceptNone_ = false;
 };
 
+// Allowed values and intervals per field: the condition that storages select rows by.
 class TCriteria : public TNiceCondition {
   TV_CLASS(TCriteria, TNiceCondition)
  public:
@@ -136,6 +137,7 @@ class TCriteria : public TNiceCondition {
   TIndexContainer fields_{101, true};
 };
 
+// Walks the criteria fields of a criteria in field order.
 class TCriteriaFieldIterator : public TObject {
   TV_CLASS(TCriteriaFieldIterator, TObject)
  public:

@@ -21,6 +21,7 @@ using TOnDistributeValueEvent =
 using TOnGetValuesEvent = std::function<void(TCalcField& sender, TStrings& results, const TDataTable* table,
                                              const TAbstractRow* row, const TRowCondition* condition)>;
 
+// A data field whose value is computed for a row, and may be distributed back into it.
 class TCalcField : public TDataField {
   TV_CLASS(TCalcField, TDataField)
  public:
@@ -92,6 +93,7 @@ class TFictiveField : public TKeyField {
   TCalcField* calcField_ = nullptr;
 };
 
+// A calculated field that yields the same value for every row.
 class TConstantField : public TCalcField {
   TV_CLASS(TConstantField, TCalcField)
  public:
@@ -110,6 +112,7 @@ class TConstantField : public TCalcField {
   TValue constant_;
 };
 
+// A constant field that stands as a caption among the fields of a table.
 class THeaderField : public TConstantField {
   TV_CLASS(THeaderField, TConstantField)
  public:

@@ -48,6 +48,7 @@ class TLangFieldArray : public TCommonLangArray {
   TDefaultField defaultField_;
 };
 
+// A named column definition: its data type, descriptions per language and place in tables.
 class TDataField : public TSingleton {
   TV_CLASS(TDataField, TSingleton)
  public:
@@ -183,6 +184,7 @@ class TDataField : public TSingleton {
   TDataTable* auxTable_ = nullptr;
 };
 
+// A data field that is part of its tables' keys.
 class TKeyField : public TDataField {
   TV_CLASS(TKeyField, TDataField)
  public:
@@ -230,6 +232,7 @@ class TDefaultRunningNumberGenerator : public TRunningNumberGenerator {
 
 const TDefaultRunningNumberGenerator& DefaultRunningNumberGenerator();
 
+// A key field whose values a generator hands out, counting within the keys above it.
 class TRunningNumberField : public TKeyField {
   TV_CLASS(TRunningNumberField, TKeyField)
  public:
@@ -277,6 +280,7 @@ class TDataFieldSet : public TObject {
 bool SetContains(const TDataFieldSet* set, const TDataField* field);
 bool SetContainsFieldAt(const TDataFieldSet* set, const TDataTable& table, int idx);
 
+// Walks the fields of a field set.
 class TDataFieldSetIterator : public TObject {
   TV_CLASS(TDataFieldSetIterator, TObject)
  public:

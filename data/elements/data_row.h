@@ -68,6 +68,7 @@ class TRowAcceptor {
   virtual TInterruptable* Interruptable() const { return nullptr; }
 };
 
+// A row of one table: its values in one flat buffer, its storage and place in the key tree.
 class TAbstractRow : public TObject {
   TV_CLASS(TAbstractRow, TObject)
  public:
@@ -173,6 +174,7 @@ class TRowSortOrder {
   const TDataTable* table_ = nullptr;
 };
 
+// A row of data, with a state that tells where it stands in its storage.
 class TDataRow : public TAbstractRow {
   TV_CLASS(TDataRow, TAbstractRow)
  public:

@@ -26,6 +26,7 @@ struct TFieldDataObject {
   int Offset;
 };
 
+// A named table: its key, data and ignore fields in order and the layout of its rows.
 class TDataTable : public TSingleton {
   TV_CLASS(TDataTable, TSingleton)
  public:
@@ -142,6 +143,7 @@ class TDataTable : public TSingleton {
   bool locked_ = false;
 };
 
+// A named kind of table that tables are grouped by.
 class TDataTableType : public TSingleton {
   TV_CLASS(TDataTableType, TSingleton)
  public:
@@ -188,12 +190,14 @@ class TDataBridge : public TSingleton {
   [[noreturn]] void Refuse(const char* operation, bool allowed, const char* refusal) const;
 };
 
+// How an aux table loads its cached rows.
 class TCacheLoadPolicy : public TSingleton {
   TV_CLASS(TCacheLoadPolicy, TSingleton)
  public:
   using TSingleton::TSingleton;
 };
 
+// The standard cache load policy.
 class TDefaultCacheLoadPolicy : public TCacheLoadPolicy {
   TV_CLASS(TDefaultCacheLoadPolicy, TCacheLoadPolicy)
  public:

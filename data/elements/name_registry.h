@@ -10,6 +10,7 @@
 
 namespace tv {
 
+// The names of one kind of schema object, each taken once in a process.
 class TNameRegistry {
  public:
   // Kind names the objects in the warning: "Duplicate <kind>: " + name.

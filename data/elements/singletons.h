@@ -21,6 +21,7 @@ class TSingletonItems : public TObject {
   void Withdraw(TSingleton* /*singleton*/) {}
 };
 
+// The container of the process's schema objects, with the language they are shown in.
 class TSingletons : public TComponent {
   TV_CLASS(TSingletons, TComponent)
  public:
@@ -58,6 +59,7 @@ int LanguageIndexOf(const TSingletons* singletons);
 int CurrentLanguageIndex();
 void SetCurrentLanguageIndex(int index);
 
+// A schema object known by a unique name, with descriptions per language.
 class TSingleton : public TComponent {
   TV_CLASS(TSingleton, TComponent)
  public:

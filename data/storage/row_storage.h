@@ -47,6 +47,7 @@ class TRowStorageTreeKey : public TObject {
   bool visible_;
 };
 
+// Rows to iterate: the minimal view of anything that yields rows of one table.
 class TRowSource : public TObject {
   TV_CLASS(TRowSource, TObject)
  public:
@@ -65,6 +66,7 @@ class TRowSource : public TObject {
   const TDataTable* dataTable_;
 };
 
+// The rows of one table in a key tree, found by key or condition and listed by position.
 class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TV_CLASS(TAbstractRowStorage, TRowSource)
  public:
@@ -169,12 +171,14 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   std::mt19937 random_{20261208};
 };
 
+// A row storage that may rebuild its row list after a change instead of patching it.
 class TCustomRowStorage : public TAbstractRowStorage {
   TV_CLASS(TCustomRowStorage, TAbstractRowStorage)
  public:
   using TAbstractRowStorage::TAbstractRowStorage;
 };
 
+// The row storage that callers use: a selection, insertion with its checks, loading and saving.
 class TRowStorage : public TCustomRowStorage {
   TV_CLASS(TRowStorage, TCustomRowStorage)
  public:
@@ -239,6 +243,7 @@ class TCachingStorage : public TCustomRowStorage {
   bool virtual_;
 };
 
+// The cache of an aux table's rows.
 class TAuxTableCache : public TCachingStorage {
   TV_CLASS(TAuxTableCache, TCachingStorage)
 };

@@ -7,6 +7,7 @@
 
 namespace tv {
 
+// True and false, stored in one byte.
 class TBooleanType final : public TDataType {
   TV_CLASS(TBooleanType, TDataType)
  public:

@@ -43,6 +43,7 @@ struct TDataTypeClass {
   std::string Name() const { return Info->Name; }
 };
 
+// The shared descriptor that compares, converts, formats, parses and stores values of one kind.
 class TDataType : public TPersistent {
   TV_CLASS(TDataType, TPersistent)
  public:

@@ -9,6 +9,7 @@
 
 namespace tv {
 
+// Date and time as days since 30 December 1899, the time of day as the fraction.
 class TDateTimeType : public TDataType {
   TV_CLASS(TDateTimeType, TDataType)
  public:
@@ -74,6 +75,7 @@ class TDateTimeType : public TDataType {
   TDateTime Operand(const TValue& value) const { return Owns(value) ? Own(value) : GetAsDateTime(value); }
 };
 
+// Whole days.
 class TDateType final : public TDateTimeType {
   TV_CLASS(TDateType, TDateTimeType)
  public:
@@ -98,6 +100,7 @@ class TDateType final : public TDateTimeType {
   TDateTime ParseStrictly(std::string_view text) const override { return ParseText(text); }
 };
 
+// The time of day.
 class TTimeType final : public TDateTimeType {
   TV_CLASS(TTimeType, TDateTimeType)
  public:
@@ -124,6 +127,7 @@ class TTimeType final : public TDateTimeType {
   TDateTime ParseStrictly(std::string_view text) const override { return ParseText(text); }
 };
 
+// A date-time kept in text columns as "yyyy-mm-dd hh/nn/ss".
 class TStringDateTimeType final : public TDateTimeType {
   TV_CLASS(TStringDateTimeType, TDateTimeType)
  public:

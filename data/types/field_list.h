@@ -11,6 +11,7 @@ namespace tv {
 
 class TDataField;
 
+// A list of fields with their positions, found by field or by name.
 class TAbstractFieldList : public TObject {
   TV_CLASS(TAbstractFieldList, TObject)
  public:

@@ -14,6 +14,7 @@
 
 namespace tv {
 
+// A set of object references kept by hash for quick membership tests.
 class TIndexContainer : public TObject {
   TV_CLASS(TIndexContainer, TObject)
  public:

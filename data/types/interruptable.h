@@ -7,13 +7,12 @@
 
 namespace tv {
 
+// What a caller hands to a long load so that it can be stopped and report its count.
 class TInterruptable : public TObject {
   TV_CLASS(TInterruptable, TObject)
  public:
-  int Setting = 10;
-  int Value1 = 0;
-  int Value2 = 0;
-  int Count = 0;  // set by the load
+  int Setting = 10;  // how a load may use it is the load's own choice
+  int Count = 0;     // set by the load
   bool Interrupted = false;
 };
 

@@ -13,6 +13,7 @@
 
 namespace tv {
 
+// Texts per language with fallback to language 0, without a default.
 class TCommonLangArray : public TObject {
   TV_CLASS(TCommonLangArray, TObject)
  public:
@@ -50,6 +51,7 @@ class TCommonLangArray : public TObject {
   std::unique_ptr<TStringList> values_;
 };
 
+// Texts per language with fallback to language 0 and then to a default.
 class TLangArray : public TCommonLangArray {
   TV_CLASS(TLangArray, TCommonLangArray)
  public:

@@ -10,6 +10,7 @@
 
 namespace tv {
 
+// The numbers: shared display texts through a DisplayFormat.
 class TNumericType : public TDataType {
   TV_CLASS(TNumericType, TDataType)
  public:
@@ -36,6 +37,7 @@ class TNumericType : public TDataType {
   virtual TValue DisplayNumberToValue(long double number, const DisplayFormat& format) const = 0;
 };
 
+// 32-bit signed integers.
 class TIntegerType final : public TNumericType {
   TV_CLASS(TIntegerType, TNumericType)
  public:
@@ -84,6 +86,7 @@ class TIntegerType final : public TNumericType {
   std::int32_t Operand(const TValue& value) const { return Owns(value) ? Own(value) : GetAsInteger(value); }
 };
 
+// IEEE double-precision numbers.
 class TDoubleType final : public TNumericType {
   TV_CLASS(TDoubleType, TNumericType)
  public:
@@ -127,6 +130,7 @@ class TDoubleType final : public TNumericType {
   static double Own(const TValue& value) { return value.Payload<double>(); }
 };
 
+// Amounts as 64-bit counts of ten-thousandths.
 class TCurrencyType final : public TNumericType {
   TV_CLASS(TCurrencyType, TNumericType)
  public:
@@ -174,6 +178,7 @@ class TCurrencyType final : public TNumericType {
   TCurrency Operand(const TValue& value) const { return Owns(value) ? Own(value) : GetAsCurrency(value); }
 };
 
+// Percentages held as the number itself (12.5 for 12.5 %).
 class TPercentType final : public TNumericType {
   TV_CLASS(TPercentType, TNumericType)
  public:

@@ -12,6 +12,7 @@ namespace tv {
 
 enum class TFieldType { ftUnknown, ftString, ftMemo, ftInteger, ftFloat, ftCurrency, ftDateTime };
 
+// A query parameter: the typed value a data type hands to a query.
 class TParam {
  public:
   void SetAsString(std::string value) { Set(TFieldType::ftString, std::move(value)); }

@@ -10,6 +10,7 @@
 
 namespace tv {
 
+// Open-addressing set of addresses, the index behind TIndexContainer.
 class TPointerIndex {
  public:
   // Null when Key is not there.

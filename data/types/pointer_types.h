@@ -9,6 +9,7 @@
 
 namespace tv {
 
+// Addresses, never stored outside the process.
 class TPointerType : public TDataType {
   TV_CLASS(TPointerType, TDataType)
  public:
@@ -56,6 +57,7 @@ class TPointerType : public TDataType {
   static std::string AddressText(std::string_view prefix, const void* address);
 };
 
+// References to objects, shown with their class name.
 class TObjectType : public TPointerType {
   TV_CLASS(TObjectType, TPointerType)
  public:
@@ -69,6 +71,7 @@ class TObjectType : public TPointerType {
   std::string ReadString(const TValue& value) const override;
 };
 
+// References to pictures of the graphics layer.
 class TPictureType final : public TObjectType {
   TV_CLASS(TPictureType, TObjectType)
  public:

@@ -9,6 +9,7 @@
 
 namespace tv {
 
+// The engine's registries of data types, made on first use.
 struct TDataTypeRegistryData {
   // Empty lists and factory; the types are made by CreateStandardTypes once
   // the registry is reachable, because their constructors register in it.

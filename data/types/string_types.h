@@ -11,6 +11,7 @@
 
 namespace tv {
 
+// Texts of at most Size characters, compared with or without case.
 class TStringType : public TDataType {
   TV_CLASS(TStringType, TDataType)
  public:
@@ -78,6 +79,7 @@ class TStringType : public TDataType {
   bool caseSensitive_;
 };
 
+// Texts of any length; long ones kept outside the row buffer.
 class TMemoType : public TStringType {
   TV_CLASS(TMemoType, TStringType)
  public:
@@ -106,6 +108,7 @@ class TMemoType : public TStringType {
   static const TDataType* CreateFromParams(const TStrings& params);
 };
 
+// Texts of up to ten characters, the length of the largest 32-bit integer.
 class TIntegerStringType : public TStringType {
   TV_CLASS(TIntegerStringType, TStringType)
  public:

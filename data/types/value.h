@@ -13,6 +13,7 @@ namespace tv {
 
 class TDataType;
 
+// A typed value: its data type, an 8-byte payload and a text.
 struct TValue {
   const TDataType* DataType = nullptr;  // not owned; types outlive all values
   alignas(8) unsigned char Data[8] = {};
@@ -57,6 +58,7 @@ struct DisplayFormat {
 // gets its context and the row's argument (which cell); on oaStore Text is
 // the whole text to keep, on oaFetch it fills Text.
 enum class TOverflowAction { oaStore, oaFetch };
+// Where a row keeps memo texts longer than their buffer slot.
 struct TOverflowCallback {
   using TRoutine = void (*)(void* context, std::intptr_t argument, std::string& text, TOverflowAction action);
   TRoutine Routine = nullptr;

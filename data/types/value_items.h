@@ -16,12 +16,14 @@
 
 namespace tv {
 
+// One entry of a value list: its text, value and object.
 struct TValueItem {
   TValue Value;
   std::string String;
   TObject* Object = nullptr;
 };
 
+// The entries of a value list, kept in blocks so that inserting moves little.
 class TValueItems {
  public:
   int Count() const { return count_; }

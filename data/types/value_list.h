@@ -10,6 +10,7 @@
 
 namespace tv {
 
+// A string list whose entries also carry a TValue, sorted and searched by a data type.
 class TValueList : public TStrings {
   TV_CLASS(TValueList, TStrings)
  public:

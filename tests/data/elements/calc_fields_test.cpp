@@ -11,15 +11,6 @@
 namespace tv {
 namespace {
 
-std::string Message(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.what();
-  }
-  return "none";
-}
-
 struct TTable {
   std::unique_ptr<TKeyField> key = test::Key("key", IntegerType());
   std::unique_ptr<TDataField> flag = test::Field("flag", BooleanType());
@@ -36,8 +27,9 @@ TEST(TCalcField, WithoutHandlersReadingAndWritingFail) {
   EXPECT_TRUE(field.LegalForSubTotals && field.CalcbeforeAggregating);
   EXPECT_FALSE(field.IsStorable());
   TDataRow row(t.table.get());
-  EXPECT_EQ(Message([&] { row.GetFieldValue(&field); }), "TCalcField.CalcValue: Method not implemented!");
-  EXPECT_EQ(Message([&] { row.SetFieldValue(&field, OneValue()); }),
+  EXPECT_EQ(test::RaisedMessage([&] { row.GetFieldValue(&field); }),
+            "TCalcField.CalcValue: Method not implemented!");
+  EXPECT_EQ(test::RaisedMessage([&] { row.SetFieldValue(&field, OneValue()); }),
             "TCalcField.DistributeValue: Method not implemented!");
   field.DefaultReadOnly = true;
   EXPECT_EQ(row.SetFieldValue(&field, OneValue()), srReadOnly);

@@ -15,6 +15,15 @@ TRecordedReports::~TRecordedReports() {
   DataErrorHook() = saved_;
 }
 
+std::string RaisedMessage(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Exception& e) {
+    return e.what();
+  }
+  return "none";
+}
+
 std::string FatalReport(const std::function<void()>& call) {
   try {
     call();

@@ -30,6 +30,9 @@ class TRecordedReports {
   TDataErrorHook saved_;
 };
 
+// The message of the error that Call raises, or "none".
+std::string RaisedMessage(const std::function<void()>& call);
+
 // The fatal report that Call raises, as "category: message", or "none".
 std::string FatalReport(const std::function<void()>& call);
 

@@ -242,18 +242,12 @@ TEST(TSingletons, LanguageCountAndIndexRules) {
   container.SetLanguageIndex(3);
   container.SetLanguageCount(2);
   EXPECT_EQ(container.LanguageIndex(), 1);
-  auto message = [](const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Exception& e) {
-      return std::string(e.what());
-    }
-    return std::string("none");
-  };
-  EXPECT_EQ(message([&] { container.SetLanguageCount(0); }),
+  EXPECT_EQ(test::RaisedMessage([&] { container.SetLanguageCount(0); }),
             "TSingletons.SetLanguageCount: LanguageCount has to be at least 1!");
-  EXPECT_EQ(message([&] { container.SetLanguageIndex(-1); }), "LanguageIndex can not be less than 0");
-  EXPECT_EQ(message([&] { container.SetLanguageIndex(2); }), "LanguageIndex must be less than LanguageCount");
+  EXPECT_EQ(test::RaisedMessage([&] { container.SetLanguageIndex(-1); }),
+            "LanguageIndex can not be less than 0");
+  EXPECT_EQ(test::RaisedMessage([&] { container.SetLanguageIndex(2); }),
+            "LanguageIndex must be less than LanguageCount");
   EXPECT_EQ(container.LanguageCount(), 2);
   EXPECT_EQ(LanguageCountOf(nullptr), 3);
   EXPECT_EQ(LanguageIndexOf(nullptr), CurrentLanguageIndex());

@@ -256,33 +256,27 @@ TEST(TDataTable, TablesWithATypeAreRegisteredByNameAndDescriptionsFollowIt) {
 TEST(TDataBridge, TheBaseBridgeRefusesEveryOperation) {
   TDataBridge bridge(nullptr);
   TDataTable table(nullptr);
-  auto message = [](const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Exception& e) {
-      return std::string(e.what());
-    }
-    return std::string("none");
-  };
-  EXPECT_EQ(message([&] { bridge.OpenReadConnection(); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.OpenReadConnection(); }),
             "TDataBridge.OpenReadConnection: Read is not allowed from this type of DataBridge");
-  EXPECT_EQ(message([&] { bridge.OpenWriteConnection(); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.OpenWriteConnection(); }),
             "TDataBridge.OpenWriteConnection: Write is not allowed to this type of DataBridge");
-  EXPECT_EQ(message([&] { bridge.UpdateData(table, nullptr); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.UpdateData(table, nullptr); }),
             "TDataBridge.UpdateData: Write is not allowed to this type of DataBridge");
-  EXPECT_EQ(message([&] { bridge.DeleteData(table, nullptr); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.DeleteData(table, nullptr); }),
             "TDataBridge.DeleteData: Write is not allowed to this type of DataBridge");
   bridge.CanRead = bridge.CanWrite = true;
-  EXPECT_EQ(message([&] { bridge.OpenReadConnection(); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.OpenReadConnection(); }),
             "TDataBridge.OpenReadConnection: Method not implemented");
-  EXPECT_EQ(message([&] { bridge.OpenWriteConnection(); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.OpenWriteConnection(); }),
             "TDataBridge.OpenWriteConnection: Method not implemented");
-  EXPECT_EQ(message([&] { bridge.UpdateData(table, nullptr); }),
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.UpdateData(table, nullptr); }),
             "TDataBridge.UpdateData: Method not implemented");
-  EXPECT_EQ(message([&] { table.SetDataBridge(&bridge), table.DeleteRows(nullptr); }),
+  EXPECT_EQ(test::RaisedMessage([&] { table.SetDataBridge(&bridge), table.DeleteRows(nullptr); }),
             "TDataBridge.DeleteData: Method not implemented");
-  EXPECT_EQ(message([&] { bridge.GetSelectSQL(table, nullptr); }), "TDataBridge: SQL not supported!");
-  EXPECT_EQ(message([&] { bridge.GetDeleteSQL(table, nullptr); }), "TDataBridge: SQL not supported!");
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.GetSelectSQL(table, nullptr); }),
+            "TDataBridge: SQL not supported!");
+  EXPECT_EQ(test::RaisedMessage([&] { bridge.GetDeleteSQL(table, nullptr); }),
+            "TDataBridge: SQL not supported!");
   TDataTable withoutBridge(nullptr);
   EXPECT_FALSE(withoutBridge.DeleteRows(nullptr));
 }

@@ -365,28 +365,21 @@ TEST(TRowStorage, CustomOrderSortsTheWholeList) {
 TEST(TRowStorage, LoadSaveAndRefreshWithoutTransport) {
   TTexts t;
   TRowStorage storage(t.table.get(), false);
-  auto message = [](const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Exception& e) {
-      return std::string(e.what());
-    }
-    return std::string("none");
-  };
-  EXPECT_EQ(message([&] { storage.Load(nullptr, nullptr, nullptr); }), "DataBridge missing!");
+  EXPECT_EQ(test::RaisedMessage([&] { storage.Load(nullptr, nullptr, nullptr); }), "DataBridge missing!");
   TInterruptable stop;
   stop.Interrupted = true;
-  EXPECT_EQ(message([&] { storage.Load(nullptr, &stop, nullptr); }), "none");
+  EXPECT_EQ(test::RaisedMessage([&] { storage.Load(nullptr, &stop, nullptr); }), "none");
   TCriteria nothing;
   nothing.FindCriteriaField(t.language.get(), true)->SetAcceptNone();
-  EXPECT_EQ(message([&] { storage.Load(&nothing, nullptr, nullptr); }), "none");  // the table is ruled out
+  EXPECT_EQ(test::RaisedMessage([&] { storage.Load(&nothing, nullptr, nullptr); }),
+            "none");  // the table is ruled out
   TDataBridge bridge(nullptr);
   t.table->SetDataBridge(&bridge);
-  EXPECT_EQ(message([&] { storage.Load(nullptr, nullptr, nullptr); }),
+  EXPECT_EQ(test::RaisedMessage([&] { storage.Load(nullptr, nullptr, nullptr); }),
             "TDataBridge.OpenReadConnection: Read is not allowed from this type of DataBridge");
-  EXPECT_EQ(message([&] { storage.Save(); }),
+  EXPECT_EQ(test::RaisedMessage([&] { storage.Save(); }),
             "TDataBridge.UpdateData: Write is not allowed to this type of DataBridge");
-  EXPECT_EQ(message([&] { TRowStorage loaded(t.table.get(), true); }),
+  EXPECT_EQ(test::RaisedMessage([&] { TRowStorage loaded(t.table.get(), true); }),
             "TDataBridge.OpenReadConnection: Read is not allowed from this type of DataBridge");
   t.table->SetDataBridge(nullptr);
   storage.Refresh(false);  // not loaded: nothing happens
