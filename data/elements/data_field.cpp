@@ -194,8 +194,7 @@ bool TDataField::IsRunningNumber() const {
 }
 
 TValue TDataField::GetValue(const TAbstractRow& row, int idx) const {
-  const TDataTable& table = row.DataTable();
-  return dataType_->ReadFromBuffer(row.Buffer() + table.FieldDataOffset(idx), row.Overflow(idx));
+  return row.ReadSlot(idx);
 }
 
 std::string TDataField::GetSQLExpression(bool aggregated) const {

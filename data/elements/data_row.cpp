@@ -150,7 +150,12 @@ std::string TAbstractRow::DisplayText() const {
   return text + "]";
 }
 
-void TAbstractRow::WriteIndex(int idx, const TValue& value) {
+TValue TAbstractRow::ReadSlot(int idx) const {
+  const TDataType* type = dataTable_->GetField(idx)->DataType();
+  return type->ReadFromBuffer(Buffer() + dataTable_->FieldDataOffset(idx), Overflow(idx));
+}
+
+void TAbstractRow::WriteSlot(int idx, const TValue& value) {
   const TDataType* type = dataTable_->GetField(idx)->DataType();
   if (type) type->WriteToBuffer(Buffer() + dataTable_->FieldDataOffset(idx), value, Overflow(idx));
 }
@@ -174,7 +179,7 @@ TDataRow::TDataRow(const TDataTable* table)
 
 TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
   for (int i = 0; i < table.FieldCount(); ++i)
-    if (const TDataType* type = table.GetField(i)->DataType()) WriteIndex(i, type->GetDefaultValue());
+    if (const TDataType* type = table.GetField(i)->DataType()) WriteSlot(i, type->GetDefaultValue());
 }
 
 TSetResult TDataRow::SetIndexValue(int idx, const TValue& value, TSetAction setAction) {
@@ -192,7 +197,7 @@ TSetResult TDataRow::SetIndexValue(int idx, const TValue& value, TSetAction setA
     return ChangeKey(idx, value, setAction);
   }
   if (field->IsAggregable && Storage()) Storage()->InvalidateSubTotals(*this);
-  WriteIndex(idx, value);
+  WriteSlot(idx, value);
   if (state_ == rsAccepted) state_ = rsModified;
   if (Storage()) Storage()->Touch();
   return srSet;
@@ -219,7 +224,7 @@ TSetResult TDataRow::ChangeKey(int idx, const TValue& value, TSetAction setActio
   copy->CopyContents(this);
   storage.TakeOut(*this);
   const TValue old = IndexValue(idx);
-  WriteIndex(idx, value);
+  WriteSlot(idx, value);
   state_ = rsExternControlled;
   const TPutResult result = storage.PutRow(*this, setAction == saReplace ? paReplace : paRefuse);
   TSetResult outcome = srSet;
@@ -238,7 +243,7 @@ TSetResult TDataRow::ChangeKey(int idx, const TValue& value, TSetAction setActio
     case prKeyExists:
     case prNotAccepted:
     case prNotAccepting:
-      WriteIndex(idx, old);
+      WriteSlot(idx, old);
       storage.PutRow(*this, paInternalRestore);
       state_ = former;
       outcome = srRefused;
@@ -497,9 +502,9 @@ void TSubTotalRow::CountDataRows(int& counter) const {
 
 void TSubTotalRow::TakeKeysFrom(const TSubTotalRow& parent, int fieldIndex, const TValue& key) {
   keyIndexes_ = parent.keyIndexes_;
-  for (int idx : keyIndexes_) WriteIndex(idx, parent.IndexValue(idx));
+  for (int idx : keyIndexes_) WriteSlot(idx, parent.IndexValue(idx));
   if (fieldIndex < 0) return;
-  WriteIndex(fieldIndex, key);
+  WriteSlot(fieldIndex, key);
   keyIndexes_.push_back(fieldIndex);
 }
 

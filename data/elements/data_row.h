@@ -119,6 +119,10 @@ class TAbstractRow : public TObject {
   bool GetFBooleanValue(const TDataField* field) const;
   // The value at a position, read by the field's type.
   TValue IndexValue(int idx) const;
+  // The buffer slot of a position, read and written by its field's type:
+  // the one place that knows where and how a value lies in the buffer.
+  TValue ReadSlot(int idx) const;
+  void WriteSlot(int idx, const TValue& value);
   // Whether two rows hold equal values at a position (the type's Equals).
   bool IndexEqual(const TAbstractRow* cmpRow, int idx) const;
   // -1, 0 or 1: this row against ARow under the sort order (keys ascending
@@ -129,7 +133,6 @@ class TAbstractRow : public TObject {
 
  protected:
   explicit TAbstractRow(const TDataTable& table);
-  void WriteIndex(int idx, const TValue& value);
   void CopyBufferFrom(const TAbstractRow& source);
 
  private:

@@ -167,8 +167,7 @@ TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<
     if (numberField->Generator().NeedsNumber(*row, *numberField)) {
       formerNumber = row->IndexValue(key.FieldIndex());
       const TValue next = IntegerValue(numberField->Generator().NextNumber(existing));
-      numberField->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
-                                             next, row->Overflow(key.FieldIndex()));
+      row->WriteSlot(key.FieldIndex(), next);
       numbered = true;
     }
   }
@@ -176,9 +175,7 @@ TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<
   const int found = node.FindChild(value);
   // The running number is taken back whatever way the put ends unplaced.
   auto restoreNumber = [&] {
-    if (numbered && row)
-      key.Field()->DataType()->WriteToBuffer(row->Buffer() + DataTable().FieldDataOffset(key.FieldIndex()),
-                                             formerNumber, row->Overflow(key.FieldIndex()));
+    if (numbered && row) row->WriteSlot(key.FieldIndex(), formerNumber);
   };
   TPutResult result = prInserted;
   if (level == KeyLevels() - 1) {
