@@ -232,7 +232,8 @@ TSetResult TDataRow::ChangeKey(int idx, const TValue& value, TSetAction setActio
     case prInserted:
     case prReplaced: {
       // The old key is remembered among the deleted rows.
-      TDataRow& kept = *copy.release();
+      TDataRow& kept = *copy;
+      storage.TakeOver(std::move(copy));
       storage.PutRow(kept, paInternalRestore);
       kept.state_ = former;
       kept.DeleteRow();

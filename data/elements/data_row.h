@@ -36,14 +36,14 @@ class TRowStorageLink {
   virtual std::unique_ptr<TDataRow> NewRow() = 0;
   // Takes the row out of its parent's children; the storage still owns it.
   virtual void TakeOut(TAbstractRow& row) = 0;
-  // Puts a row (back) into the tree; the storage owns it afterwards unless
-  // the result refuses it.
+  // Owns Row, a row outside its tree, as if it had been taken out.
+  virtual void TakeOver(std::unique_ptr<TDataRow> row) = 0;
+  // Puts a taken-out row (back) into the tree; refused, it stays taken out.
   virtual TPutResult PutRow(TDataRow& row, TPutAction putAction) = 0;
   // Keeps a deleted accepted row, owned by the storage from now on.
   virtual void AddDeletedRow(TDataRow& row) = 0;
   // Frees a row of the storage.
   virtual void FreeRow(TDataRow& row) = 0;
-  // Change kinds: 2 deleted, 3 visibility.
   virtual void RowChanged(TAbstractRow& row, TChangeKind changeKind) = 0;
   // The storage's last key-tree level.
   virtual int LastLevel() const = 0;

@@ -104,9 +104,7 @@ void TAbstractRowStorage::BuildTree(std::vector<std::unique_ptr<TRowStorageTreeK
   root_ = NewNode(0);
 }
 
-TAbstractRowStorage::~TAbstractRowStorage() {
-  for (TDataRow* row : deleted_) delete row;
-}
+TAbstractRowStorage::~TAbstractRowStorage() = default;
 
 std::unique_ptr<TSubTotalRow> TAbstractRowStorage::NewNode(int level) const {
   const TDataField* keyField =
@@ -131,26 +129,8 @@ void TAbstractRowStorage::ClearTree() {
 
 // --- putting rows in
 
-TPutResult TAbstractRowStorage::PutIntoTree(TDataRow& row, TPutAction action) {
-  std::unique_ptr<TDataRow> owned = Detach(row);
-  if (!owned) owned.reset(&row);  // a row from outside: the caller released it
-  // Refused, or failed with an error: the row goes back where it came from.
-  auto giveBack = [&] {
-    if (!owned) return;
-    if (row.Storage() == this)
-      detached_.push_back(std::move(owned));
-    else
-      owned.release();
-  };
-  TPutResult result;
-  try {
-    result = PutIntoNode(*root_, owned, action);
-  } catch (...) {
-    giveBack();
-    throw;
-  }
-  giveBack();
-  return result;
+TPutResult TAbstractRowStorage::PutIntoTree(std::unique_ptr<TDataRow>& row, TPutAction action) {
+  return PutIntoNode(*root_, row, action);
 }
 
 TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row,
@@ -306,24 +286,40 @@ void TAbstractRowStorage::Prune(TSubTotalRow* node) {
   }
 }
 
+void TAbstractRowStorage::TakeOver(std::unique_ptr<TDataRow> row) {
+  row->SetStorage(this);
+  detached_.push_back(std::move(row));
+}
+
 TPutResult TAbstractRowStorage::PutRow(TDataRow& row, TPutAction putAction) {
-  const TPutResult result = PutIntoTree(row, putAction);
+  std::unique_ptr<TDataRow> owned = Detach(row);
+  RequireElements(owned != nullptr, "TAbstractRowStorage.PutRow: the row is not taken out");
+  // Refused, or failed with an error: the row stays taken out.
+  struct TStayTakenOut {
+    TAbstractRowStorage& storage;
+    std::unique_ptr<TDataRow>& row;
+    ~TStayTakenOut() {
+      if (row) storage.detached_.push_back(std::move(row));
+    }
+  } stay{*this, owned};
+  const TPutResult result = PutIntoTree(owned, putAction);
   InvalidateRowList();
   return result;
 }
 
 void TAbstractRowStorage::AddDeletedRow(TDataRow& row) {
   std::unique_ptr<TDataRow> owned = Detach(row);
-  owned.release();
-  deleted_.push_back(&row);
+  RequireElements(owned != nullptr, "TAbstractRowStorage.AddDeletedRow: the row is not taken out");
+  KeepDeleted(std::move(owned));
+}
+
+void TAbstractRowStorage::KeepDeleted(std::unique_ptr<TDataRow> row) {
+  deleted_.push_back(std::move(row));
   InvalidateRowList();
 }
 
 void TAbstractRowStorage::FreeRow(TDataRow& row) {
-  if (std::erase(deleted_, &row) > 0) {
-    delete &row;
-    return;
-  }
+  if (std::erase_if(deleted_, [&row](const auto& gone) { return gone.get() == &row; }) > 0) return;
   if (row.Parent()) TakeOut(row);
   Detach(row);  // freed here
   InvalidateRowList();
@@ -610,20 +606,12 @@ TPutResult TRowStorage::InsertRow(std::unique_ptr<TDataRow>& row, TPutAction act
     ReportDataError(desWarning, "Internal",
                     "Trying to add a row to RowStorage that is already in the Storage!");
   if (const std::optional<TPutResult> refused = Refusal(*row, action)) return *refused;
+  // Placed, the row belongs to the tree; refused or failed, it stays in Row.
   TDataRow& placed = *row;
-  row.release();
-  TPutResult result;
-  try {
-    result = PutIntoTree(placed, action);
-  } catch (...) {
-    row.reset(&placed);  // an error on the way: still the caller's
-    throw;
-  }
+  const TPutResult result = PutIntoTree(row, action);
   if (result == prInserted || result == prReplaced || result == prMerged || result == prRestored) {
     if (action != paInternalRestore) placed.SetState(rsInserted);
     Touch();
-  } else {
-    row.reset(&placed);  // refused: back to the caller
   }
   return result;
 }
@@ -650,14 +638,12 @@ void TRowStorage::Assign(const TRowStorage& src) {
     TDataRow* placed = copy.get();
     if (InsertRow(copy, paRefuse) == prInserted) placed->SetState(source->State());
   }
-  for (const TDataRow* gone : src.DeletedRows()) {
+  for (const auto& gone : src.DeletedRows()) {
     std::unique_ptr<TDataRow> copy = NewRow();
-    copy->CopyContents(gone);
+    copy->CopyContents(gone.get());
     copy->SetStorage(this);
     copy->SetState(rsDeleted);
-    TDataRow& kept = *copy;
-    Adopt(std::move(copy));
-    AddDeletedRow(kept);
+    KeepDeleted(std::move(copy));
   }
 }
 
@@ -754,13 +740,10 @@ TPutResult TCachingStorage::PutCachedRow(std::unique_ptr<TDataRow>& row) {
     ReportDataError(desWarning, "Internal",
                     "Trying to add a row to AuxTableCache that is already in the Storage!");
   TDataRow& placed = *row;
-  row.release();
-  const TPutResult result = PutIntoTree(placed, paRefuse);
+  const TPutResult result = PutIntoTree(row, paRefuse);
   if (result == prInserted) {
     placed.SetState(rsAccepted);
     Touch();
-  } else {
-    row.reset(&placed);
   }
   return result;
 }

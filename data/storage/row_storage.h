@@ -88,14 +88,15 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TSubTotalRow& Root() { return *root_; }
   bool Accepting() const { return accepting_; }
   TDateTime ChangedAt() const { return changedAt_; }
-  const std::vector<TDataRow*>& DeletedRows() const { return deleted_; }
+  const std::vector<std::unique_ptr<TDataRow>>& DeletedRows() const { return deleted_; }
   int PendingCount() const { return static_cast<int>(pending_.size()); }
   void SetPlaceSubTotalsAfter(bool after);
   void SetAllLevelsVisible(bool visible);
 
   // The put into the tree from the root: inserted, refused because the key
   // is present, replaced, merged, or an equal row kept.
-  virtual TPutResult PutIntoTree(TDataRow& row, TPutAction action);
+  // Row is the tree's when placed; refused or failed, it stays in Row.
+  virtual TPutResult PutIntoTree(std::unique_ptr<TDataRow>& row, TPutAction action);
   // Takes a row out of the storage; it goes back to its caller, outside any
   // storage (rsExternControlled).
   virtual std::unique_ptr<TDataRow> RemoveRow(TDataRow* row);
@@ -129,6 +130,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   // The link rows use.
   std::unique_ptr<TDataRow> NewRow() override;
   void TakeOut(TAbstractRow& row) override;
+  void TakeOver(std::unique_ptr<TDataRow> row) override;
   TPutResult PutRow(TDataRow& row, TPutAction putAction) override;
   void AddDeletedRow(TDataRow& row) override;
   void FreeRow(TDataRow& row) override;
@@ -141,7 +143,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   int KeyLevels() const { return static_cast<int>(tree_.size()) - 1; }
   std::unique_ptr<TSubTotalRow> NewNode(int level) const;
   void ClearTree();
-  void Adopt(std::unique_ptr<TDataRow> row) { detached_.push_back(std::move(row)); }
+  void KeepDeleted(std::unique_ptr<TDataRow> row);
   void SetAccepting(bool accepting) { accepting_ = accepting; }
   std::unique_ptr<TDataRow> Detach(TDataRow& row);
   bool loaded_;
@@ -159,9 +161,16 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TRowSortOrder treeOrder_, currentOrder_;
   const TRowSortOrder* customOrder_ = nullptr;
   std::vector<std::unique_ptr<TRowStorageTreeKey>> tree_;
-  std::vector<TDataRow*> deleted_;  // owned
+  // A row lives in one of four places, and is owned there:
+  // - outside any storage (rsExternControlled): by its creator;
+  // - in the key tree: by its parent node (the root by the storage);
+  // - taken out for a moment (a key change, a deletion under way): by
+  //   detached_, until it goes back into the tree, to deleted_ or is freed;
+  // - deleted after it was accepted: by deleted_, until the storage is saved;
+  // pending rows (not yet accepted by a load) belong to pending_.
+  std::vector<std::unique_ptr<TDataRow>> deleted_;
   std::vector<std::unique_ptr<TDataRow>> pending_;
-  std::vector<std::unique_ptr<TDataRow>> detached_;  // taken out of the tree for a moment
+  std::vector<std::unique_ptr<TDataRow>> detached_;
   bool accepting_;
   TDateTime changedAt_ = 0;
   std::unique_ptr<TSubTotalRow> root_;

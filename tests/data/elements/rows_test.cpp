@@ -33,6 +33,10 @@ class TFakeStorage : public TRowStorageLink {
     return kept;
   }
   std::unique_ptr<TDataRow> NewRow() override { return std::make_unique<TDataRow>(&table_); }
+  void TakeOver(std::unique_ptr<TDataRow> row) override {
+    row->SetStorage(this);
+    owned_.push_back(row.release());
+  }
   void TakeOut(TAbstractRow& row) override { std::erase(tree_, &row); }
   TPutResult PutRow(TDataRow& row, TPutAction putAction) override {
     row.SetStorage(this);
