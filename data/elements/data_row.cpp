@@ -194,7 +194,7 @@ TSetResult TDataRow::SetIndexValue(int idx, const TValue& value, TSetAction setA
   const bool inStorage = Storage() && state_ != rsOutside && state_ != rsExternControlled;
   if (idx < table.KeyCount() && inStorage) {
     if (HoldsAlready(idx, value)) return srSet;
-    return ChangeKey(idx, value, setAction);
+    return Storage()->ChangeKey(*this, idx, value, setAction);
   }
   if (field->IsAggregable && Storage()) Storage()->InvalidateSubTotals(*this);
   WriteSlot(idx, value);
@@ -212,50 +212,6 @@ bool TDataRow::HoldsAlready(int idx, const TValue& value) const {
   const TValue converted = type->ConvertValue(value);
   const TValue current = IndexValue(idx);
   return type->Equals(current, converted) && ValueAsString(current) == ValueAsString(converted);
-}
-
-TSetResult TDataRow::ChangeKey(int idx, const TValue& value, TSetAction setAction) {
-  if (setAction != saRefuse && setAction != saReplace)
-    ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TSetAction ", CodeNumber(setAction)) + ")!");
-  TRowStorageLink& storage = *Storage();
-  ++lockCount_;
-  const TRowState former = state_;
-  std::unique_ptr<TDataRow> copy = storage.NewRow();
-  copy->CopyContents(this);
-  storage.TakeOut(*this);
-  const TValue old = IndexValue(idx);
-  WriteSlot(idx, value);
-  state_ = rsExternControlled;
-  const TPutResult result = storage.PutRow(*this, setAction == saReplace ? paReplace : paRefuse);
-  TSetResult outcome = srSet;
-  switch (result) {
-    case prInserted:
-    case prReplaced: {
-      // The old key is remembered among the deleted rows.
-      TDataRow& kept = *copy;
-      storage.TakeOver(std::move(copy));
-      storage.PutRow(kept, paInternalRestore);
-      kept.state_ = former;
-      kept.DeleteRow();
-      state_ = rsInserted;
-      break;
-    }
-    case prRefused:
-    case prKeyExists:
-    case prNotAccepted:
-    case prNotAccepting:
-      WriteSlot(idx, old);
-      storage.PutRow(*this, paInternalRestore);
-      state_ = former;
-      outcome = srRefused;
-      break;
-    default:
-      --lockCount_;
-      ReportDataError(desFatal, "KeyUpdate", Numbered("Unknown TPutResult ", CodeNumber(result)) + ")!");
-  }
-  --lockCount_;
-  storage.Touch();
-  return outcome;
 }
 
 TSetResult TDataRow::SetFieldValue(const TDataField* field, const TValue& value, TSetAction setAction) {

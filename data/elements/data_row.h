@@ -36,6 +36,9 @@ class TRowStorageLink {
   virtual std::unique_ptr<TDataRow> NewRow() = 0;
   // Takes the row out of its parent's children; the storage still owns it.
   virtual void TakeOut(TAbstractRow& row) = 0;
+  // Changes a key of a stored row: takes the row out, writes the value and
+  // puts it back; a refused change leaves the row exactly as it was.
+  virtual TSetResult ChangeKey(TDataRow& row, int idx, const TValue& value, TSetAction setAction) = 0;
   // Owns Row, a row outside its tree, as if it had been taken out.
   virtual void TakeOver(std::unique_ptr<TDataRow> row) = 0;
   // Puts a taken-out row (back) into the tree; refused, it stays taken out.
@@ -191,11 +194,14 @@ class TDataRow : public TAbstractRow {
   TRowState State() const { return state_; }
   void SetState(TRowState state) { state_ = state; }
   int LockCount() const { return lockCount_; }
+  // A locked row is in the middle of a change of its storage's.
+  void Lock() { ++lockCount_; }
+  void Unlock() { --lockCount_; }
 
   bool IsDataRow() const override { return true; }
   bool IsLocked() const override { return lockCount_ > 0; }
-  // Keys of a row in a storage change by taking the row out and putting it
-  // back; a refused change leaves the row exactly as it was.
+  // A key of a row in a storage is changed by the storage (ChangeKey of the
+  // link); writing the value it holds is no change.
   TSetResult SetIndexValue(int idx, const TValue& value, TSetAction setAction) override;
   void CollectRows(std::vector<TAbstractRow*>& list, const TRowCondition* condition, bool ordered) override;
   bool HasState(TRowState state) const override { return state_ == state; }
@@ -228,7 +234,6 @@ class TDataRow : public TAbstractRow {
 
  private:
   bool HoldsAlready(int idx, const TValue& value) const;
-  TSetResult ChangeKey(int idx, const TValue& value, TSetAction setAction);
   TRowState state_ = rsExternControlled;
   int lockCount_ = 0;
 };

@@ -286,6 +286,52 @@ void TAbstractRowStorage::Prune(TSubTotalRow* node) {
   }
 }
 
+TSetResult TAbstractRowStorage::ChangeKey(TDataRow& row, int idx, const TValue& value, TSetAction setAction) {
+  if (setAction != saRefuse && setAction != saReplace)
+    ReportDataError(desFatal, "KeyUpdate",
+                    "Unknown TSetAction " + std::to_string(CodeNumber(setAction)) + ")!");
+  // Locked while it is out of the tree, whatever way the change ends.
+  struct TLocked {
+    TDataRow& row;
+    explicit TLocked(TDataRow& locked) : row(locked) { row.Lock(); }
+    ~TLocked() { row.Unlock(); }
+  } locked(row);
+  const TRowState former = row.State();
+  std::unique_ptr<TDataRow> copy = NewRow();
+  copy->CopyContents(&row);
+  TakeOut(row);
+  const TValue old = row.IndexValue(idx);
+  row.WriteSlot(idx, value);
+  row.SetState(rsExternControlled);
+  const TPutResult result = PutRow(row, setAction == saReplace ? paReplace : paRefuse);
+  switch (result) {
+    case prInserted:
+    case prReplaced: {
+      // The old key is remembered among the deleted rows.
+      TDataRow& kept = *copy;
+      TakeOver(std::move(copy));
+      PutRow(kept, paInternalRestore);
+      kept.SetState(former);
+      kept.DeleteRow();
+      row.SetState(rsInserted);
+      Touch();
+      return srSet;
+    }
+    case prRefused:
+    case prKeyExists:
+    case prNotAccepted:
+    case prNotAccepting:
+      row.WriteSlot(idx, old);
+      PutRow(row, paInternalRestore);
+      row.SetState(former);
+      Touch();
+      return srRefused;
+    default: break;
+  }
+  ReportDataError(desFatal, "KeyUpdate", "Unknown TPutResult " + std::to_string(CodeNumber(result)) + ")!");
+  return srRefused;
+}
+
 void TAbstractRowStorage::TakeOver(std::unique_ptr<TDataRow> row) {
   row->SetStorage(this);
   detached_.push_back(std::move(row));

@@ -130,6 +130,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   // The link rows use.
   std::unique_ptr<TDataRow> NewRow() override;
   void TakeOut(TAbstractRow& row) override;
+  TSetResult ChangeKey(TDataRow& row, int idx, const TValue& value, TSetAction setAction) override;
   void TakeOver(std::unique_ptr<TDataRow> row) override;
   TPutResult PutRow(TDataRow& row, TPutAction putAction) override;
   void AddDeletedRow(TDataRow& row) override;

@@ -33,6 +33,10 @@ class TFakeStorage : public TRowStorageLink {
     return kept;
   }
   std::unique_ptr<TDataRow> NewRow() override { return std::make_unique<TDataRow>(&table_); }
+  TSetResult ChangeKey(TDataRow&, int idx, const TValue&, TSetAction) override {
+    keyChanges_.push_back(idx);
+    return srSet;
+  }
   void TakeOver(std::unique_ptr<TDataRow> row) override {
     row->SetStorage(this);
     owned_.push_back(row.release());
@@ -69,6 +73,7 @@ class TFakeStorage : public TRowStorageLink {
 
   std::vector<TDataRow*> tree_, deleted_, owned_;
   std::vector<TChangeKind> changes_;
+  std::vector<int> keyChanges_;
   int freed_ = 0, touches_ = 0, invalidations_ = 0;
 
  private:
@@ -177,44 +182,20 @@ TEST(TDataRow, RunningNumbersAndFictiveFieldsAreNotWritten) {
   EXPECT_FALSE(fictive->IsStorable());
 }
 
-TEST(TDataRow, KeyChangeToAFreeKeyRemembersTheOldKeyAmongTheDeleted) {
+// Keys of a stored row are the storage's to change; the row hands the write
+// over, and a write of the value it holds is no change at all.
+TEST(TDataRow, KeyWritesOfStoredRowsGoToTheStorage) {
   TTable t;
   TFakeStorage storage(*t.table);
   TDataRow& row = storage.Adopt(t.Row(1, "one"));
-  EXPECT_EQ(row.SetFieldValue(t.key.get(), IntegerValue(5)), srSet);
-  EXPECT_EQ(row.GetFIntegerValue(t.key.get()), 5);
-  EXPECT_EQ(row.State(), rsInserted);
-  EXPECT_FALSE(row.IsLocked());
-  ASSERT_EQ(storage.deleted_.size(), 1u);
-  EXPECT_EQ(storage.deleted_[0]->GetFIntegerValue(t.key.get()), 1);
-  EXPECT_EQ(storage.deleted_[0]->GetFStringValue(t.name.get()), "one");
-  EXPECT_EQ(storage.deleted_[0]->State(), rsDeleted);
-  EXPECT_EQ(storage.tree_.size(), 1u);
-  EXPECT_GT(storage.touches_, 0);
-}
-
-TEST(TDataRow, RefusedKeyChangesLeaveTheRowAsItWas) {
-  TTable t;
-  TFakeStorage storage(*t.table);
-  TDataRow& first = storage.Adopt(t.Row(1, "one"));
-  TDataRow& second = storage.Adopt(t.Row(2, "two"));
-  second.SetFStringValue(t.name.get(), "two!");
-  EXPECT_EQ(second.State(), rsModified);
-  EXPECT_EQ(second.SetFieldValue(t.key.get(), IntegerValue(1), saRefuse), srRefused);
-  EXPECT_EQ(second.GetFIntegerValue(t.key.get()), 2);
-  EXPECT_EQ(second.State(), rsModified);
-  EXPECT_EQ(storage.tree_.size(), 2u);
-  EXPECT_TRUE(storage.deleted_.empty());
-  EXPECT_EQ(
-      FatalReport([&] { second.SetFieldValue(t.key.get(), IntegerValue(1), static_cast<TSetAction>(5)); }),
-      "KeyUpdate: Unknown TSetAction 5)!");
-  // Replacing takes the other row's place.
-  EXPECT_EQ(second.SetFieldValue(t.key.get(), IntegerValue(1), saReplace), srSet);
-  EXPECT_EQ(storage.tree_.size(), 1u);
-  EXPECT_EQ(storage.tree_[0], &second);
-  EXPECT_EQ(second.GetFIntegerValue(t.key.get()), 1);
-  (void)first;  // freed by the replacement
-  EXPECT_EQ(storage.freed_, 1);
+  EXPECT_EQ(row.SetFieldValue(t.key.get(), IntegerValue(5), saReplace), srSet);
+  EXPECT_EQ(row.SetFieldValue(t.key.get(), StringValue("1")), srSet);
+  EXPECT_EQ(storage.keyChanges_, std::vector<int>{0});
+  EXPECT_EQ(row.State(), rsAccepted);
+  auto outside = t.Row(2, "two");
+  EXPECT_EQ(outside->SetFieldValue(t.key.get(), IntegerValue(7)), srSet);
+  EXPECT_EQ(outside->GetFIntegerValue(t.key.get()), 7);
+  EXPECT_EQ(storage.keyChanges_.size(), 1u);
 }
 
 TEST(TDataRow, DeletingKeepsAcceptedRowsAndFreesTheOthers) {

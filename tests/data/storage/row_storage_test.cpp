@@ -213,10 +213,14 @@ TEST(TRowStorage, KeyChangesOfStoredRows) {
   one->SetState(rsAccepted);
   EXPECT_EQ(one->SetFieldValue(t.number.get(), IntegerValue(5)), srSet);
   EXPECT_EQ(one->State(), rsInserted);
+  EXPECT_FALSE(one->IsLocked());
   EXPECT_EQ(storage.LocateRow({"0", "5"}), one);
   EXPECT_EQ(storage.LocateRow({"0", "1"}), nullptr);
+  // The old key is remembered among the deleted rows, as it was.
   ASSERT_EQ(storage.DeletedRows().size(), 1u);
   EXPECT_EQ(storage.DeletedRows()[0]->GetFIntegerValue(t.number.get()), 1);
+  EXPECT_EQ(storage.DeletedRows()[0]->GetFStringValue(t.text.get()), "one");
+  EXPECT_EQ(storage.DeletedRows()[0]->State(), rsDeleted);
   EXPECT_EQ(Listed(storage, t.text.get()), "two one");
 
   TDataRow* two = storage.LocateRow({"0", "2"});
@@ -226,6 +230,11 @@ TEST(TRowStorage, KeyChangesOfStoredRows) {
   EXPECT_EQ(two->State(), rsModified);
   EXPECT_EQ(two->GetFIntegerValue(t.number.get()), 2);
   EXPECT_EQ(Listed(storage, t.text.get()), "two one");
+  EXPECT_EQ(storage.DeletedRows().size(), 1u);
+  EXPECT_EQ(
+      FatalReport([&] { two->SetFieldValue(t.number.get(), IntegerValue(5), static_cast<TSetAction>(5)); }),
+      "KeyUpdate: Unknown TSetAction 5)!");
+  EXPECT_EQ(storage.LocateRow({"0", "2"}), two);
   EXPECT_EQ(two->SetFieldValue(t.number.get(), IntegerValue(5), saReplace), srSet);
   EXPECT_EQ(storage.LocateRow({"0", "5"}), two);
   EXPECT_EQ(storage.RowCount(), 1);
