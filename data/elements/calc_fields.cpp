@@ -9,32 +9,15 @@ namespace tv {
 
 namespace {
 void RegisterCalcFieldProperties() {
-  auto boolean = [](const char* name, bool TCalcField::*member) {
-    TPropertyInfo p;
-    p.Name = name;
-    p.Kind = TPropertyKind::pkBoolean;
-    p.GetOrdinal = [member](const TObject& o) -> long long {
-      return static_cast<const TCalcField&>(o).*member;
-    };
-    p.SetOrdinal = [member](TObject& o, long long v) { static_cast<TCalcField&>(o).*member = v != 0; };
-    return p;
-  };
-  auto event = [](const char* name, auto TCalcField::*member) {
-    TPropertyInfo p;
-    p.Name = name;
-    p.Kind = TPropertyKind::pkEvent;
-    p.HasHandler = [member](const TObject& o) {
-      return static_cast<bool>(static_cast<const TCalcField&>(o).*member);
-    };
-    return p;
-  };
-  RegisterProperties(TCalcField::StaticClassInfo(),
-                     {boolean("LegalForSubTotals", &TCalcField::LegalForSubTotals),
-                      boolean("CalcInTable", &TCalcField::CalcInTable),
-                      boolean("CalcbeforeAggregating", &TCalcField::CalcbeforeAggregating),
-                      event("OnCalcValue", &TCalcField::OnCalcValue),
-                      event("OnDistributeValue", &TCalcField::OnDistributeValue),
-                      event("OnGetValues", &TCalcField::OnGetValues)});
+  using T = TCalcField;
+  RegisterProperties(
+      T::StaticClassInfo(),
+      {BooleanProperty("LegalForSubTotals", &T::LegalForSubTotals, &T::LegalForSubTotals),
+       BooleanProperty("CalcInTable", &T::CalcInTable, &T::CalcInTable),
+       BooleanProperty("CalcbeforeAggregating", &T::CalcbeforeAggregating, &T::CalcbeforeAggregating),
+       EventProperty("OnCalcValue", &T::OnCalcValue),
+       EventProperty("OnDistributeValue", &T::OnDistributeValue),
+       EventProperty("OnGetValues", &T::OnGetValues)});
 }
 }  // namespace
 

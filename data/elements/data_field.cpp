@@ -28,72 +28,24 @@ void TLangFieldArray::SetField(int index, TDataField* field) {
 
 namespace {
 void RegisterFieldProperties() {
-  auto boolean = [](const char* name, bool TDataField::*member) {
-    TPropertyInfo p;
-    p.Name = name;
-    p.Kind = TPropertyKind::pkBoolean;
-    p.GetOrdinal = [member](const TObject& o) -> long long {
-      return static_cast<const TDataField&>(o).*member;
-    };
-    p.SetOrdinal = [member](TObject& o, long long v) { static_cast<TDataField&>(o).*member = v != 0; };
-    return p;
-  };
-  TPropertyInfo fieldName;
-  fieldName.Name = "FieldName";
-  fieldName.GetString = [](const TObject& o) { return static_cast<const TDataField&>(o).FieldName(); };
-  fieldName.SetString = [](TObject& o, const std::string& v) { static_cast<TDataField&>(o).SetFieldName(v); };
-  TPropertyInfo width;
-  width.Name = "DisplayWidth";
-  width.Kind = TPropertyKind::pkInteger;
-  width.GetOrdinal = [](const TObject& o) { return static_cast<const TDataField&>(o).DisplayWidth(); };
-  width.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TDataField&>(o).SetDisplayWidth(static_cast<int>(v));
-  };
-  TPropertyInfo refill;
-  refill.Name = "RefillType";
-  refill.Kind = TPropertyKind::pkEnumeration;
-  refill.EnumNames = {"rtNever", "rtAlways", "rtDependentChange"};
-  refill.GetOrdinal = [](const TObject& o) {
-    return static_cast<long long>(static_cast<const TDataField&>(o).RefillType);
-  };
-  refill.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TDataField&>(o).RefillType = static_cast<TRefillType>(v);
-  };
-  TPropertyInfo sortOrder;
-  sortOrder.Name = "SortOrder";
-  sortOrder.Kind = TPropertyKind::pkEnumeration;
-  sortOrder.EnumNames = {"soAscending", "soDescending"};
-  sortOrder.GetOrdinal = [](const TObject& o) {
-    return static_cast<long long>(static_cast<const TDataField&>(o).SortOrder);
-  };
-  sortOrder.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TDataField&>(o).SortOrder = static_cast<TSortOrder>(v);
-  };
-  TPropertyInfo displayValues;
-  displayValues.Name = "DisplayValues";
-  displayValues.Kind = TPropertyKind::pkEnumeration;
-  displayValues.EnumNames = {"dvKeyOnly", "dvKeyAndText", "dvTextOnly", "dvDefault"};
-  displayValues.GetOrdinal = [](const TObject& o) {
-    return static_cast<long long>(static_cast<const TDataField&>(o).DisplayValues());
-  };
-  displayValues.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TDataField&>(o).SetDisplayValues(static_cast<TDisplayValues>(v));
-  };
-  TPropertyInfo running;
-  running.Name = "IsRunningNumber";
-  running.Kind = TPropertyKind::pkBoolean;
-  running.GetOrdinal = [](const TObject& o) -> long long {
-    return static_cast<const TDataField&>(o).IsRunningNumber();
-  };
+  using T = TDataField;
   RegisterProperties(
-      TDataField::StaticClassInfo(),
-      {fieldName, width, boolean("DisableIntervals", &TDataField::DisableIntervals),
-       boolean("IsAggregable", &TDataField::IsAggregable), boolean("HasCombo", &TDataField::HasCombo),
-       boolean("AllowSelections", &TDataField::AllowSelections),
-       boolean("IsReportable", &TDataField::IsReportable), refill, sortOrder,
-       boolean("CanGenerateCondSQL", &TDataField::CanGenerateCondSQL),
-       boolean("CanGenerateValueSQL", &TDataField::CanGenerateValueSQL),
-       boolean("DefaultReadOnly", &TDataField::DefaultReadOnly), displayValues, running});
+      T::StaticClassInfo(),
+      {StringProperty("FieldName", &T::FieldName, &T::SetFieldName),
+       IntegerProperty("DisplayWidth", &T::DisplayWidth, &T::SetDisplayWidth),
+       BooleanProperty("DisableIntervals", &T::DisableIntervals, &T::DisableIntervals),
+       BooleanProperty("IsAggregable", &T::IsAggregable, &T::IsAggregable),
+       BooleanProperty("HasCombo", &T::HasCombo, &T::HasCombo),
+       BooleanProperty("AllowSelections", &T::AllowSelections, &T::AllowSelections),
+       BooleanProperty("IsReportable", &T::IsReportable, &T::IsReportable),
+       EnumProperty("RefillType", &T::RefillType, {"rtNever", "rtAlways", "rtDependentChange"}),
+       EnumProperty("SortOrder", &T::SortOrder, {"soAscending", "soDescending"}),
+       BooleanProperty("CanGenerateCondSQL", &T::CanGenerateCondSQL, &T::CanGenerateCondSQL),
+       BooleanProperty("CanGenerateValueSQL", &T::CanGenerateValueSQL, &T::CanGenerateValueSQL),
+       BooleanProperty("DefaultReadOnly", &T::DefaultReadOnly, &T::DefaultReadOnly),
+       EnumProperty("DisplayValues", &T::DisplayValues, &T::SetDisplayValues,
+                    {"dvKeyOnly", "dvKeyAndText", "dvTextOnly", "dvDefault"}),
+       BooleanProperty("IsRunningNumber", &T::IsRunningNumber)});
 }
 }  // namespace
 

@@ -11,37 +11,13 @@ namespace {
 int currentLanguageIndex = 0;
 
 void RegisterSingletonsProperties() {
-  TPropertyInfo items;
-  items.Name = "Items";
-  items.Kind = TPropertyKind::pkClass;
-  items.GetObject = [](const TObject& o) -> TObject* { return static_cast<const TSingletons&>(o).Items(); };
-  TPropertyInfo tablePrefix;
-  tablePrefix.Name = "TablePrefix";
-  tablePrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).TablePrefix(); };
-  tablePrefix.SetString = [](TObject& o, const std::string& v) {
-    static_cast<TSingletons&>(o).SetTablePrefix(v);
-  };
-  TPropertyInfo fieldPrefix;
-  fieldPrefix.Name = "FieldPrefix";
-  fieldPrefix.GetString = [](const TObject& o) { return static_cast<const TSingletons&>(o).FieldPrefix(); };
-  fieldPrefix.SetString = [](TObject& o, const std::string& v) {
-    static_cast<TSingletons&>(o).SetFieldPrefix(v);
-  };
-  TPropertyInfo count;
-  count.Name = "LanguageCount";
-  count.Kind = TPropertyKind::pkInteger;
-  count.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageCount(); };
-  count.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TSingletons&>(o).SetLanguageCount(static_cast<int>(v));
-  };
-  TPropertyInfo index;
-  index.Name = "LanguageIndex";
-  index.Kind = TPropertyKind::pkInteger;
-  index.GetOrdinal = [](const TObject& o) { return static_cast<const TSingletons&>(o).LanguageIndex(); };
-  index.SetOrdinal = [](TObject& o, long long v) {
-    static_cast<TSingletons&>(o).SetLanguageIndex(static_cast<int>(v));
-  };
-  RegisterProperties(TSingletons::StaticClassInfo(), {items, tablePrefix, fieldPrefix, count, index});
+  using T = TSingletons;
+  RegisterProperties(
+      T::StaticClassInfo(),
+      {ObjectProperty("Items", &T::Items), StringProperty("TablePrefix", &T::TablePrefix, &T::SetTablePrefix),
+       StringProperty("FieldPrefix", &T::FieldPrefix, &T::SetFieldPrefix),
+       IntegerProperty("LanguageCount", &T::LanguageCount, &T::SetLanguageCount),
+       IntegerProperty("LanguageIndex", &T::LanguageIndex, &T::SetLanguageIndex)});
 }
 }  // namespace
 

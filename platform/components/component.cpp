@@ -18,16 +18,9 @@ namespace {
 
 // Name and Tag are published for every component.
 void RegisterComponentProperties() {
-  TPropertyInfo name;
-  name.Name = "Name";
-  name.GetString = [](const TObject& o) { return static_cast<const TComponent&>(o).Name(); };
-  name.SetString = [](TObject& o, const std::string& v) { static_cast<TComponent&>(o).SetName(v); };
-  TPropertyInfo tag;
-  tag.Name = "Tag";
-  tag.Kind = TPropertyKind::pkInteger;
-  tag.GetOrdinal = [](const TObject& o) { return static_cast<const TComponent&>(o).Tag(); };
-  tag.SetOrdinal = [](TObject& o, long long v) { static_cast<TComponent&>(o).SetTag(v); };
-  RegisterProperties(TComponent::StaticClassInfo(), {name, tag});
+  using T = TComponent;
+  RegisterProperties(T::StaticClassInfo(), {StringProperty("Name", &T::Name, &T::SetName),
+                                            IntegerProperty("Tag", &T::Tag, &T::SetTag)});
 }
 
 }  // namespace

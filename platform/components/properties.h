@@ -3,9 +3,12 @@
 // those of its ancestors too. The streams and the translator read and write
 // properties through these tables.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/exception.h"
@@ -39,6 +42,138 @@ struct TPropertyInfo {
 
 // Declares the properties that Class itself introduces.
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties);
+
+// Typed declarations, so that a class lists its properties as a short table
+// beside its accessors:
+//
+//   RegisterProperties(TLabel::StaticClassInfo(),
+//                      {StringProperty("Caption", &TLabel::Caption, &TLabel::SetCaption),
+//                       EnumProperty("Align", &TLabel::align, {"alNone", "alTop", "alClient"}),
+//                       ObjectProperty("Lines", &TLabel::Lines),
+//                       EventProperty("OnClick", &TLabel::OnClick)});
+//
+// A getter is a const member function or a data member of the class; a
+// setter is a member function taking the value, a data member, or left out
+// for a read-only property.
+namespace property_detail {
+
+template <class T, class Getter>
+decltype(auto) Read(const T& object, Getter getter) {
+  if constexpr (std::is_member_function_pointer_v<Getter>)
+    return (object.*getter)();
+  else
+    return (object.*getter);
+}
+
+// The type a setter takes.
+template <class Setter>
+struct TSetterValue;
+template <class C, class M>
+struct TSetterValue<M C::*> {
+  using Type = M;
+};
+template <class C, class R, class A>
+struct TSetterValue<R (C::*)(A)> {
+  using Type = std::remove_cvref_t<A>;
+};
+
+template <class T, class Setter, class Value>
+void Write(T& object, Setter setter, Value&& value) {
+  if constexpr (std::is_member_function_pointer_v<Setter>)
+    (object.*setter)(std::forward<Value>(value));
+  else
+    object.*setter = std::forward<Value>(value);
+}
+
+template <class Setter>
+constexpr bool kWritable = !std::is_null_pointer_v<Setter>;
+
+}  // namespace property_detail
+
+template <class T, class G, class Setter = std::nullptr_t>
+TPropertyInfo StringProperty(std::string name, G T::*getter, Setter setter = nullptr) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = TPropertyKind::pkString;
+  info.GetString = [getter](const TObject& o) {
+    return std::string(property_detail::Read(static_cast<const T&>(o), getter));
+  };
+  if constexpr (property_detail::kWritable<Setter>)
+    info.SetString = [setter](TObject& o, const std::string& v) {
+      property_detail::Write(static_cast<T&>(o), setter, v);
+    };
+  return info;
+}
+
+// Integers, booleans and enumerations travel as ordinals.
+template <class T, class G, class Setter = std::nullptr_t>
+TPropertyInfo OrdinalProperty(std::string name, TPropertyKind kind, G T::*getter, Setter setter = nullptr) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = kind;
+  info.GetOrdinal = [getter](const TObject& o) {
+    return static_cast<long long>(property_detail::Read(static_cast<const T&>(o), getter));
+  };
+  if constexpr (property_detail::kWritable<Setter>)
+    info.SetOrdinal = [setter](TObject& o, long long v) {
+      using TValue = typename property_detail::TSetterValue<Setter>::Type;
+      if constexpr (std::is_same_v<TValue, bool>)
+        property_detail::Write(static_cast<T&>(o), setter, v != 0);
+      else
+        property_detail::Write(static_cast<T&>(o), setter, static_cast<TValue>(v));
+    };
+  return info;
+}
+
+template <class T, class G, class Setter = std::nullptr_t>
+TPropertyInfo IntegerProperty(std::string name, G T::*getter, Setter setter = nullptr) {
+  return OrdinalProperty(std::move(name), TPropertyKind::pkInteger, getter, setter);
+}
+
+template <class T, class G, class Setter = std::nullptr_t>
+TPropertyInfo BooleanProperty(std::string name, G T::*getter, Setter setter = nullptr) {
+  return OrdinalProperty(std::move(name), TPropertyKind::pkBoolean, getter, setter);
+}
+
+// Names: the enumeration's value names in the order of their values.
+template <class T, class G, class Setter>
+TPropertyInfo EnumProperty(std::string name, G T::*getter, Setter setter, std::vector<std::string> names) {
+  TPropertyInfo info = OrdinalProperty(std::move(name), TPropertyKind::pkEnumeration, getter, setter);
+  info.EnumNames = std::move(names);
+  return info;
+}
+template <class T, class G>
+TPropertyInfo EnumProperty(std::string name, G T::*member, std::vector<std::string> names) {
+  return EnumProperty(std::move(name), member, member, std::move(names));
+}
+
+// An owned object (a string list, a font): read only, it is changed in place.
+template <class T, class G>
+TPropertyInfo ObjectProperty(std::string name, G T::*getter) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = TPropertyKind::pkClass;
+  info.GetObject = [getter](const TObject& o) -> TObject* {
+    auto&& value = property_detail::Read(static_cast<const T&>(o), getter);
+    if constexpr (std::is_pointer_v<std::remove_cvref_t<decltype(value)>>)
+      return const_cast<TObject*>(static_cast<const TObject*>(value));
+    else
+      return const_cast<TObject*>(static_cast<const TObject*>(&value));
+  };
+  return info;
+}
+
+// An event: a handler member (std::function) that is set or not.
+template <class T, class G>
+TPropertyInfo EventProperty(std::string name, G T::*handler) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = TPropertyKind::pkEvent;
+  info.HasHandler = [handler](const TObject& o) {
+    return static_cast<bool>(property_detail::Read(static_cast<const T&>(o), handler));
+  };
+  return info;
+}
 
 // Every property of the object's class, ancestors' first.
 std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object);

@@ -138,28 +138,11 @@ class TLabelLike : public TComponent {
  public:
   explicit TLabelLike(TComponent* owner) : TComponent(owner) {
     static const bool registered = [] {
-      TPropertyInfo caption;
-      caption.Name = "Caption";
-      caption.GetString = [](const TObject& o) { return static_cast<const TLabelLike&>(o).caption; };
-      caption.SetString = [](TObject& o, const std::string& v) { static_cast<TLabelLike&>(o).caption = v; };
-      TPropertyInfo align;
-      align.Name = "Align";
-      align.Kind = TPropertyKind::pkEnumeration;
-      align.EnumNames = {"alNone", "alTop", "alClient"};
-      align.GetOrdinal = [](const TObject& o) {
-        return static_cast<long long>(static_cast<const TLabelLike&>(o).align);
-      };
-      TPropertyInfo lines;
-      lines.Name = "Lines";
-      lines.Kind = TPropertyKind::pkClass;
-      lines.GetObject = [](const TObject& o) -> TObject* {
-        return &const_cast<TLabelLike&>(static_cast<const TLabelLike&>(o)).lines;
-      };
-      TPropertyInfo onClick;
-      onClick.Name = "OnClick";
-      onClick.Kind = TPropertyKind::pkEvent;
-      onClick.HasHandler = [](const TObject&) { return false; };
-      RegisterProperties(StaticClassInfo(), {caption, align, lines, onClick});
+      using T = TLabelLike;
+      RegisterProperties(StaticClassInfo(),
+                         {StringProperty("Caption", &T::caption, &T::caption),
+                          EnumProperty("Align", &T::align, nullptr, {"alNone", "alTop", "alClient"}),
+                          ObjectProperty("Lines", &T::lines), EventProperty("OnClick", &T::onClick)});
       return true;
     }();
     (void)registered;
@@ -167,6 +150,7 @@ class TLabelLike : public TComponent {
   std::string caption;
   TAlign align = TAlign::alClient;
   TStringList lines;
+  std::function<void()> onClick;
 };
 
 TEST(Properties, FoundByNameAlongTheClassChain) {
@@ -190,6 +174,55 @@ TEST(Properties, FoundByNameAlongTheClassChain) {
   EXPECT_NE(FindProperty(label, "OnClick", TPropertyKind::pkEvent), nullptr);
   EXPECT_EQ(FindProperty(label, "Caption", TPropertyKind::pkClass), nullptr);
   EXPECT_EQ(FindProperty(TProbe(nullptr), "Caption"), nullptr);
+}
+
+// Accessor pairs and data members, booleans and enumerations written as
+// ordinals, a read-only property.
+class TKnobLike : public TComponent {
+  TV_CLASS(TKnobLike, TComponent)
+ public:
+  explicit TKnobLike(TComponent* owner) : TComponent(owner) {
+    static const bool registered = [] {
+      using T = TKnobLike;
+      RegisterProperties(StaticClassInfo(),
+                         {IntegerProperty("Position", &T::Position, &T::SetPosition),
+                          BooleanProperty("Enabled", &T::enabled, &T::enabled),
+                          EnumProperty("Align", &T::Align, &T::SetAlign, {"alNone", "alTop", "alClient"}),
+                          StringProperty("Hint", &T::Hint)});
+      return true;
+    }();
+    (void)registered;
+  }
+  int Position() const { return position_; }
+  void SetPosition(int position) { position_ = position; }
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align) { align_ = align; }
+  std::string Hint() const { return "hint"; }
+  bool enabled = false;
+
+ private:
+  int position_ = 0;
+  TAlign align_ = TAlign::alNone;
+};
+
+TEST(Properties, DeclaredWithAccessorsOrMembers) {
+  TKnobLike knob(nullptr);
+  SetOrdProp(knob, "Position", -12);
+  EXPECT_EQ(knob.Position(), -12);
+  EXPECT_EQ(GetOrdProp(knob, "position"), -12);
+  SetOrdProp(knob, "Enabled", 5);
+  EXPECT_TRUE(knob.enabled);
+  EXPECT_EQ(GetOrdProp(knob, "Enabled"), 1);
+  SetOrdProp(knob, "Align", 1);
+  EXPECT_EQ(knob.Align(), TAlign::alTop);
+  EXPECT_EQ(GetEnumProp(knob, "Align"), "alTop");
+  EXPECT_EQ(GetStrProp(knob, "Hint"), "hint");
+  try {
+    SetStrProp(knob, "Hint", "x");
+    ADD_FAILURE();
+  } catch (const EPropertyError& e) {
+    EXPECT_EQ(e.Message(), "Property Hint is read-only");
+  }
 }
 
 TEST(Properties, WrongNamesAndKindsAreErrors) {
