@@ -129,6 +129,15 @@ void TAbstractRowStorage::ClearTree() {
 
 // --- putting rows in
 
+// The new row is placed before the old one goes, so that the node never
+// empties on the way (an emptied node leaves the tree).
+void TAbstractRowStorage::TakePlaceOf(TSubTotalRow& node, const TValue& key, std::unique_ptr<TDataRow>& row,
+                                      TDataRow& existing) {
+  row->SetStorage(this);
+  node.AddChild(key, std::move(row));
+  existing.DeleteRow();
+}
+
 TPutResult TAbstractRowStorage::PutIntoTree(std::unique_ptr<TDataRow>& row, TPutAction action) {
   return PutIntoNode(*root_, row, action);
 }
@@ -180,12 +189,7 @@ TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<
               break;
             }
           }
-          // Placed before the old row goes, so that the node never empties
-          // (an emptied node leaves the tree).
-          TDataRow* placed = row.get();
-          placed->SetStorage(this);
-          node.AddChild(value, std::move(row));
-          existing->DeleteRow();
+          TakePlaceOf(node, value, row, *existing);
           result = prReplaced;
           break;
         }
@@ -199,10 +203,7 @@ TPutResult TAbstractRowStorage::PutIntoNode(TSubTotalRow& node, std::unique_ptr<
           row->SetState(rsExternControlled);
           row->AddValues(existing, modes[CodeNumber(action) - CodeNumber(paMergeAdd)]);
           row->SetState(state);
-          TDataRow* placed = row.get();
-          placed->SetStorage(this);
-          node.AddChild(value, std::move(row));
-          existing->DeleteRow();
+          TakePlaceOf(node, value, row, *existing);
           result = prMerged;
           break;
         }

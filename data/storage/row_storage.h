@@ -152,6 +152,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
  private:
   void BuildTree(std::vector<std::unique_ptr<TRowStorageTreeKey>> keys);
   TPutResult PutIntoNode(TSubTotalRow& node, std::unique_ptr<TDataRow>& row, TPutAction action);
+  void TakePlaceOf(TSubTotalRow& node, const TValue& key, std::unique_ptr<TDataRow>& row, TDataRow& existing);
   // Takes the emptied nodes from Node upwards out of the tree.
   void Prune(TSubTotalRow* node);
   void Collect(TAbstractRow& row, std::vector<TAbstractRow*>& list, bool ordered);
