@@ -1,0 +1,112 @@
+#pragma once
+// The value items of the binary component stream (signature "TPF0"): a type
+// byte, then the value. TItemWriter appends items to a byte string;
+// TItemReader reads them back from a byte range, never past its end, and
+// names the position of whatever it refuses.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/exception.h"
+
+namespace tv {
+
+enum class TValueType : std::uint8_t {
+  vaNull = 0x00,  // end of a list
+  vaList = 0x01,
+  vaInt8 = 0x02,
+  vaInt16 = 0x03,
+  vaInt32 = 0x04,
+  vaExtended = 0x05,  // 10-byte x87 extended float
+  vaString = 0x06,    // length byte
+  vaIdent = 0x07,
+  vaFalse = 0x08,
+  vaTrue = 0x09,
+  vaBinary = 0x0A,   // 4-byte length
+  vaSet = 0x0B,      // identifiers ended by an empty one
+  vaLString = 0x0C,  // 4-byte length
+  vaNil = 0x0D,
+  vaCollection = 0x0E,
+  vaInt64 = 0x13,
+};
+
+// Whether Byte is a type byte that the stream knows.
+bool IsValueType(std::uint8_t byte);
+
+// The 10 bytes of the x87 extended form of Value, and back (rounded to the
+// nearest double).
+std::string DoubleToExtended(double value);
+double ExtendedToDouble(std::string_view tenBytes);
+
+class TItemWriter {
+ public:
+  const std::string& Bytes() const { return bytes_; }
+  std::string& Bytes() { return bytes_; }
+
+  void WriteValueType(TValueType type) { bytes_ += static_cast<char>(type); }
+  // The smallest of the 8-, 16-, 32- and 64-bit forms that holds Value.
+  void WriteInteger(std::int64_t value);
+  // The short form up to 255 characters, the long form beyond.
+  void WriteString(std::string_view text);
+  void WriteIdent(std::string_view ident);
+  void WriteBoolean(bool value) { WriteValueType(value ? TValueType::vaTrue : TValueType::vaFalse); }
+  void WriteFloat(double value);
+  void WriteBinary(std::string_view data);
+  void WriteSet(const std::vector<std::string>& members);
+  void WriteListBegin() { WriteValueType(TValueType::vaList); }
+  void WriteListEnd() { WriteValueType(TValueType::vaNull); }
+  // A length byte and the characters, without type byte: class, object and
+  // property names.
+  void WriteShortString(std::string_view text);
+
+ private:
+  void WriteLittleEndian(std::uint64_t value, int bytes);
+  std::string bytes_;
+};
+
+class TItemReader {
+ public:
+  explicit TItemReader(std::string_view bytes) : bytes_(bytes) {}
+
+  std::size_t Position() const { return position_; }
+  bool AtEnd() const { return position_ >= bytes_.size(); }
+
+  // The type of the next item, not consumed; an unknown type byte raises.
+  TValueType NextValue() const;
+  bool EndOfList() const { return NextValue() == TValueType::vaNull; }
+  TValueType ReadValueType();
+
+  // Each raises EReadError "Invalid property value at position N" for an
+  // item of another type, and "Stream read error at position N" for an item
+  // cut off by the end of the bytes.
+  std::int64_t ReadInteger();  // any of the integer forms
+  std::string ReadString();    // the short or the long form
+  std::string ReadIdent();     // an identifier, or False, True, nil, Null
+  bool ReadBoolean();
+  double ReadFloat();  // the extended form, or an integer
+  std::string ReadBinary();
+  std::vector<std::string> ReadSet();
+  void ReadListBegin();
+  void ReadListEnd();
+  std::string ReadShortString();
+  // Skips one item whatever its type, lists and collections with their contents.
+  void SkipValue();
+
+  // The longest string or binary item accepted, in bytes.
+  static constexpr std::uint32_t kMaxItemLength = 16u << 20;
+
+ private:
+  [[noreturn]] void InvalidValue(std::size_t at) const;
+  [[noreturn]] void ReadError(std::size_t at) const;
+  std::string_view Take(std::size_t count);
+  std::uint64_t ReadLittleEndian(int bytes);
+  std::string ReadCounted(int lengthBytes);
+  void SkipValue(int depth);
+
+  std::string_view bytes_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace tv
