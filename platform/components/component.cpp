@@ -20,7 +20,7 @@ namespace {
 void RegisterComponentProperties() {
   using T = TComponent;
   RegisterProperties(T::StaticClassInfo(), {StringProperty("Name", &T::Name, &T::SetName),
-                                            IntegerProperty("Tag", &T::Tag, &T::SetTag)});
+                                            WithDefault(IntegerProperty("Tag", &T::Tag, &T::SetTag), 0)});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -38,7 +39,16 @@ struct TPropertyInfo {
   std::function<void(TObject&, TObject*)> SetObject;
   // pkEvent: whether a handler is set
   std::function<bool(const TObject&)> HasHandler;
+  // Ordinals: the value a stream leaves unwritten; none: always written.
+  // Strings are left unwritten when empty.
+  std::optional<long long> DefaultOrdinal;
 };
+
+// Info with Value as its ordinal default.
+inline TPropertyInfo WithDefault(TPropertyInfo info, long long value) {
+  info.DefaultOrdinal = value;
+  return info;
+}
 
 // Declares the properties that Class itself introduces.
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties);

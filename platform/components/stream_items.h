@@ -91,6 +91,8 @@ class TItemReader {
   void ReadListBegin();
   void ReadListEnd();
   std::string ReadShortString();
+  // Count bytes as they stand (a signature).
+  std::string_view ReadBytes(std::size_t count) { return Take(count); }
   // Skips one item whatever its type, lists and collections with their contents.
   void SkipValue();
 

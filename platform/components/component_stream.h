@@ -1,0 +1,81 @@
+#pragma once
+// Component trees in the binary component stream: the signature "TPF0",
+// then the root: its class and object name, its properties (published ones
+// that differ from their defaults, then defined ones) ended by an end of
+// list, then the components it owns, each written the same way, ended by an
+// end of list.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/components/component.h"
+#include "platform/components/stream_items.h"
+
+namespace tv {
+
+inline constexpr std::string_view kStreamSignature = "TPF0";
+
+class TWriter : public TFiler {
+ public:
+  // The whole stream of Root and what it owns.
+  static std::string WriteRoot(const TComponent& root);
+
+  // Value writers for the routines of defined properties.
+  void WriteString(std::string_view text) { items_.WriteString(text); }
+  void WriteInteger(std::int64_t value) { items_.WriteInteger(value); }
+  void WriteBoolean(bool value) { items_.WriteBoolean(value); }
+  void WriteIdent(std::string_view ident) { items_.WriteIdent(ident); }
+  void WriteFloat(double value) { items_.WriteFloat(value); }
+  void WriteListBegin() { items_.WriteListBegin(); }
+  void WriteListEnd() { items_.WriteListEnd(); }
+
+  // Writes the property's name and lets WriteData write its value, when
+  // HasData says there is one.
+  void DefineProperty(const std::string& name, std::function<void(TReader&)> readData,
+                      std::function<void(TWriter&)> writeData, bool hasData) override;
+
+ private:
+  void WriteComponent(const TComponent& component);
+  void WriteProperties(const TObject& object, const std::string& prefix);
+  TItemWriter items_;
+};
+
+class TReader : public TFiler {
+ public:
+  // Reads the stream into Root (which must be of the stream's root class)
+  // and creates what it owns through the class registry. After the whole
+  // tree, every component read hears Loaded, in reading order. On an error
+  // the components created so far are freed and the error passes on.
+  static void ReadRoot(std::string_view bytes, TComponent& root);
+
+  // Value readers for the routines of defined properties.
+  std::string ReadString() { return items_.ReadString(); }
+  std::int64_t ReadInteger() { return items_.ReadInteger(); }
+  bool ReadBoolean() { return items_.ReadBoolean(); }
+  std::string ReadIdent() { return items_.ReadIdent(); }
+  double ReadFloat() { return items_.ReadFloat(); }
+  void ReadListBegin() { items_.ReadListBegin(); }
+  void ReadListEnd() { items_.ReadListEnd(); }
+  bool EndOfList() const { return items_.EndOfList(); }
+  TValueType NextValue() const { return items_.NextValue(); }
+
+  // Reads the current property's value with ReadData when Name is the
+  // property being read.
+  void DefineProperty(const std::string& name, std::function<void(TReader&)> readData,
+                      std::function<void(TWriter&)> writeData, bool hasData) override;
+
+ private:
+  explicit TReader(std::string_view bytes) : items_(bytes) {}
+  void ReadComponent(TComponent& component, TComponent& root);
+  void ReadProperty(TComponent& component);
+  void SetProperty(TObject& object, std::string_view path, const std::string& fullName);
+
+  TItemReader items_;
+  std::string pending_;            // the defined property being read, until one takes it
+  std::vector<TComponent*> read_;  // in reading order
+  int depth_ = 0;                  // components open while reading
+};
+
+}  // namespace tv

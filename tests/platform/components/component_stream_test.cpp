@@ -1,0 +1,166 @@
+// Component trees through the binary stream: published, nested and defined
+// properties, owned components, the order of Loaded and the state flags, and
+// the refusals that leave no half-built tree.
+
+#include "platform/components/component_stream.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/components/class_registry.h"
+#include "platform/components/properties.h"
+#include "platform/rtl/lists.h"
+
+namespace tv {
+namespace {
+
+enum class TStyle { stPlain, stBold, stFramed };
+
+// A nested persistent object, as a font is.
+class TLook : public TPersistent {
+  TV_CLASS(TLook, TPersistent)
+ public:
+  TLook() {
+    static const bool registered = [] {
+      RegisterProperties(StaticClassInfo(),
+                         {StringProperty("Face", &TLook::face, &TLook::face),
+                          WithDefault(IntegerProperty("Size", &TLook::size, &TLook::size), 8)});
+      return true;
+    }();
+    (void)registered;
+  }
+  std::string face;
+  int size = 8;
+};
+
+std::vector<std::string> loadedOrder;
+
+class TWidget : public TComponent {
+  TV_CLASS(TWidget, TComponent)
+ public:
+  explicit TWidget(TComponent* owner) : TComponent(owner) {
+    static const bool registered = [] {
+      using T = TWidget;
+      RegisterProperties(
+          StaticClassInfo(),
+          {StringProperty("Caption", &T::caption, &T::caption), IntegerProperty("Left", &T::left, &T::left),
+           WithDefault(BooleanProperty("Visible", &T::visible, &T::visible), 1),
+           WithDefault(EnumProperty("Style", &T::style, {"stPlain", "stBold", "stFramed"}), 0),
+           ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look)});
+      RegisterComponentClass<TWidget>();
+      return true;
+    }();
+    (void)registered;
+  }
+  // A value that is no published property, as the translator's stored texts.
+  void DefineProperties(TFiler& filer) override {
+    filer.DefineProperty(
+        "Secret", [this](TReader& reader) { secret = reader.ReadString(); },
+        [this](TWriter& writer) { writer.WriteString(secret); }, !secret.empty());
+  }
+  void Loaded() override {
+    loadedStates.push_back(ComponentState());
+    loadedOrder.push_back(Name());
+    TComponent::Loaded();
+  }
+  std::string caption, secret;
+  int left = 0;
+  bool visible = true;
+  TStyle style = TStyle::stPlain;
+  TStringList lines;
+  TLook look;
+  std::vector<unsigned> loadedStates;
+};
+
+std::unique_ptr<TWidget> SampleTree() {
+  auto root = std::make_unique<TWidget>(nullptr);
+  root->SetName("wMain");
+  root->caption =
+      "\xDC"
+      "ber";  // Über
+  root->left = -70000;
+  root->style = TStyle::stFramed;
+  root->lines.Add("one");
+  root->lines.Add(std::string(300, 'x'));
+  root->look.face = "MS Sans Serif";
+  root->look.size = 10;
+  root->secret = "hidden";
+  auto* first = new TWidget(root.get());
+  first->SetName("btOk");
+  first->visible = false;
+  auto* second = new TWidget(root.get());
+  second->SetName("txInfo");
+  second->SetTag(3);
+  return root;
+}
+
+TEST(ComponentStream, WriteReadWriteGivesTheSameBytes) {
+  const std::string bytes = TWriter::WriteRoot(*SampleTree());
+  EXPECT_EQ(bytes.substr(0, 4), "TPF0");
+  TWidget copy(nullptr);
+  loadedOrder.clear();
+  TReader::ReadRoot(bytes, copy);
+  EXPECT_EQ(TWriter::WriteRoot(copy), bytes);
+
+  EXPECT_EQ(copy.Name(), "wMain");
+  EXPECT_EQ(copy.caption,
+            "\xDC"
+            "ber");
+  EXPECT_EQ(copy.left, -70000);
+  EXPECT_EQ(copy.style, TStyle::stFramed);
+  EXPECT_EQ(copy.lines.Count(), 2);
+  EXPECT_EQ(copy.look.face, "MS Sans Serif");
+  EXPECT_EQ(copy.look.size, 10);
+  EXPECT_EQ(copy.secret, "hidden");
+  ASSERT_EQ(copy.ComponentCount(), 2);
+  auto* ok = static_cast<TWidget*>(copy.FindComponent("btOk"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_FALSE(ok->visible);
+  EXPECT_EQ(copy.FindComponent("txInfo")->Tag(), 3);
+  // Loaded in reading order, each while still loading but no longer reading.
+  EXPECT_EQ(loadedOrder, (std::vector<std::string>{"wMain", "btOk", "txInfo"}));
+  EXPECT_EQ(ok->loadedStates, std::vector<unsigned>{csLoading});
+  EXPECT_EQ(ok->ComponentState(), 0u);
+}
+
+TEST(ComponentStream, DefaultsAndEmptyValuesAreNotWritten) {
+  TWidget plain(nullptr);
+  plain.SetName("w");
+  // Class, name, Left (no default), end of properties, end of components.
+  EXPECT_EQ(TWriter::WriteRoot(plain), std::string("TPF0\x07TWidget\x01w\x04Left\x02\x00\x00\x00", 23));
+}
+
+std::string ReadError(const std::string& bytes, TWidget& root) {
+  try {
+    TReader::ReadRoot(bytes, root);
+  } catch (const Exception& e) {
+    return e.what();
+  }
+  return "read";
+}
+
+TEST(ComponentStream, RefusalsNameWhatTheyRefuseAndLeaveNoComponents) {
+  const std::string good = TWriter::WriteRoot(*SampleTree());
+  std::string unknownProperty = good;
+  unknownProperty.replace(unknownProperty.find("Caption"), 7, "Captio2");
+  std::string unknownClass = good;
+  unknownClass.replace(unknownClass.rfind("TWidget"), 7, "TWidgex");
+  const struct {
+    std::string Bytes;
+    std::string Message;
+  } cases[] = {
+      {"XPF0", "Invalid stream format: no TPF0 signature"},
+      {std::string("TPF0\x05TLook\x01w\x00\x00", 15), "The stream holds a TLook, not a TWidget"},
+      {unknownProperty, "Error reading wMain.Captio2: Property Captio2 does not exist"},
+      {unknownClass, "Class TWidgex not found"},
+      {good.substr(0, good.size() - 3), "Stream read error at position " + std::to_string(good.size() - 3)},
+  };
+  for (const auto& c : cases) {
+    TWidget root(nullptr);
+    EXPECT_EQ(ReadError(c.Bytes, root), c.Message);
+    EXPECT_EQ(root.ComponentCount(), 0);  // nothing half-built stays
+    EXPECT_EQ(root.ComponentState(), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace tv
