@@ -278,12 +278,13 @@ void TItemReader::SkipValue(int depth) {
       ReadListEnd();
       break;
     case TValueType::vaCollection:
-      // Items: an optional order number, then properties (name and value)
-      // up to an end of list; the collection ends with one more.
+      // Items: an optional order number, then a list of properties (name
+      // and value); the collection ends with an end of list.
       while (!EndOfList()) {
         const TValueType next = NextValue();
         if (next == TValueType::vaInt8 || next == TValueType::vaInt16 || next == TValueType::vaInt32)
           ReadInteger();
+        ReadListBegin();
         while (!EndOfList()) {
           ReadShortString();
           SkipValue(depth + 1);

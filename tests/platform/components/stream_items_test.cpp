@@ -157,7 +157,7 @@ TEST(StreamItems, BadItemsAreRefusedWithTheirPosition) {
       {"\x00"s, skip, "Invalid property value at position 0"},
       {std::string(100, '\x01'), skip, "Values nested deeper than 64 levels at position 65"},
       {"\x0E\x02\x05"s, skip, "Stream read error at position 3"},
-      {"\x0E\x02\x00\x01"
+      {"\x0E\x02\x00\x01\x01"
        "A\x06\x01"
        "x\x00\x00"s,
        skip, "accepted"},  // one item, order 0, A = 'x'
