@@ -166,6 +166,11 @@ TValueType TItemReader::NextValue() const {
   return static_cast<TValueType>(byte);
 }
 
+bool TItemReader::EndOfList() const {
+  if (AtEnd()) ReadError(position_);
+  return bytes_[position_] == '\0';
+}
+
 TValueType TItemReader::ReadValueType() {
   const TValueType type = NextValue();
   ++position_;

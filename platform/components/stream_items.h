@@ -75,7 +75,9 @@ class TItemReader {
 
   // The type of the next item, not consumed; an unknown type byte raises.
   TValueType NextValue() const;
-  bool EndOfList() const { return NextValue() == TValueType::vaNull; }
+  // Whether the next byte ends a list. It may be the length of a name (a
+  // property's, a class's), so it is not taken for a type byte.
+  bool EndOfList() const;
   TValueType ReadValueType();
 
   // Each raises EReadError "Invalid property value at position N" for an

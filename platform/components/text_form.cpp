@@ -74,6 +74,18 @@ std::string Hex(std::string_view bytes) {
   return text;
 }
 
+// A name as the text form spells it: a letter or "_", then letters,
+// digits, "_" and the dots of nested property names.
+bool IsTextName(std::string_view name) {
+  if (name.empty()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const bool ok = std::isalpha(c) || c == '_' || (i > 0 && (std::isdigit(c) || c == '.'));
+    if (!ok) return false;
+  }
+  return true;
+}
+
 // --- binary to text
 
 class TTextWriter {
@@ -92,8 +104,8 @@ class TTextWriter {
  private:
   void Object(int indent) {
     if (indent / 2 >= kMaxDepth) throw EReadError("Components nested deeper than 64 levels");
-    const std::string className = items_.ReadShortString();
-    const std::string name = items_.ReadShortString();
+    const std::string className = Name();
+    const std::string name = Name(true);
     out_ += Spaces(indent) + "object " + (name.empty() ? "" : name + ": ") + className + "\n";
     Properties(indent + 2);
     while (!items_.EndOfList()) Object(indent + 2);
@@ -103,7 +115,7 @@ class TTextWriter {
 
   void Properties(int indent) {
     while (!items_.EndOfList()) {
-      out_ += Spaces(indent) + items_.ReadShortString() + " = ";
+      out_ += Spaces(indent) + Name() + " = ";
       Value(indent, 0);
       out_ += '\n';
     }
@@ -141,7 +153,9 @@ class TTextWriter {
       case TValueType::vaSet: {
         out_ += '[';
         bool first = true;
+        const std::size_t at = items_.Position();
         for (const std::string& member : items_.ReadSet()) {
+          if (!IsTextName(member)) NoName(at);
           if (!first) out_ += ", ";
           out_ += member;
           first = false;
@@ -168,8 +182,26 @@ class TTextWriter {
       case TValueType::vaIdent:
       case TValueType::vaFalse:
       case TValueType::vaTrue:
-      case TValueType::vaNil: out_ += items_.ReadIdent(); return;
+      case TValueType::vaNil: {
+        const std::size_t at = items_.Position();
+        const std::string ident = items_.ReadIdent();
+        if (!IsTextName(ident)) NoName(at);
+        out_ += ident;
+        return;
+      }
     }
+  }
+
+  // A name the text form can spell, or nothing where Empty allows it.
+  std::string Name(bool empty = false) {
+    const std::size_t at = items_.Position();
+    std::string name = items_.ReadShortString();
+    if (!(IsTextName(name) || (empty && name.empty()))) NoName(at);
+    return name;
+  }
+
+  [[noreturn]] static void NoName(std::size_t at) {
+    throw EReadError("Name that is no identifier at position " + std::to_string(at));
   }
 
   TItemReader items_;
@@ -222,6 +254,8 @@ class TTextParser {
     const std::size_t start = pos_;
     while (pos_ < text_.size() && IsNameChar(text_[pos_], pos_ == start)) ++pos_;
     if (pos_ == start) Fail("identifier expected");
+    // Names are short strings in the stream.
+    if (pos_ - start > 255) Fail("name longer than 255 characters");
     return std::string(text_.substr(start, pos_ - start));
   }
 
@@ -361,7 +395,7 @@ class TTextParser {
     char* end = nullptr;
     if (isFloat) {
       const double value = std::strtod(number.c_str(), &end);
-      if (end == number.c_str() || *end != '\0') Fail("invalid number " + number);
+      if (end == number.c_str() || *end != '\0' || !std::isfinite(value)) Fail("invalid number " + number);
       items_.WriteFloat(value);
       return;
     }
@@ -371,43 +405,53 @@ class TTextParser {
     items_.WriteInteger(value);
   }
 
-  // Quoted pieces and #nnn codes, joined; "+" joins pieces across lines.
+  // Quoted pieces and #nnn codes written next to one another, joined; a
+  // "+" joins the pieces of the next line. Pieces apart without "+" are two
+  // strings (items of a list).
   std::string StringValue() {
     std::string value;
+    SkipBlanks();
     for (;;) {
-      const char c = Peek();
-      if (c == '\'') {
-        ++pos_;
-        for (;;) {
-          if (pos_ >= text_.size() || text_[pos_] == '\n') Fail("unterminated string");
-          if (text_[pos_] == '\'') {
-            if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
-              value += '\'';
-              pos_ += 2;
-              continue;
-            }
-            ++pos_;
-            break;
-          }
-          value += text_[pos_++];
-        }
-      } else if (c == '#') {
-        ++pos_;
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) &&
-               pos_ - start < 4)
-          ++pos_;
-        const int code =
-            pos_ > start ? std::atoi(std::string(text_.substr(start, pos_ - start)).c_str()) : -1;
-        if (code < 0 || code > 255) Fail("character code 0 to 255 expected");
-        value += static_cast<char>(code);
-      } else if (c == '+') {
-        ++pos_;
-        const char next = Peek();
-        if (next != '\'' && next != '#') Fail("string expected after '+'");
-      } else {
+      StringPiece(value);
+      if (pos_ < text_.size() && (text_[pos_] == '\'' || text_[pos_] == '#')) continue;
+      const std::size_t pos = pos_;
+      const int line = line_;
+      if (Peek() != '+') {
+        pos_ = pos;
+        line_ = line;
         return value;
       }
+      ++pos_;
+      const char next = Peek();
+      if (next != '\'' && next != '#') Fail("string expected after '+'");
+    }
+  }
+
+  // One quoted piece or one #nnn code at the current position.
+  void StringPiece(std::string& value) {
+    if (text_[pos_] == '#') {
+      ++pos_;
+      const std::size_t start = pos_;
+      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && pos_ - start < 4)
+        ++pos_;
+      const int code = pos_ > start ? std::atoi(std::string(text_.substr(start, pos_ - start)).c_str()) : -1;
+      if (code < 0 || code > 255) Fail("character code 0 to 255 expected");
+      value += static_cast<char>(code);
+      return;
+    }
+    ++pos_;  // the opening quote
+    for (;;) {
+      if (pos_ >= text_.size() || text_[pos_] == '\n') Fail("unterminated string");
+      if (text_[pos_] == '\'') {
+        if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
+          value += '\'';
+          pos_ += 2;
+          continue;
+        }
+        ++pos_;
+        return;
+      }
+      value += text_[pos_++];
     }
   }
 

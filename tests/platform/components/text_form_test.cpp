@@ -72,6 +72,20 @@ TEST(TextForm, ItemsComeOutInTheirBinaryForms) {
   EXPECT_EQ(reader.ReadString(), std::string(300, 'z'));
 }
 
+// Found by fuzzing: strings on lines of their own are items of their own,
+// and a name whose length byte is no type byte still reads as a name.
+TEST(TextForm, StringsApartAreTwoValuesAndLongNamesRead) {
+  const std::string name(16, 'P');  // length 16: not a type byte
+  const std::string form = "object a: TA\n  X = (\n    'a'\n    'b')\n  " + name + " = 1\nend\n";
+  const std::string binary = ObjectTextToBinary(form);
+  EXPECT_NE(binary.find(std::string("\x01\x06\x01"
+                                    "a\x06\x01"
+                                    "b\x00",
+                                    9)),
+            std::string::npos);
+  EXPECT_EQ(ObjectBinaryToText(binary), form);
+}
+
 TEST(TextForm, BadTextIsRefusedWithItsLine) {
   const struct {
     std::string Text;
@@ -88,6 +102,8 @@ TEST(TextForm, BadTextIsRefusedWithItsLine) {
       {"object a: TA\nend\nend\n", "Line 3: text after the last end"},
       {"object a: TA\n  X = (1\n", "Line 3: ')' expected"},
       {"object a: TA\n  X = 'a' +\n  Y = 1\nend\n", "Line 3: string expected after '+'"},
+      {"object a: TA\n  " + std::string(256, 'N') + " = 1\nend\n", "Line 2: name longer than 255 characters"},
+      {"object a: TA\n  X = 1e999\nend\n", "Line 2: invalid number 1e999"},
   };
   for (const auto& c : cases) {
     try {
