@@ -81,7 +81,7 @@ TEST(TextForm, StringsApartAreTwoValuesAndLongNamesRead) {
   EXPECT_NE(binary.find(std::string("\x01\x06\x01"
                                     "a\x06\x01"
                                     "b\x00",
-                                    9)),
+                                    8)),
             std::string::npos);
   EXPECT_EQ(ObjectBinaryToText(binary), form);
 }
