@@ -8,12 +8,6 @@
 
 namespace tv {
 
-namespace {
-std::string Numbered(const char* text, int number) {
-  return std::string(text).append(std::to_string(number));
-}
-}  // namespace
-
 // --- TAbstractRow
 
 TAbstractRow::TAbstractRow(const TDataTable& table)

@@ -65,14 +65,25 @@ void TComponent::ValidateName(const std::string& name) const {
 void TComponent::SetName(const std::string& name) {
   if (name == name_) return;
   ValidateName(name);
+  if (owner_ != nullptr) owner_->UnindexName(this);
   name_ = name;
+  if (owner_ != nullptr) owner_->IndexName(this);
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameText(c->name_, name)) return c;
-  return nullptr;
+  auto found = names_.find(UpperCase(name));
+  return found == names_.end() ? nullptr : found->second;
+}
+
+void TComponent::IndexName(TComponent* component) {
+  if (!component->name_.empty()) names_[UpperCase(component->name_)] = component;
+}
+
+void TComponent::UnindexName(const TComponent* component) {
+  if (component->name_.empty()) return;
+  auto found = names_.find(UpperCase(component->name_));
+  if (found != names_.end() && found->second == component) names_.erase(found);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -81,18 +92,38 @@ void TComponent::InsertComponent(TComponent* component) {
   if (!component->name_.empty() && FindComponent(component->name_) != nullptr)
     throw EComponentError("A component named " + component->name_ + " already exists");
   components_.push_back(component);
+  IndexName(component);
   component->owner_ = this;
+  if (component->listens_) listeners_.push_back(component);
+  Listen();
   Notification(component, TOperation::opInsert);
 }
 
+namespace {
+
+// Owners free their components last first: search from the back.
+void EraseFromBack(std::vector<TComponent*>& list, const TComponent* component) {
+  auto it = std::find(list.rbegin(), list.rend(), component);
+  if (it != list.rend()) list.erase(std::next(it).base());
+}
+
+}  // namespace
+
 void TComponent::RemoveComponent(TComponent* component) {
-  auto it = std::find(components_.begin(), components_.end(), component);
-  if (it == components_.end()) return;
+  if (component == nullptr || component->owner_ != this) return;
   Notification(component, TOperation::opRemove);
-  // A notified component may have changed the list: look again.
-  it = std::find(components_.begin(), components_.end(), component);
-  if (it != components_.end()) components_.erase(it);
+  // A notified component may have taken it out already.
+  if (component->owner_ != this) return;
+  EraseFromBack(components_, component);
+  EraseFromBack(listeners_, component);
+  UnindexName(component);
   component->owner_ = nullptr;
+}
+
+void TComponent::Listen() {
+  if (listens_) return;
+  listens_ = true;
+  if (owner_ != nullptr) owner_->listeners_.push_back(this);
 }
 
 void TComponent::Loaded() {
@@ -101,8 +132,8 @@ void TComponent::Loaded() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
   // A copy: a component may leave the list while it hears of another.
-  const std::vector<TComponent*> owned = components_;
-  for (TComponent* c : owned) c->Notification(component, operation);
+  const std::vector<TComponent*> listeners = listeners_;
+  for (TComponent* c : listeners) c->Notification(component, operation);
 }
 
 }  // namespace tv

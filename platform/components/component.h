@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/components/persistent.h"
@@ -59,13 +60,27 @@ class TComponent : public TPersistent {
   // After a stream has read the component: it leaves the loading state.
   virtual void Loaded();
   // Component was inserted into or is being removed from this component's
-  // owner tree; passed on to every owned component.
+  // owner tree; passed on to every owned component that listens. Only
+  // listeners are walked, so that an owner of thousands of plain components
+  // does not call each of them on every insertion.
   virtual void Notification(TComponent* component, TOperation operation);
+
+ protected:
+  // A class that overrides Notification calls this in its constructor. A
+  // component that owns others listens by itself, to pass the news on.
+  void Listen();
 
  private:
   void ValidateName(const std::string& name) const;
+  void IndexName(TComponent* component);
+  void UnindexName(const TComponent* component);
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> listeners_;  // the owned components that listen
+  bool listens_ = false;
+  // Owned components by upper-case name: forms read from a stream insert
+  // thousands of components, each checked for a unique name.
+  std::unordered_map<std::string, TComponent*> names_;
   std::string name_;
   long long tag_ = 0;
   unsigned state_ = 0;

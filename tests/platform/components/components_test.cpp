@@ -16,7 +16,7 @@ std::vector<std::string> destroyed;
 class TProbe : public TComponent {
   TV_CLASS(TProbe, TComponent)
  public:
-  using TComponent::TComponent;
+  explicit TProbe(TComponent* owner) : TComponent(owner) { Listen(); }
   ~TProbe() override { destroyed.push_back(Name()); }
   void Notification(TComponent* c, TOperation op) override {
     heard.push_back((op == TOperation::opInsert ? "+" : "-") + c->Name());
@@ -74,6 +74,13 @@ TEST(TComponent, InsertionAndRemovalAreHeardThroughTheTree) {
   EXPECT_EQ(b->heard, (std::vector<std::string>{"+b", "-a"}));
   EXPECT_EQ(a->Owner(), nullptr);
   delete a;
+  // A plain component passes the news on to the listeners it owns, also
+  // those it took after it joined its own owner.
+  auto* plain = new TComponent(&owner);
+  TProbe* inner = Make(plain, "inner");
+  Make(&owner, "c");
+  EXPECT_EQ(inner->heard, (std::vector<std::string>{"+inner", "+c"}));
+  delete plain;
 }
 
 TEST(TComponent, NamesAreIdentifiersAndUniqueWithinTheOwner) {
@@ -98,7 +105,14 @@ TEST(TComponent, NamesAreIdentifiersAndUniqueWithinTheOwner) {
   }
   EXPECT_EQ(a->Name(), "btOk");
   a->SetName("BTOK");  // itself is no duplicate
+  a->SetName("btCancel");  // a renamed component is found by its new name only
+  EXPECT_EQ(owner.FindComponent("btok"), nullptr);
+  EXPECT_EQ(owner.FindComponent("BTCANCEL"), a);
+  duplicate->SetName("btOk");
+  owner.InsertComponent(duplicate.release());
   a->SetName("");
+  EXPECT_EQ(owner.FindComponent("btCancel"), nullptr);
+  EXPECT_NE(owner.FindComponent("btOk"), nullptr);
   EXPECT_TRUE(IsValidIdent("_x9"));
   EXPECT_FALSE(IsValidIdent("a-b"));
 }
