@@ -130,6 +130,14 @@ void TComponent::Loaded() {
   ClearState(csLoading);
 }
 
+void TComponent::GetChildren(std::vector<TComponent*>& children, const TComponent& root) const {
+  if (this != &root) return;
+  for (TComponent* c : components_) {
+    const TComponent* parent = c->GetParentComponent();
+    if (parent == nullptr || parent == this) children.push_back(c);
+  }
+}
+
 void TComponent::Notification(TComponent* component, TOperation operation) {
   // A copy: a component may leave the list while it hears of another.
   const std::vector<TComponent*> listeners = listeners_;

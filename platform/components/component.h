@@ -59,6 +59,15 @@ class TComponent : public TPersistent {
 
   // After a stream has read the component: it leaves the loading state.
   virtual void Loaded();
+
+  // Streams nest a control inside the block of its parent control, which
+  // need not be its owner. A component without a parent has none of these:
+  // the stream's component that holds it is its owner.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* /*parent*/) {}
+  // The components a stream of Root writes inside this one's block, in
+  // order. The root lists what it owns that has no other parent.
+  virtual void GetChildren(std::vector<TComponent*>& children, const TComponent& root) const;
   // Component was inserted into or is being removed from this component's
   // owner tree; passed on to every owned component that listens. Only
   // listeners are walked, so that an owner of thousands of plain components

@@ -1,5 +1,7 @@
 #include "platform/components/component_stream.h"
 
+#include <utility>
+
 #include "platform/components/class_registry.h"
 #include "platform/components/properties.h"
 #include "platform/rtl/lists.h"
@@ -13,11 +15,6 @@ namespace {
 // exhaust the call stack.
 constexpr int kMaxDepth = 64;
 
-bool IsOrdinal(TPropertyKind kind) {
-  return kind == TPropertyKind::pkInteger || kind == TPropertyKind::pkBoolean ||
-         kind == TPropertyKind::pkEnumeration;
-}
-
 }  // namespace
 
 // --- TWriter
@@ -25,64 +22,101 @@ bool IsOrdinal(TPropertyKind kind) {
 std::string TWriter::WriteRoot(const TComponent& root) {
   TWriter writer;
   writer.items_.Bytes().append(kStreamSignature);
-  writer.WriteComponent(root);
+  writer.WriteComponent(root, root);
   return std::move(writer.items_.Bytes());
 }
 
-void TWriter::WriteComponent(const TComponent& component) {
+void TWriter::WriteComponent(const TComponent& component, const TComponent& root) {
   items_.WriteShortString(component.ClassName());
   items_.WriteShortString(component.Name());
   WriteProperties(component, "");
-  // Defining is the component's business even where writing changes nothing.
-  const_cast<TComponent&>(component).DefineProperties(*this);
   items_.WriteListEnd();
-  for (int i = 0; i < component.ComponentCount(); ++i) WriteComponent(*component.Components(i));
+  std::vector<TComponent*> children;
+  component.GetChildren(children, root);
+  for (const TComponent* child : children) WriteComponent(*child, root);
   items_.WriteListEnd();
 }
 
+// Published properties, then the defined ones; nested objects' properties
+// under their dotted path.
 void TWriter::WriteProperties(const TObject& object, const std::string& prefix) {
   for (const TPropertyInfo* p : GetPropertyList(object)) {
     if (prefix.empty() && SameText(p->Name, "Name")) continue;  // the object's header holds it
-    const std::string name = prefix + p->Name;
-    if (p->Kind == TPropertyKind::pkString) {
-      if (!p->SetString) continue;  // nothing could read it back
-      const std::string value = p->GetString(object);
-      if (value.empty()) continue;
+    WriteProperty(object, *p, prefix + p->Name);
+  }
+  if (auto* persistent = dynamic_cast<const TPersistent*>(&object)) {
+    const std::string outer = std::exchange(prefix_, prefix);
+    // Defining is the object's business even where writing changes nothing.
+    const_cast<TPersistent*>(persistent)->DefineProperties(*this);
+    prefix_ = outer;
+  }
+}
+
+void TWriter::WriteProperty(const TObject& object, const TPropertyInfo& p, const std::string& name) {
+  switch (p.Kind) {
+    case TPropertyKind::pkString: {
+      if (!p.SetString) return;  // nothing could read it back
+      const std::string value = p.GetString(object);
+      if (value.empty()) return;
       items_.WriteShortString(name);
       items_.WriteString(value);
-    } else if (IsOrdinal(p->Kind)) {
-      if (!p->SetOrdinal) continue;
-      const long long value = p->GetOrdinal(object);
-      if (p->DefaultOrdinal && *p->DefaultOrdinal == value) continue;
-      items_.WriteShortString(name);
-      if (p->Kind == TPropertyKind::pkBoolean)
-        items_.WriteBoolean(value != 0);
-      else if (p->Kind == TPropertyKind::pkEnumeration && value >= 0 &&
-               value < static_cast<long long>(p->EnumNames.size()))
-        items_.WriteIdent(p->EnumNames[static_cast<std::size_t>(value)]);
-      else
-        items_.WriteInteger(value);
-    } else if (p->Kind == TPropertyKind::pkClass) {
-      TObject* nested = p->GetObject(object);
-      if (nested == nullptr || dynamic_cast<TComponent*>(nested) != nullptr)
-        continue;  // references live elsewhere
-      if (auto* strings = dynamic_cast<TStrings*>(nested)) {
-        if (strings->Count() == 0) continue;
-        items_.WriteShortString(name + ".Strings");
-        items_.WriteListBegin();
-        for (int i = 0; i < strings->Count(); ++i) items_.WriteString(strings->Get(i));
-        items_.WriteListEnd();
-      } else {
-        WriteProperties(*nested, name + ".");
-      }
+      return;
     }
+    case TPropertyKind::pkInteger:
+    case TPropertyKind::pkBoolean:
+    case TPropertyKind::pkEnumeration:
+    case TPropertyKind::pkSet: WriteOrdinal(object, p, name); return;
+    case TPropertyKind::pkFloat: {
+      if (!p.SetFloat) return;
+      const double value = p.GetFloat(object);
+      if (value == 0) return;
+      items_.WriteShortString(name);
+      items_.WriteFloat(value);
+      return;
+    }
+    case TPropertyKind::pkClass: WriteNested(p.GetObject(object), name); return;
+    case TPropertyKind::pkEvent: return;  // handlers are bound by code, not by the stream
   }
+}
+
+void TWriter::WriteOrdinal(const TObject& object, const TPropertyInfo& p, const std::string& name) {
+  if (!p.SetOrdinal) return;
+  const long long value = p.GetOrdinal(object);
+  if (p.DefaultOrdinal && *p.DefaultOrdinal == value) return;
+  items_.WriteShortString(name);
+  const bool named = value >= 0 && value < static_cast<long long>(p.EnumNames.size());
+  if (p.Kind == TPropertyKind::pkBoolean) {
+    items_.WriteBoolean(value != 0);
+  } else if (p.Kind == TPropertyKind::pkSet) {
+    std::vector<std::string> members;
+    for (std::size_t bit = 0; bit < p.EnumNames.size() && bit < 64; ++bit)
+      if ((static_cast<unsigned long long>(value) >> bit) & 1u) members.push_back(p.EnumNames[bit]);
+    items_.WriteSet(members);
+  } else if (p.Kind == TPropertyKind::pkEnumeration && named) {
+    items_.WriteIdent(p.EnumNames[static_cast<std::size_t>(value)]);
+  } else {
+    items_.WriteInteger(value);
+  }
+}
+
+void TWriter::WriteNested(const TObject* nested, const std::string& name) {
+  if (nested == nullptr || dynamic_cast<const TComponent*>(nested) != nullptr)
+    return;  // references to components live elsewhere
+  if (auto* strings = dynamic_cast<const TStrings*>(nested)) {
+    if (strings->Count() == 0) return;
+    items_.WriteShortString(name + ".Strings");
+    items_.WriteListBegin();
+    for (int i = 0; i < strings->Count(); ++i) items_.WriteString(strings->Get(i));
+    items_.WriteListEnd();
+    return;
+  }
+  WriteProperties(*nested, name + ".");
 }
 
 void TWriter::DefineProperty(const std::string& name, std::function<void(TReader&)>,
                              std::function<void(TWriter&)> writeData, bool hasData) {
   if (!hasData || !writeData) return;
-  items_.WriteShortString(name);
+  items_.WriteShortString(prefix_ + name);
   writeData(*this);
 }
 
@@ -121,10 +155,13 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
   component.SetName(items_.ReadShortString());
   while (!items_.EndOfList()) ReadProperty(component);
   items_.ReadListEnd();
-  // Every component read belongs to the root, however deep it stands.
+  // Every component read belongs to the root, however deep it stands; the
+  // block it stands in is its parent where it takes one.
   while (!items_.EndOfList()) {
     const std::string className = items_.ReadShortString();
-    ReadComponent(*CreateComponent(className, &root), root);
+    TComponent* child = CreateComponent(className, &root);
+    child->SetParentComponent(&component);
+    ReadComponent(*child, root);
   }
   items_.ReadListEnd();
   --depth_;
@@ -133,10 +170,6 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
 void TReader::ReadProperty(TComponent& component) {
   const std::string name = items_.ReadShortString();
   try {
-    pending_ = name;
-    component.DefineProperties(*this);
-    if (pending_.empty()) return;  // a defined property took its value
-    pending_.clear();
     SetProperty(component, name, name);
   } catch (const EPropertyError& e) {
     throw EReadError("Error reading " + component.Name() + "." + name + ": " + e.what());
@@ -146,20 +179,12 @@ void TReader::ReadProperty(TComponent& component) {
 void TReader::SetProperty(TObject& object, std::string_view path, const std::string& fullName) {
   const std::size_t dot = path.find('.');
   if (dot != std::string_view::npos) {
-    const std::string_view head = path.substr(0, dot), rest = path.substr(dot + 1);
-    const TPropertyInfo* p = FindProperty(object, head, TPropertyKind::pkClass);
-    TObject* nested = p != nullptr ? p->GetObject(object) : nullptr;
-    if (nested == nullptr) throw EPropertyError("Property " + fullName + " does not exist");
-    if (auto* strings = dynamic_cast<TStrings*>(nested); strings != nullptr && SameText(rest, "Strings")) {
-      items_.ReadListBegin();
-      strings->Clear();
-      while (!items_.EndOfList()) strings->Add(items_.ReadString());
-      items_.ReadListEnd();
-      return;
-    }
-    SetProperty(*nested, rest, fullName);
+    SetNestedProperty(object, path.substr(0, dot), path.substr(dot + 1), fullName);
     return;
   }
+  if (auto* persistent = dynamic_cast<TPersistent*>(&object);
+      persistent != nullptr && ReadDefined(*persistent, path))
+    return;
   const TPropertyInfo* p = FindProperty(object, path);
   if (p == nullptr) throw EPropertyError("Property " + std::string(path) + " does not exist");
   switch (p->Kind) {
@@ -169,30 +194,67 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
       return;
     case TPropertyKind::pkInteger:
     case TPropertyKind::pkBoolean:
-    case TPropertyKind::pkEnumeration: {
+    case TPropertyKind::pkEnumeration:
+    case TPropertyKind::pkSet:
       if (!p->SetOrdinal) throw EPropertyError("Property " + p->Name + " is read-only");
-      long long value;
-      if (p->Kind == TPropertyKind::pkBoolean) {
-        value = items_.ReadBoolean() ? 1 : 0;
-      } else if (p->Kind == TPropertyKind::pkEnumeration && items_.NextValue() == TValueType::vaIdent) {
-        const std::size_t at = items_.Position();
-        const std::string ident = items_.ReadIdent();
-        value = -1;
-        for (std::size_t i = 0; i < p->EnumNames.size(); ++i)
-          if (SameText(p->EnumNames[i], ident)) value = static_cast<long long>(i);
-        if (value < 0) throw EReadError("Invalid property value at position " + std::to_string(at));
-      } else {
-        value = items_.ReadInteger();
-      }
-      p->SetOrdinal(object, value);
+      p->SetOrdinal(object, ReadOrdinal(*p));
       return;
-    }
+    case TPropertyKind::pkFloat:
+      if (!p->SetFloat) throw EPropertyError("Property " + p->Name + " is read-only");
+      p->SetFloat(object, items_.ReadFloat());
+      return;
     case TPropertyKind::pkClass:
     case TPropertyKind::pkEvent:
       // Handlers and references are bound by code, not by the stream.
       items_.SkipValue();
       return;
   }
+}
+
+void TReader::SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
+                                const std::string& fullName) {
+  const TPropertyInfo* p = FindProperty(object, head, TPropertyKind::pkClass);
+  TObject* nested = p != nullptr ? p->GetObject(object) : nullptr;
+  if (nested == nullptr || dynamic_cast<TComponent*>(nested) != nullptr)
+    throw EPropertyError("Property " + fullName + " does not exist");
+  if (auto* strings = dynamic_cast<TStrings*>(nested); strings != nullptr && SameText(rest, "Strings")) {
+    items_.ReadListBegin();
+    strings->Clear();
+    while (!items_.EndOfList()) strings->Add(items_.ReadString());
+    items_.ReadListEnd();
+    return;
+  }
+  SetProperty(*nested, rest, fullName);
+}
+
+long long TReader::ReadOrdinal(const TPropertyInfo& p) {
+  if (p.Kind == TPropertyKind::pkBoolean) return items_.ReadBoolean() ? 1 : 0;
+  const std::size_t at = items_.Position();
+  auto member = [&](const std::string& ident) {
+    for (std::size_t i = 0; i < p.EnumNames.size(); ++i)
+      if (SameText(p.EnumNames[i], ident)) return static_cast<long long>(i);
+    throw EReadError("Invalid property value at position " + std::to_string(at));
+  };
+  if (p.Kind == TPropertyKind::pkSet) {
+    unsigned long long bits = 0;
+    for (const std::string& ident : items_.ReadSet()) {
+      const long long bit = member(ident);
+      if (bit >= 64) throw EReadError("Invalid property value at position " + std::to_string(at));
+      bits |= 1ull << bit;
+    }
+    return static_cast<long long>(bits);
+  }
+  if (p.Kind == TPropertyKind::pkEnumeration && items_.NextValue() == TValueType::vaIdent)
+    return member(items_.ReadIdent());
+  return items_.ReadInteger();
+}
+
+bool TReader::ReadDefined(TPersistent& object, std::string_view name) {
+  pending_ = name;
+  object.DefineProperties(*this);
+  const bool taken = pending_.empty();
+  pending_.clear();
+  return taken;
 }
 
 void TReader::DefineProperty(const std::string& name, std::function<void(TReader&)> readData,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/components/component.h"
+#include "platform/components/properties.h"
 #include "platform/components/stream_items.h"
 
 namespace tv {
@@ -37,9 +38,13 @@ class TWriter : public TFiler {
                       std::function<void(TWriter&)> writeData, bool hasData) override;
 
  private:
-  void WriteComponent(const TComponent& component);
+  void WriteComponent(const TComponent& component, const TComponent& root);
   void WriteProperties(const TObject& object, const std::string& prefix);
+  void WriteProperty(const TObject& object, const TPropertyInfo& p, const std::string& name);
+  void WriteOrdinal(const TObject& object, const TPropertyInfo& p, const std::string& name);
+  void WriteNested(const TObject* nested, const std::string& name);
   TItemWriter items_;
+  std::string prefix_;  // the dotted path of the object whose defined properties are written
 };
 
 class TReader : public TFiler {
@@ -71,6 +76,11 @@ class TReader : public TFiler {
   void ReadComponent(TComponent& component, TComponent& root);
   void ReadProperty(TComponent& component);
   void SetProperty(TObject& object, std::string_view path, const std::string& fullName);
+  void SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
+                         const std::string& fullName);
+  long long ReadOrdinal(const TPropertyInfo& p);
+  // Whether one of Object's defined properties took the value of Name.
+  bool ReadDefined(TPersistent& object, std::string_view name);
 
   TItemReader items_;
   std::string pending_;            // the defined property being read, until one takes it

@@ -17,7 +17,8 @@ const TPropertyInfo& PropertyOfKind(const TObject& object, std::string_view name
   const TPropertyInfo* p = FindProperty(object, name);
   if (p == nullptr) throw EPropertyError("Property " + std::string(name) + " does not exist");
   const bool ordinal = kind == TPropertyKind::pkInteger &&
-                       (p->Kind == TPropertyKind::pkBoolean || p->Kind == TPropertyKind::pkEnumeration);
+                       (p->Kind == TPropertyKind::pkBoolean || p->Kind == TPropertyKind::pkEnumeration ||
+                        p->Kind == TPropertyKind::pkSet);
   if (p->Kind != kind && !ordinal) throw EPropertyError("Invalid property type: " + std::string(name));
   return *p;
 }

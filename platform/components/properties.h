@@ -22,18 +22,23 @@ class EPropertyError : public Exception {
   using Exception::Exception;
 };
 
-enum class TPropertyKind { pkString, pkInteger, pkBoolean, pkEnumeration, pkClass, pkEvent };
+enum class TPropertyKind { pkString, pkInteger, pkBoolean, pkEnumeration, pkSet, pkFloat, pkClass, pkEvent };
 
 struct TPropertyInfo {
   std::string Name;
   TPropertyKind Kind = TPropertyKind::pkString;
-  std::vector<std::string> EnumNames;  // pkEnumeration: the value names in order
+  // pkEnumeration: the value names in order; pkSet: the member names, bit 0 first
+  std::vector<std::string> EnumNames;
   // pkString
   std::function<std::string(const TObject&)> GetString;
   std::function<void(TObject&, const std::string&)> SetString;
-  // pkInteger, pkBoolean (0 or 1), pkEnumeration (the value's index)
+  // pkInteger, pkBoolean (0 or 1), pkEnumeration (the value's index), pkSet
+  // (a bit per member)
   std::function<long long(const TObject&)> GetOrdinal;
   std::function<void(TObject&, long long)> SetOrdinal;
+  // pkFloat, left unwritten when 0
+  std::function<double(const TObject&)> GetFloat;
+  std::function<void(TObject&, double)> SetFloat;
   // pkClass
   std::function<TObject*(const TObject&)> GetObject;
   std::function<void(TObject&, TObject*)> SetObject;
@@ -155,6 +160,31 @@ TPropertyInfo EnumProperty(std::string name, G T::*getter, Setter setter, std::v
 template <class T, class G>
 TPropertyInfo EnumProperty(std::string name, G T::*member, std::vector<std::string> names) {
   return EnumProperty(std::move(name), member, member, std::move(names));
+}
+
+// Members: the names of the set's members, bit 0 first.
+template <class T, class G, class Setter>
+TPropertyInfo SetOfProperty(std::string name, G T::*getter, Setter setter, std::vector<std::string> members) {
+  TPropertyInfo info = OrdinalProperty(std::move(name), TPropertyKind::pkSet, getter, setter);
+  info.EnumNames = std::move(members);
+  info.DefaultOrdinal = 0;
+  return info;
+}
+
+template <class T, class G, class Setter = std::nullptr_t>
+TPropertyInfo FloatProperty(std::string name, G T::*getter, Setter setter = nullptr) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = TPropertyKind::pkFloat;
+  info.GetFloat = [getter](const TObject& o) {
+    return static_cast<double>(property_detail::Read(static_cast<const T&>(o), getter));
+  };
+  if constexpr (property_detail::kWritable<Setter>)
+    info.SetFloat = [setter](TObject& o, double v) {
+      using TValue = typename property_detail::TSetterValue<Setter>::Type;
+      property_detail::Write(static_cast<T&>(o), setter, static_cast<TValue>(v));
+    };
+  return info;
 }
 
 // An owned object (a string list, a font): read only, it is changed in place.

@@ -33,6 +33,7 @@ class TLook : public TPersistent {
 };
 
 std::vector<std::string> loadedOrder;
+constexpr int kDepthLimit = 64;
 
 class TWidget : public TComponent {
   TV_CLASS(TWidget, TComponent)
@@ -45,7 +46,9 @@ class TWidget : public TComponent {
           {StringProperty("Caption", &T::caption, &T::caption), IntegerProperty("Left", &T::left, &T::left),
            WithDefault(BooleanProperty("Visible", &T::visible, &T::visible), 1),
            WithDefault(EnumProperty("Style", &T::style, {"stPlain", "stBold", "stFramed"}), 0),
-           ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look)});
+           ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look),
+           SetOfProperty("Marks", &T::marks, &T::marks, {"mkFirst", "mkSecond", "mkThird"}),
+           FloatProperty("Ratio", &T::ratio, &T::ratio)});
       RegisterComponentClass<TWidget>();
       return true;
     }();
@@ -57,6 +60,15 @@ class TWidget : public TComponent {
         "Secret", [this](TReader& reader) { secret = reader.ReadString(); },
         [this](TWriter& writer) { writer.WriteString(secret); }, !secret.empty());
   }
+  // A widget stands in the block of the widget it is placed on, as a
+  // control in its parent's.
+  TComponent* GetParentComponent() const override { return parent; }
+  void SetParentComponent(TComponent* component) override { parent = component; }
+  void GetChildren(std::vector<TComponent*>& children, const TComponent& root) const override {
+    if (this == &root) return TComponent::GetChildren(children, root);
+    for (int i = 0; i < root.ComponentCount(); ++i)
+      if (root.Components(i)->GetParentComponent() == this) children.push_back(root.Components(i));
+  }
   void Loaded() override {
     loadedStates.push_back(ComponentState());
     loadedOrder.push_back(Name());
@@ -66,6 +78,9 @@ class TWidget : public TComponent {
   int left = 0;
   bool visible = true;
   TStyle style = TStyle::stPlain;
+  unsigned marks = 0;
+  double ratio = 0;
+  TComponent* parent = nullptr;
   TStringList lines;
   TLook look;
   std::vector<unsigned> loadedStates;
@@ -84,12 +99,19 @@ std::unique_ptr<TWidget> SampleTree() {
   root->look.face = "MS Sans Serif";
   root->look.size = 10;
   root->secret = "hidden";
+  root->marks = 0b101;
+  root->ratio = -2.5;
   auto* first = new TWidget(root.get());
   first->SetName("btOk");
   first->visible = false;
   auto* second = new TWidget(root.get());
   second->SetName("txInfo");
   second->SetTag(3);
+  auto* panel = new TWidget(root.get());
+  panel->SetName("pnBody");
+  auto* inner = new TWidget(root.get());
+  inner->SetName("txInner");
+  inner->parent = panel;
   return root;
 }
 
@@ -111,13 +133,21 @@ TEST(ComponentStream, WriteReadWriteGivesTheSameBytes) {
   EXPECT_EQ(copy.look.face, "MS Sans Serif");
   EXPECT_EQ(copy.look.size, 10);
   EXPECT_EQ(copy.secret, "hidden");
-  ASSERT_EQ(copy.ComponentCount(), 2);
+  EXPECT_EQ(copy.marks, 0b101u);
+  EXPECT_EQ(copy.ratio, -2.5);
+  ASSERT_EQ(copy.ComponentCount(), 4);
   auto* ok = static_cast<TWidget*>(copy.FindComponent("btOk"));
   ASSERT_NE(ok, nullptr);
   EXPECT_FALSE(ok->visible);
   EXPECT_EQ(copy.FindComponent("txInfo")->Tag(), 3);
   // Loaded in reading order, each while still loading but no longer reading.
-  EXPECT_EQ(loadedOrder, (std::vector<std::string>{"wMain", "btOk", "txInfo"}));
+  EXPECT_EQ(loadedOrder, (std::vector<std::string>{"wMain", "btOk", "txInfo", "pnBody", "txInner"}));
+  // A component nested in another's block belongs to the root and has the
+  // other as its parent.
+  TComponent* inner = copy.FindComponent("txInner");
+  EXPECT_EQ(inner->Owner(), &copy);
+  EXPECT_EQ(inner->GetParentComponent(), copy.FindComponent("pnBody"));
+  EXPECT_NE(bytes.find(std::string("\x06pnBody", 7) + "\x00\x00\x07TWidget\x07txInner"), std::string::npos);
   EXPECT_EQ(ok->loadedStates, std::vector<unsigned>{csLoading});
   EXPECT_EQ(ok->ComponentState(), 0u);
 }
@@ -129,6 +159,21 @@ TEST(ComponentStream, DefaultsAndEmptyValuesAreNotWritten) {
   EXPECT_EQ(TWriter::WriteRoot(plain), std::string("TPF0\x07TWidget\x01w\x04Left\x02\x00\x00\x00", 23));
 }
 
+TEST(ComponentStream, SetsAreMemberNamesAndUnknownMembersAreRefused) {
+  TWidget w(nullptr);
+  w.SetName("w");
+  w.marks = 0b110;
+  std::string bytes = TWriter::WriteRoot(w);
+  const std::string set = std::string("\x05Marks\x0B\x08mkSecond\x07mkThird\x00", 25);
+  ASSERT_NE(bytes.find(set), std::string::npos);
+  TWidget copy(nullptr);
+  TReader::ReadRoot(bytes, copy);
+  EXPECT_EQ(copy.marks, 0b110u);
+  bytes.replace(bytes.find("mkThird"), 7, "mkFifth");
+  TWidget refused(nullptr);
+  EXPECT_THROW(TReader::ReadRoot(bytes, refused), EReadError);
+}
+
 std::string ReadError(const std::string& bytes, TWidget& root) {
   try {
     TReader::ReadRoot(bytes, root);
@@ -138,7 +183,30 @@ std::string ReadError(const std::string& bytes, TWidget& root) {
   return "read";
 }
 
+// A root with a chain of Depth widgets, each placed on the one before.
+std::string NestedTree(int depth) {
+  TWidget root(nullptr);
+  root.SetName("w");
+  TWidget* parent = &root;
+  for (int i = 0; i < depth; ++i) {
+    auto* w = new TWidget(&root);
+    w->SetName("n" + std::to_string(i));
+    w->parent = parent;
+    parent = w;
+  }
+  return TWriter::WriteRoot(root);
+}
+
+// The 64th widget stands on the 65th level: refused where its name begins.
+std::size_t NestedAt(int depth) {
+  return NestedTree(depth).find("\x03n" + std::to_string(kDepthLimit - 1) + "\x04Left");
+}
+
 TEST(ComponentStream, RefusalsNameWhatTheyRefuseAndLeaveNoComponents) {
+  TWidget deepest(nullptr);
+  TReader::ReadRoot(NestedTree(63), deepest);  // 64 levels with the root
+  EXPECT_EQ(deepest.ComponentCount(), 63);
+
   const std::string good = TWriter::WriteRoot(*SampleTree());
   std::string unknownProperty = good;
   unknownProperty.replace(unknownProperty.find("Caption"), 7, "Captio2");
@@ -153,6 +221,7 @@ TEST(ComponentStream, RefusalsNameWhatTheyRefuseAndLeaveNoComponents) {
       {unknownProperty, "Error reading wMain.Captio2: Property Captio2 does not exist"},
       {unknownClass, "Class TWidgex not found"},
       {good.substr(0, good.size() - 3), "Stream read error at position " + std::to_string(good.size() - 3)},
+      {NestedTree(65), "Components nested deeper than 64 levels at position " + std::to_string(NestedAt(65))},
   };
   for (const auto& c : cases) {
     TWidget root(nullptr);

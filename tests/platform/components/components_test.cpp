@@ -104,7 +104,7 @@ TEST(TComponent, NamesAreIdentifiersAndUniqueWithinTheOwner) {
     EXPECT_EQ(e.Message(), "'1st' is not a valid component name");
   }
   EXPECT_EQ(a->Name(), "btOk");
-  a->SetName("BTOK");  // itself is no duplicate
+  a->SetName("BTOK");      // itself is no duplicate
   a->SetName("btCancel");  // a renamed component is found by its new name only
   EXPECT_EQ(owner.FindComponent("btok"), nullptr);
   EXPECT_EQ(owner.FindComponent("BTCANCEL"), a);
