@@ -171,7 +171,10 @@ void TReader::ReadProperty(TComponent& component) {
   const std::string name = items_.ReadShortString();
   try {
     SetProperty(component, name, name);
-  } catch (const EPropertyError& e) {
+  } catch (const EReadError&) {
+    throw;  // the stream itself is at fault, and says where
+  } catch (const Exception& e) {
+    // A value the property or its defined reader refuses.
     throw EReadError("Error reading " + component.Name() + "." + name + ": " + e.what());
   }
 }

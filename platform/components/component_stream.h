@@ -29,6 +29,7 @@ class TWriter : public TFiler {
   void WriteBoolean(bool value) { items_.WriteBoolean(value); }
   void WriteIdent(std::string_view ident) { items_.WriteIdent(ident); }
   void WriteFloat(double value) { items_.WriteFloat(value); }
+  void WriteBinary(std::string_view data) { items_.WriteBinary(data); }
   void WriteListBegin() { items_.WriteListBegin(); }
   void WriteListEnd() { items_.WriteListEnd(); }
 
@@ -61,6 +62,7 @@ class TReader : public TFiler {
   bool ReadBoolean() { return items_.ReadBoolean(); }
   std::string ReadIdent() { return items_.ReadIdent(); }
   double ReadFloat() { return items_.ReadFloat(); }
+  std::string ReadBinary() { return items_.ReadBinary(); }
   void ReadListBegin() { items_.ReadListBegin(); }
   void ReadListEnd() { items_.ReadListEnd(); }
   bool EndOfList() const { return items_.EndOfList(); }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/components/component_stream.h"
+#include "platform/graphics/bitmap_file.h"
+
 namespace tv {
 
 void TBitmap::SetSize(int width, int height) {
@@ -41,6 +44,48 @@ void TBitmap::Assign(const TPersistent* source) {
     return;
   }
   TGraphic::Assign(source);
+}
+
+std::string TBitmap::SaveData() const {
+  const std::string file = EncodeBitmapFile(*this);
+  std::string data;
+  for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((file.size() >> (8 * i)) & 0xFF));
+  return data + file;
+}
+
+void TBitmap::LoadData(std::string_view data) {
+  std::size_t length = 0;
+  for (int i = 3; i >= 0 && data.size() >= 4; --i)
+    length = (length << 8) | static_cast<unsigned char>(data[i]);
+  if (data.size() < 4 || length != data.size() - 4)
+    throw EInvalidGraphic("Invalid bitmap data: the length does not match");
+  *this = DecodeBitmapFile(data.substr(4));
+}
+
+namespace {
+
+// The graphic classes a stored picture may name.
+std::unique_ptr<TGraphic> NewGraphic(std::string_view className) {
+  if (className == TBitmap::StaticClassInfo().Name) return std::make_unique<TBitmap>();
+  throw EInvalidGraphic("Unknown picture class " + std::string(className));
+}
+
+}  // namespace
+
+void TPicture::DefineProperties(TFiler& filer) {
+  auto read = [this](TReader& reader) {
+    const std::string data = reader.ReadBinary();
+    const std::size_t nameLength = data.empty() ? 0 : static_cast<unsigned char>(data[0]);
+    if (data.size() < 1 + nameLength) throw EInvalidGraphic("Invalid picture data: no class name");
+    std::unique_ptr<TGraphic> graphic = NewGraphic(std::string_view(data).substr(1, nameLength));
+    graphic->LoadData(std::string_view(data).substr(1 + nameLength));
+    graphic_ = std::move(graphic);
+  };
+  auto write = [this](TWriter& writer) {
+    const std::string name = graphic_->ClassName();
+    writer.WriteBinary(static_cast<char>(name.size()) + name + graphic_->SaveData());
+  };
+  filer.DefineProperty("Data", read, write, graphic_ != nullptr && !graphic_->Empty());
 }
 
 void TPicture::SetGraphic(const TGraphic* graphic) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/components/persistent.h"
@@ -22,6 +24,9 @@ class TGraphic : public TPersistent {
   virtual int Height() const = 0;
   virtual bool Empty() const = 0;
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
+  // The graphic's stored form, as a picture keeps it in a form.
+  virtual std::string SaveData() const = 0;
+  virtual void LoadData(std::string_view data) = 0;
 };
 
 class TBitmap : public TGraphic {
@@ -31,6 +36,9 @@ class TBitmap : public TGraphic {
   int Height() const override { return height_; }
   bool Empty() const override { return width_ == 0 || height_ == 0; }
   std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<TBitmap>(*this); }
+  // A 4-byte length, then the bitmap file.
+  std::string SaveData() const override;
+  void LoadData(std::string_view data) override;
 
   // Negative sizes count as 0; new pixels are 0, kept ones keep their place.
   void SetSize(int width, int height);
@@ -61,6 +69,8 @@ class TPicture : public TPersistent {
 
   // From a picture or a graphic, as a copy; null empties the picture.
   void Assign(const TPersistent* source) override;
+  // "Data": the graphic's class name as a short string, then its data.
+  void DefineProperties(TFiler& filer) override;
 
  private:
   std::unique_ptr<TGraphic> graphic_;
