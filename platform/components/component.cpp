@@ -126,6 +126,21 @@ void TComponent::Listen() {
   if (owner_ != nullptr) owner_->listeners_.push_back(this);
 }
 
+const std::string* TComponent::HandlerName(std::string_view event) const {
+  for (const auto& [name, method] : handlerNames_)
+    if (SameText(name, event)) return &method;
+  return nullptr;
+}
+
+void TComponent::SetHandlerName(const std::string& event, const std::string& method) {
+  for (auto& [name, bound] : handlerNames_)
+    if (SameText(name, event)) {
+      bound = method;
+      return;
+    }
+  handlerNames_.emplace_back(event, method);
+}
+
 void TComponent::Loaded() {
   ClearState(csLoading);
 }

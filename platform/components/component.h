@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/components/persistent.h"
@@ -57,6 +58,11 @@ class TComponent : public TPersistent {
   void SetState(TComponentStateFlag flag) { state_ |= flag; }
   void ClearState(TComponentStateFlag flag) { state_ &= ~static_cast<unsigned>(flag); }
 
+  // The method a stream bound to one of this component's events, so that
+  // writing the component names it again; null when none.
+  const std::string* HandlerName(std::string_view event) const;
+  void SetHandlerName(const std::string& event, const std::string& method);
+
   // After a stream has read the component: it leaves the loading state.
   virtual void Loaded();
 
@@ -91,6 +97,7 @@ class TComponent : public TPersistent {
   // thousands of components, each checked for a unique name.
   std::unordered_map<std::string, TComponent*> names_;
   std::string name_;
+  std::vector<std::pair<std::string, std::string>> handlerNames_;  // event, method
   long long tag_ = 0;
   unsigned state_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/components/class_registry.h"
 #include "platform/components/properties.h"
+#include "platform/components/published.h"
 #include "platform/rtl/lists.h"
 #include "platform/rtl/sysutils.h"
 
@@ -14,6 +15,12 @@ namespace {
 // Components inside components; deeper nesting is refused before it could
 // exhaust the call stack.
 constexpr int kMaxDepth = 64;
+
+const std::string* IdentOf(const TPropertyInfo& p, long long value) {
+  for (const auto& [ident, v] : p.Idents)
+    if (v == value) return &ident;
+  return nullptr;
+}
 
 }  // namespace
 
@@ -75,8 +82,18 @@ void TWriter::WriteProperty(const TObject& object, const TPropertyInfo& p, const
       return;
     }
     case TPropertyKind::pkClass: WriteNested(p.GetObject(object), name); return;
-    case TPropertyKind::pkEvent: return;  // handlers are bound by code, not by the stream
+    case TPropertyKind::pkEvent: WriteEvent(object, p, name); return;
   }
+}
+
+// Only handlers that a stream bound by name have a name to write; those set
+// by code are the code's business.
+void TWriter::WriteEvent(const TObject& object, const TPropertyInfo& p, const std::string& name) {
+  const auto* component = dynamic_cast<const TComponent*>(&object);
+  const std::string* method = component != nullptr ? component->HandlerName(p.Name) : nullptr;
+  if (method == nullptr || !p.HasHandler(object)) return;
+  items_.WriteShortString(name);
+  items_.WriteIdent(*method);
 }
 
 void TWriter::WriteOrdinal(const TObject& object, const TPropertyInfo& p, const std::string& name) {
@@ -94,6 +111,8 @@ void TWriter::WriteOrdinal(const TObject& object, const TPropertyInfo& p, const 
     items_.WriteSet(members);
   } else if (p.Kind == TPropertyKind::pkEnumeration && named) {
     items_.WriteIdent(p.EnumNames[static_cast<std::size_t>(value)]);
+  } else if (const std::string* ident = IdentOf(p, value)) {
+    items_.WriteIdent(*ident);
   } else {
     items_.WriteInteger(value);
   }
@@ -132,7 +151,9 @@ void TReader::ReadRoot(std::string_view bytes, TComponent& root) {
     const std::string className = reader.items_.ReadShortString();
     if (!SameText(className, root.ClassName()))
       throw EReadError("The stream holds a " + className + ", not a " + root.ClassName());
+    reader.root_ = &root;
     reader.ReadComponent(root, root);
+    BindFields(root);
   } catch (...) {
     // No half-built tree: what this read created goes, newest first.
     while (root.ComponentCount() > ownedBefore) delete root.Components(root.ComponentCount() - 1);
@@ -206,9 +227,9 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
       if (!p->SetFloat) throw EPropertyError("Property " + p->Name + " is read-only");
       p->SetFloat(object, items_.ReadFloat());
       return;
+    case TPropertyKind::pkEvent: ReadEvent(object, *p); return;
     case TPropertyKind::pkClass:
-    case TPropertyKind::pkEvent:
-      // Handlers and references are bound by code, not by the stream.
+      // References to other components are bound by code, not by the stream.
       items_.SkipValue();
       return;
   }
@@ -247,9 +268,27 @@ long long TReader::ReadOrdinal(const TPropertyInfo& p) {
     }
     return static_cast<long long>(bits);
   }
-  if (p.Kind == TPropertyKind::pkEnumeration && items_.NextValue() == TValueType::vaIdent)
-    return member(items_.ReadIdent());
-  return items_.ReadInteger();
+  if (items_.NextValue() != TValueType::vaIdent) return items_.ReadInteger();
+  const std::string ident = items_.ReadIdent();
+  if (p.Kind == TPropertyKind::pkEnumeration) return member(ident);
+  for (const auto& [name, value] : p.Idents)
+    if (SameText(name, ident)) return value;
+  throw EReadError("Invalid property value at position " + std::to_string(at));
+}
+
+// A handler named in the stream is a method of the root, as a button's click
+// is a method of its form.
+void TReader::ReadEvent(TObject& object, const TPropertyInfo& p) {
+  const std::string method = items_.ReadIdent();
+  if (!p.SetNotify) throw EPropertyError("Event " + p.Name + " cannot be bound by name");
+  if (SameText(method, "nil")) {
+    p.SetNotify(object, nullptr);
+    return;
+  }
+  const TMethodInfo* found = FindMethod(*root_, method);
+  if (found == nullptr) throw EPropertyError("Method " + method + " does not exist in " + root_->ClassName());
+  p.SetNotify(object, found->Bind(*root_));
+  if (auto* component = dynamic_cast<TComponent*>(&object)) component->SetHandlerName(p.Name, method);
 }
 
 bool TReader::ReadDefined(TPersistent& object, std::string_view name) {

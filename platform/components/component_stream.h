@@ -43,6 +43,7 @@ class TWriter : public TFiler {
   void WriteProperties(const TObject& object, const std::string& prefix);
   void WriteProperty(const TObject& object, const TPropertyInfo& p, const std::string& name);
   void WriteOrdinal(const TObject& object, const TPropertyInfo& p, const std::string& name);
+  void WriteEvent(const TObject& object, const TPropertyInfo& p, const std::string& name);
   void WriteNested(const TObject* nested, const std::string& name);
   TItemWriter items_;
   std::string prefix_;  // the dotted path of the object whose defined properties are written
@@ -81,10 +82,12 @@ class TReader : public TFiler {
   void SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
                          const std::string& fullName);
   long long ReadOrdinal(const TPropertyInfo& p);
+  void ReadEvent(TObject& object, const TPropertyInfo& p);
   // Whether one of Object's defined properties took the value of Name.
   bool ReadDefined(TPersistent& object, std::string_view name);
 
   TItemReader items_;
+  TComponent* root_ = nullptr;
   std::string pending_;            // the defined property being read, until one takes it
   std::vector<TComponent*> read_;  // in reading order
   int depth_ = 0;                  // components open while reading

@@ -24,6 +24,9 @@ class EPropertyError : public Exception {
 
 enum class TPropertyKind { pkString, pkInteger, pkBoolean, pkEnumeration, pkSet, pkFloat, pkClass, pkEvent };
 
+// The handler of a plain event: Sender is the object whose event it is.
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
 struct TPropertyInfo {
   std::string Name;
   TPropertyKind Kind = TPropertyKind::pkString;
@@ -39,15 +42,25 @@ struct TPropertyInfo {
   // pkFloat, left unwritten when 0
   std::function<double(const TObject&)> GetFloat;
   std::function<void(TObject&, double)> SetFloat;
+  // pkInteger: values with names (colours, cursors), written by name
+  std::vector<std::pair<std::string, long long>> Idents;
   // pkClass
   std::function<TObject*(const TObject&)> GetObject;
   std::function<void(TObject&, TObject*)> SetObject;
-  // pkEvent: whether a handler is set
+  // pkEvent: whether a handler is set; notification events also take one
+  // from a stream, bound by name to a method of the stream's root
   std::function<bool(const TObject&)> HasHandler;
+  std::function<void(TObject&, TNotifyEvent)> SetNotify;
   // Ordinals: the value a stream leaves unwritten; none: always written.
   // Strings are left unwritten when empty.
   std::optional<long long> DefaultOrdinal;
 };
+
+// Info whose integer values in Idents travel by name.
+inline TPropertyInfo WithIdents(TPropertyInfo info, std::vector<std::pair<std::string, long long>> idents) {
+  info.Idents = std::move(idents);
+  return info;
+}
 
 // Info with Value as its ordinal default.
 inline TPropertyInfo WithDefault(TPropertyInfo info, long long value) {
@@ -212,6 +225,8 @@ TPropertyInfo EventProperty(std::string name, G T::*handler) {
   info.HasHandler = [handler](const TObject& o) {
     return static_cast<bool>(property_detail::Read(static_cast<const T&>(o), handler));
   };
+  if constexpr (std::is_same_v<std::remove_cvref_t<G>, TNotifyEvent>)
+    info.SetNotify = [handler](TObject& o, TNotifyEvent e) { static_cast<T&>(o).*handler = std::move(e); };
   return info;
 }
 

@@ -8,6 +8,8 @@
 
 #include "platform/components/class_registry.h"
 #include "platform/components/properties.h"
+#include "platform/components/published.h"
+#include "platform/components/text_form.h"
 #include "platform/rtl/lists.h"
 
 namespace tv {
@@ -48,7 +50,10 @@ class TWidget : public TComponent {
            WithDefault(EnumProperty("Style", &T::style, {"stPlain", "stBold", "stFramed"}), 0),
            ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look),
            SetOfProperty("Marks", &T::marks, &T::marks, {"mkFirst", "mkSecond", "mkThird"}),
-           FloatProperty("Ratio", &T::ratio, &T::ratio)});
+           FloatProperty("Ratio", &T::ratio, &T::ratio),
+           WithDefault(WithIdents(IntegerProperty("Color", &T::color, &T::color), {{"clWhite", 0xFFFFFF}}),
+                       0),
+           EventProperty("OnClick", &T::onClick)});
       RegisterComponentClass<TWidget>();
       return true;
     }();
@@ -80,6 +85,8 @@ class TWidget : public TComponent {
   TStyle style = TStyle::stPlain;
   unsigned marks = 0;
   double ratio = 0;
+  long long color = 0;
+  TNotifyEvent onClick;
   TComponent* parent = nullptr;
   TStringList lines;
   TLook look;
@@ -172,6 +179,62 @@ TEST(ComponentStream, SetsAreMemberNamesAndUnknownMembersAreRefused) {
   bytes.replace(bytes.find("mkThird"), 7, "mkFifth");
   TWidget refused(nullptr);
   EXPECT_THROW(TReader::ReadRoot(bytes, refused), EReadError);
+}
+
+// A form-like root: its stored form binds handlers to its methods and its
+// components to its fields.
+class TDialogWidget : public TWidget {
+  TV_CLASS(TDialogWidget, TWidget)
+ public:
+  explicit TDialogWidget(TComponent* owner) : TWidget(owner) {
+    static const bool registered = [] {
+      RegisterMethods(StaticClassInfo(), {Method("OkClick", &TDialogWidget::OkClick)});
+      RegisterFields(StaticClassInfo(), {Field("btOk", &TDialogWidget::btOk)});
+      return true;
+    }();
+    (void)registered;
+  }
+  void OkClick(TObject* sender) { clicks.push_back(static_cast<TComponent*>(sender)->Name()); }
+  TWidget* btOk = nullptr;
+  std::vector<std::string> clicks;
+};
+
+std::string Dialog(const std::string& button, const std::string& color = "clWhite",
+                   const std::string& handler = "OkClick") {
+  return ObjectTextToBinary("object wDialog: TDialogWidget\n  Left = 0\n  Color = " + color + "\n  object " +
+                            button + ": TWidget\n    Left = 1\n    OnClick = " + handler + "\n  end\nend\n");
+}
+
+TEST(ComponentStream, HandlersFieldsAndNamedValuesBindByName) {
+  const std::string bytes = Dialog("btOk");
+  TDialogWidget dialog(nullptr);
+  TReader::ReadRoot(bytes, dialog);
+  EXPECT_EQ(dialog.color, 0xFFFFFF);
+  ASSERT_EQ(dialog.btOk, dialog.FindComponent("btOk"));
+  dialog.btOk->onClick(dialog.btOk);
+  EXPECT_EQ(dialog.clicks, std::vector<std::string>{"btOk"});
+  EXPECT_EQ(TWriter::WriteRoot(dialog), bytes);  // the handler and the colour by their names
+
+  const struct {
+    std::string Bytes;
+    std::string Message;
+  } refusals[] = {
+      {Dialog("btOk", "clWhite", "Missing"),
+       "Error reading btOk.OnClick: Method Missing does not exist in TDialogWidget"},
+      {Dialog("btOther"), "Component btOk of TDialogWidget is missing from wDialog"},
+      {Dialog("btOk", "clPurple"),
+       "Invalid property value at position " + std::to_string(bytes.find("clWhite") - 2)},
+  };
+  for (const auto& r : refusals) {
+    TDialogWidget refused(nullptr);
+    try {
+      TReader::ReadRoot(r.Bytes, refused);
+      ADD_FAILURE() << r.Message;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), r.Message);
+    }
+    EXPECT_EQ(refused.ComponentCount(), 0);
+  }
 }
 
 std::string ReadError(const std::string& bytes, TWidget& root) {
