@@ -49,6 +49,7 @@ void TWriter::WriteComponent(const TComponent& component, const TComponent& root
 void TWriter::WriteProperties(const TObject& object, const std::string& prefix) {
   for (const TPropertyInfo* p : GetPropertyList(object)) {
     if (prefix.empty() && SameText(p->Name, "Name")) continue;  // the object's header holds it
+    if (p->IsStored && !p->IsStored(object)) continue;
     WriteProperty(object, *p, prefix + p->Name);
   }
   if (auto* persistent = dynamic_cast<const TPersistent*>(&object)) {
@@ -81,7 +82,12 @@ void TWriter::WriteProperty(const TObject& object, const TPropertyInfo& p, const
       items_.WriteFloat(value);
       return;
     }
-    case TPropertyKind::pkClass: WriteNested(p.GetObject(object), name); return;
+    case TPropertyKind::pkClass:
+      if (p.SetObject)
+        WriteReference(p.GetObject(object), name);
+      else
+        WriteNested(p.GetObject(object), name);
+      return;
     case TPropertyKind::pkEvent: WriteEvent(object, p, name); return;
   }
 }
@@ -116,6 +122,13 @@ void TWriter::WriteOrdinal(const TObject& object, const TPropertyInfo& p, const 
   } else {
     items_.WriteInteger(value);
   }
+}
+
+void TWriter::WriteReference(const TObject* target, const std::string& name) {
+  const auto* component = dynamic_cast<const TComponent*>(target);
+  if (component == nullptr || component->Name().empty()) return;
+  items_.WriteShortString(name);
+  items_.WriteIdent(component->Name());
 }
 
 void TWriter::WriteNested(const TObject* nested, const std::string& name) {
@@ -153,6 +166,7 @@ void TReader::ReadRoot(std::string_view bytes, TComponent& root) {
       throw EReadError("The stream holds a " + className + ", not a " + root.ClassName());
     reader.root_ = &root;
     reader.ReadComponent(root, root);
+    reader.ResolveReferences(root);
     BindFields(root);
   } catch (...) {
     // No half-built tree: what this read created goes, newest first.
@@ -190,6 +204,7 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
 
 void TReader::ReadProperty(TComponent& component) {
   const std::string name = items_.ReadShortString();
+  current_ = &component;
   try {
     SetProperty(component, name, name);
   } catch (const EReadError&) {
@@ -229,8 +244,9 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
       return;
     case TPropertyKind::pkEvent: ReadEvent(object, *p); return;
     case TPropertyKind::pkClass:
-      // References to other components are bound by code, not by the stream.
-      items_.SkipValue();
+      if (!p->SetObject) throw EPropertyError("Property " + p->Name + " is read-only");
+      // The component named may come later in the stream: bound at the end.
+      fixups_.push_back({&object, p, current_->Name(), items_.ReadIdent()});
       return;
   }
 }
@@ -289,6 +305,23 @@ void TReader::ReadEvent(TObject& object, const TPropertyInfo& p) {
   if (found == nullptr) throw EPropertyError("Method " + method + " does not exist in " + root_->ClassName());
   p.SetNotify(object, found->Bind(*root_));
   if (auto* component = dynamic_cast<TComponent*>(&object)) component->SetHandlerName(p.Name, method);
+}
+
+void TReader::ResolveReferences(TComponent& root) {
+  for (const TFixup& fixup : fixups_) {
+    TComponent* target = nullptr;
+    if (!SameText(fixup.Target, "nil")) {
+      target = SameText(fixup.Target, root.Name()) ? &root : root.FindComponent(fixup.Target);
+      if (target == nullptr)
+        throw EReadError("Error reading " + fixup.Component + "." + fixup.Property->Name + ": Component " +
+                         fixup.Target + " does not exist in " + root.Name());
+    }
+    try {
+      fixup.Property->SetObject(*fixup.Object, target);
+    } catch (const Exception& e) {
+      throw EReadError("Error reading " + fixup.Component + "." + fixup.Property->Name + ": " + e.what());
+    }
+  }
 }
 
 bool TReader::ReadDefined(TPersistent& object, std::string_view name) {

@@ -45,6 +45,7 @@ class TWriter : public TFiler {
   void WriteOrdinal(const TObject& object, const TPropertyInfo& p, const std::string& name);
   void WriteEvent(const TObject& object, const TPropertyInfo& p, const std::string& name);
   void WriteNested(const TObject* nested, const std::string& name);
+  void WriteReference(const TObject* target, const std::string& name);
   TItemWriter items_;
   std::string prefix_;  // the dotted path of the object whose defined properties are written
 };
@@ -83,11 +84,20 @@ class TReader : public TFiler {
                          const std::string& fullName);
   long long ReadOrdinal(const TPropertyInfo& p);
   void ReadEvent(TObject& object, const TPropertyInfo& p);
+  void ResolveReferences(TComponent& root);
   // Whether one of Object's defined properties took the value of Name.
   bool ReadDefined(TPersistent& object, std::string_view name);
 
   TItemReader items_;
   TComponent* root_ = nullptr;
+  TComponent* current_ = nullptr;  // whose property is being read
+  // A reference to a component by name, bound when the whole tree is read.
+  struct TFixup {
+    TObject* Object;
+    const TPropertyInfo* Property;
+    std::string Component, Target;
+  };
+  std::vector<TFixup> fixups_;
   std::string pending_;            // the defined property being read, until one takes it
   std::vector<TComponent*> read_;  // in reading order
   int depth_ = 0;                  // components open while reading

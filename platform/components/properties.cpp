@@ -1,5 +1,6 @@
 #include "platform/components/properties.h"
 
+#include <algorithm>
 #include <map>
 
 #include "platform/rtl/sysutils.h"
@@ -36,7 +37,16 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     auto table = Tables().find(*it);
     if (table == Tables().end()) continue;
-    for (const TPropertyInfo& p : table->second) list.push_back(&p);
+    for (const TPropertyInfo& p : table->second) {
+      // A class that declares an ancestor's property again (with its own
+      // default) replaces it in its place.
+      auto same = std::find_if(list.begin(), list.end(),
+                               [&](const TPropertyInfo* q) { return SameText(q->Name, p.Name); });
+      if (same != list.end())
+        *same = &p;
+      else
+        list.push_back(&p);
+    }
   }
   return list;
 }

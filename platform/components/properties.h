@@ -54,11 +54,20 @@ struct TPropertyInfo {
   // Ordinals: the value a stream leaves unwritten; none: always written.
   // Strings are left unwritten when empty.
   std::optional<long long> DefaultOrdinal;
+  // When set, a stream writes the property only where it says so (a
+  // control's font only when it has its own).
+  std::function<bool(const TObject&)> IsStored;
 };
 
 // Info whose integer values in Idents travel by name.
 inline TPropertyInfo WithIdents(TPropertyInfo info, std::vector<std::pair<std::string, long long>> idents) {
   info.Idents = std::move(idents);
+  return info;
+}
+
+// Info of a property that streams leave out (a value its container sets).
+inline TPropertyInfo NotStored(TPropertyInfo info) {
+  info.IsStored = [](const TObject&) { return false; };
   return info;
 }
 
@@ -212,6 +221,23 @@ TPropertyInfo ObjectProperty(std::string name, G T::*getter) {
       return const_cast<TObject*>(static_cast<const TObject*>(value));
     else
       return const_cast<TObject*>(static_cast<const TObject*>(&value));
+  };
+  return info;
+}
+
+// A reference to another component of the same stream (a label's focus
+// control), written by name and bound by name once the stream is read.
+template <class T, class C, class Setter>
+TPropertyInfo ComponentProperty(std::string name, C* (T::*getter)() const, Setter setter) {
+  TPropertyInfo info;
+  info.Name = std::move(name);
+  info.Kind = TPropertyKind::pkClass;
+  info.GetObject = [getter](const TObject& o) -> TObject* { return (static_cast<const T&>(o).*getter)(); };
+  info.SetObject = [setter](TObject& o, TObject* v) {
+    C* typed = dynamic_cast<C*>(v);
+    if (v != nullptr && typed == nullptr)
+      throw EPropertyError(v->ClassName() + " is not a " + C::StaticClassInfo().Name);
+    property_detail::Write(static_cast<T&>(o), setter, typed);
   };
   return info;
 }

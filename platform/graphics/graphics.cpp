@@ -80,6 +80,7 @@ void TPicture::DefineProperties(TFiler& filer) {
     std::unique_ptr<TGraphic> graphic = NewGraphic(std::string_view(data).substr(1, nameLength));
     graphic->LoadData(std::string_view(data).substr(1 + nameLength));
     graphic_ = std::move(graphic);
+    Changed();
   };
   auto write = [this](TWriter& writer) {
     const std::string name = graphic_->ClassName();
@@ -88,8 +89,13 @@ void TPicture::DefineProperties(TFiler& filer) {
   filer.DefineProperty("Data", read, write, graphic_ != nullptr && !graphic_->Empty());
 }
 
+void TPicture::Changed() {
+  if (OnChange) OnChange();
+}
+
 void TPicture::SetGraphic(const TGraphic* graphic) {
   graphic_ = graphic != nullptr ? graphic->Clone() : nullptr;
+  Changed();
 }
 
 TBitmap& TPicture::Bitmap() {
@@ -104,6 +110,7 @@ TBitmap& TPicture::Bitmap() {
 void TPicture::Assign(const TPersistent* source) {
   if (source == nullptr) {
     graphic_.reset();
+    Changed();
   } else if (const auto* picture = dynamic_cast<const TPicture*>(source)) {
     if (picture != this) SetGraphic(picture->Graphic());
   } else if (const auto* graphic = dynamic_cast<const TGraphic*>(source)) {

@@ -3,6 +3,7 @@
 // 32-bit pixels, and a picture that holds a copy of any graphic.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -71,8 +72,11 @@ class TPicture : public TPersistent {
   void Assign(const TPersistent* source) override;
   // "Data": the graphic's class name as a short string, then its data.
   void DefineProperties(TFiler& filer) override;
+  // Told when the picture takes another graphic (an image sizes itself).
+  std::function<void()> OnChange;
 
  private:
+  void Changed();
   std::unique_ptr<TGraphic> graphic_;
 };
 

@@ -1,0 +1,176 @@
+#include "platform/ui/forms.h"
+
+#include <map>
+
+#include "platform/components/component_stream.h"
+#include "platform/components/text_form.h"
+#include "platform/ui/backend.h"
+
+namespace tv {
+
+// --- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
+  static const bool registered = [] {
+    using T = TCustomForm;
+    TPropertyInfo font =
+        ObjectProperty("Font", static_cast<const TFont& (TControl::*)() const>(&TControl::Font));
+    // The client size is what a form stores; the border adds the rest.
+    RegisterProperties(
+        StaticClassInfo(),
+        {NotStored(IntegerProperty("Width", &T::Width, &T::SetWidth)),
+         NotStored(IntegerProperty("Height", &T::Height, &T::SetHeight)),
+         NotStored(BooleanProperty("Visible", &T::Visible, &T::SetVisible)),
+         NotStored(IntegerProperty("TabOrder", &T::TabOrder, &T::SetTabOrder)),
+         StringProperty("Caption", &T::Caption, &T::SetCaption),
+         WithDefault(
+             EnumProperty("BorderStyle", &T::BorderStyle, &T::SetBorderStyle,
+                          {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}),
+             2),
+         WithDefault(
+             EnumProperty("Position", &T::Position, &T::SetPosition,
+                          {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                           "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}),
+             0),
+         IntegerProperty("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
+         IntegerProperty("ClientHeight", &T::ClientHeight, &T::SetClientHeight), font,
+         ComponentProperty("ActiveControl", &T::ActiveControl, &T::SetActiveControl),
+         EventProperty("OnCreate", &T::OnCreate), EventProperty("OnDestroy", &T::OnDestroy)});
+    return true;
+  }();
+  (void)registered;
+  SetVisible(false);
+}
+
+TCustomForm::~TCustomForm() {
+  if (OnDestroy) OnDestroy(this);
+  UiBackend().FormDestroyed(*this);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+  borderStyle_ = style;
+  UpdateSize();
+}
+
+void TCustomForm::SetClientWidth(int width) {
+  clientWidth_ = width;
+  UpdateSize();
+}
+
+void TCustomForm::SetClientHeight(int height) {
+  clientHeight_ = height;
+  UpdateSize();
+}
+
+// The outer size follows the client area and the border around it.
+void TCustomForm::UpdateSize() {
+  TScrollingWinControl::SetBounds(Left(), Top(), clientWidth_ + UiBackend().FrameWidth(*this),
+                                  clientHeight_ + UiBackend().FrameHeight(*this));
+  AlignControls();
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+  clientWidth_ = width - UiBackend().FrameWidth(*this);
+  clientHeight_ = height - UiBackend().FrameHeight(*this);
+  TScrollingWinControl::SetBounds(left, top, width, height);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  activeControl_ = control;
+}
+
+void TCustomForm::ControlRemoved(TControl* control) {
+  if (control == activeControl_) activeControl_ = nullptr;
+}
+
+int TCustomForm::ShowModal() {
+  if (modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  modalResult_ = mrNone;
+  modal_ = true;
+  SetVisible(true);
+  int result = mrCancel;
+  try {
+    result = UiBackend().ShowModal(*this);
+  } catch (...) {
+    modal_ = false;
+    SetVisible(false);
+    throw;
+  }
+  modal_ = false;
+  SetVisible(false);
+  modalResult_ = result;
+  return result;
+}
+
+void TCustomForm::Close() {
+  if (modal_)
+    modalResult_ = mrCancel;
+  else
+    SetVisible(false);
+}
+
+void TCustomForm::Release() {
+  UiBackend().PostRelease(*this);
+}
+
+void TCustomForm::Loaded() {
+  TScrollingWinControl::Loaded();
+  AlignControls();
+}
+
+void TCustomForm::ReadStoredForm() {
+  RegisterControlClasses();
+  const std::string* text = FindFormResource(ClassName());
+  try {
+    if (text == nullptr) throw EResNotFound("Resource " + ClassName() + " not found");
+    TReader::ReadRoot(ObjectTextToBinary(*text), *this);
+  } catch (const Exception& e) {
+    throw EReadError("Form " + ClassName() + ": " + e.Message());
+  }
+  if (OnCreate) OnCreate(this);
+}
+
+// --- form resources
+
+namespace {
+
+std::map<std::string, std::string>& FormResources() {
+  static std::map<std::string, std::string> resources;
+  return resources;
+}
+
+}  // namespace
+
+void RegisterFormResource(const std::string& className, std::string text) {
+  FormResources()[className] = std::move(text);
+}
+
+const std::string* FindFormResource(const std::string& className) {
+  auto found = FormResources().find(className);
+  return found == FormResources().end() ? nullptr : &found->second;
+}
+
+// --- TApplication
+
+void TApplication::ProcessMessages() {
+  UiBackend().ProcessMessages();
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+// Never destroyed: forms it owns must not go while the process or the
+// library is being torn down, after the backend that shows them.
+TApplication& Application() {
+  static TApplication* application = new TApplication(nullptr);
+  return *application;
+}
+
+TScreen& Screen() {
+  static TScreen screen;
+  return screen;
+}
+
+}  // namespace tv

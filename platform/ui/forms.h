@@ -1,0 +1,156 @@
+#pragma once
+// Forms, the application object and the screen.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/system/desktop.h"
+#include "platform/ui/controls.h"
+
+namespace tv {
+
+// Modal results, as buttons carry them.
+enum : int {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7
+};
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using enum TFormBorderStyle;
+enum class TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+using enum TPosition;
+
+class EInvalidOperation : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class EResNotFound : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class TScrollingWinControl : public TWinControl {
+  TV_CLASS(TScrollingWinControl, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TCustomForm : public TScrollingWinControl {
+  TV_CLASS(TCustomForm, TScrollingWinControl)
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position) { position_ = position; }
+  int ClientWidth() const { return clientWidth_; }
+  int ClientHeight() const { return clientHeight_; }
+  void SetClientWidth(int width);
+  void SetClientHeight(int height);
+  void SetBounds(int left, int top, int width, int height) override;
+
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* control);
+
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  bool Modal() const { return modal_; }
+  // Shows the form until it has a modal result; returns that result.
+  int ShowModal();
+  // Ends a modal run with mrCancel, or hides the form.
+  void Close();
+  // The form is destroyed at the next processing of messages, not before.
+  void Release();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+
+  void Loaded() override;
+  // A control left the form: it is no longer the active one.
+  void ControlRemoved(TControl* control);
+
+ protected:
+  // Reads the form's stored description, named after its class, into the
+  // form, then runs OnCreate. CreateForm calls it once the object is whole.
+  void ReadStoredForm();
+  sys::TRect AlignArea() const override { return {0, 0, clientWidth_, clientHeight_}; }
+
+  template <class TFormClass>
+  friend TFormClass* CreateForm(TComponent* owner);
+
+ private:
+  void UpdateSize();
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TPosition position_ = poDesigned;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  TWinControl* activeControl_ = nullptr;
+  int modalResult_ = mrNone;
+  bool modal_ = false;
+};
+
+class TForm : public TCustomForm {
+  TV_CLASS(TForm, TCustomForm)
+ public:
+  using TCustomForm::TCustomForm;
+};
+
+// A form of class TFormClass read from its stored description, owned by
+// Owner (or by the caller when Owner is null). A form that fails to read is
+// freed and the error names the form.
+template <class TFormClass>
+TFormClass* CreateForm(TComponent* owner) {
+  auto form = std::make_unique<TFormClass>(owner);
+  form->ReadStoredForm();
+  return form.release();
+}
+
+// The stored descriptions of form classes, in the text form format.
+void RegisterFormResource(const std::string& className, std::string text);
+const std::string* FindFormResource(const std::string& className);
+
+class TApplication : public TComponent {
+  TV_CLASS(TApplication, TComponent)
+ public:
+  using TComponent::TComponent;
+  TCustomForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TCustomForm* form) { mainForm_ = form; }
+  // Destroys released forms and does what else the backend has pending.
+  void ProcessMessages();
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TCustomForm* mainForm_ = nullptr;
+};
+
+// The process's application object; it owns the forms created with it.
+TApplication& Application();
+
+class TScreen {
+ public:
+  sys::TRect WorkAreaRect() const { return sys::WorkArea(); }
+  int Width() const { return sys::ScreenRect().Width(); }
+  int Height() const { return sys::ScreenRect().Height(); }
+};
+
+TScreen& Screen();
+
+}  // namespace tv

@@ -1,0 +1,96 @@
+#include "platform/ui/headless/headless_backend.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/dialogs.h"
+#include "platform/ui/forms.h"
+
+namespace tv {
+
+namespace {
+
+struct TDrivers {
+  TModalDriver Modal;
+  TFileDialogDriver Files;
+};
+
+TDrivers& Drivers() {
+  static TDrivers drivers;
+  return drivers;
+}
+
+class THeadlessBackend : public TUiBackend {
+ public:
+  int ShowModal(TCustomForm& form) override {
+    if (!Drivers().Modal) return mrCancel;
+    // A copy: the driver may install others for the dialogs it opens.
+    TModalDriver driver = Drivers().Modal;
+    driver(form);
+    return form.ModalResult() != mrNone ? form.ModalResult() : mrCancel;
+  }
+
+  bool ExecuteOpenDialog(TOpenDialog& dialog) override {
+    if (!Drivers().Files) return false;
+    TFileDialogDriver driver = Drivers().Files;
+    std::optional<std::string> chosen = driver(dialog);
+    if (!chosen) return false;
+    dialog.SetFileName(*chosen);
+    return true;
+  }
+
+  void PostRelease(TCustomForm& form) override {
+    if (std::find(released_.begin(), released_.end(), &form) == released_.end()) released_.push_back(&form);
+  }
+
+  void ProcessMessages() override {
+    // A form destroyed here may release others: take them in turns.
+    while (!released_.empty()) {
+      TCustomForm* form = released_.front();
+      released_.erase(released_.begin());
+      delete form;
+    }
+  }
+
+  void FormDestroyed(TCustomForm& form) override {
+    released_.erase(std::remove(released_.begin(), released_.end(), &form), released_.end());
+  }
+
+  // The classic window metrics: a 3 pixel frame (4 when sizeable) and a
+  // 19 pixel caption (15 for tool windows).
+  int FrameWidth(const TCustomForm& form) const override { return 2 * Border(form); }
+  int FrameHeight(const TCustomForm& form) const override {
+    if (form.BorderStyle() == bsNone) return 0;
+    const bool tool = form.BorderStyle() == bsToolWindow || form.BorderStyle() == bsSizeToolWin;
+    return 2 * Border(form) + (tool ? 15 : 19);
+  }
+
+ private:
+  static int Border(const TCustomForm& form) {
+    switch (form.BorderStyle()) {
+      case bsNone: return 0;
+      case bsSizeable:
+      case bsSizeToolWin: return 4;
+      default: return 3;
+    }
+  }
+  std::vector<TCustomForm*> released_;
+};
+
+}  // namespace
+
+std::unique_ptr<TUiBackend> NewHeadlessBackend() {
+  return std::make_unique<THeadlessBackend>();
+}
+
+TModalDriverScope::TModalDriverScope(TModalDriver modal, TFileDialogDriver files)
+    : previousModal_(std::exchange(Drivers().Modal, std::move(modal))),
+      previousFiles_(std::exchange(Drivers().Files, std::move(files))) {}
+
+TModalDriverScope::~TModalDriverScope() {
+  Drivers().Modal = std::move(previousModal_);
+  Drivers().Files = std::move(previousFiles_);
+}
+
+}  // namespace tv
