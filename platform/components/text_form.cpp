@@ -282,7 +282,10 @@ class TTextParser {
     items_.WriteShortString(className);
     items_.WriteShortString(name);
     Properties();
-    while (!AtWord("end")) Object(depth + 1);
+    while (!AtWord("end")) {
+      if (pos_ >= text_.size()) Fail("'end' expected");
+      Object(depth + 1);
+    }
     Name();  // end
     items_.WriteListEnd();
   }

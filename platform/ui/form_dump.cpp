@@ -15,6 +15,7 @@ bool PublishedFlag(const TControl& control, const char* name) {
 
 // The text a person reads on the control: its caption or its text.
 void AppendText(const TControl& control, std::string& line) {
+  if (FindProperty(control, "Lines", TPropertyKind::pkClass) != nullptr) return;  // shown line by line
   for (const char* name : {"Caption", "Text"})
     if (FindProperty(control, name, TPropertyKind::pkString) != nullptr) {
       line += " \"" + control.Text() + "\"";

@@ -34,6 +34,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
              0),
          IntegerProperty("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
          IntegerProperty("ClientHeight", &T::ClientHeight, &T::SetClientHeight), font,
+         NotStored(BooleanProperty("ParentFont", &T::ParentFont, &T::SetParentFont)),
          ComponentProperty("ActiveControl", &T::ActiveControl, &T::SetActiveControl),
          EventProperty("OnCreate", &T::OnCreate), EventProperty("OnDestroy", &T::OnDestroy)});
     return true;

@@ -117,7 +117,7 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
     using T = TCustomMemo;
     TPropertyInfo lines = ObjectProperty("Lines", static_cast<const TStrings& (T::*)() const>(&T::Lines));
     RegisterProperties(StaticClassInfo(),
-                       {lines,
+                       {NotStored(StringProperty("Text", &TControl::Text, &TControl::SetText)), lines,
                         WithDefault(EnumProperty("ScrollBars", &T::ScrollBars, &T::SetScrollBars,
                                                  {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}),
                                     0),
