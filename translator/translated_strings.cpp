@@ -1,0 +1,274 @@
+#include "translator/translated_strings.h"
+
+#include "data/conditions/criteria.h"
+#include "data/types/data_types.h"
+#include "platform/components/component.h"
+#include "platform/rtl/lists.h"
+#include "platform/rtl/sysutils.h"
+#include "translator/translator.h"
+
+namespace tv {
+
+namespace {
+
+// Where language 0 stands: after "Component", "Property" and "Class" in the
+// entries' table, after "Property" in the named strings' table.
+constexpr int kFirstEntryLanguage = 3;
+constexpr int kFirstStringLanguage = 1;
+
+[[noreturn]] void Fail(const std::string& message) {
+  throw ETranslatorError(message);
+}
+
+// Every row of a storage, shown or not, in key order.
+std::vector<TDataRow*> AllRows(TRowStorage& storage) {
+  TStringList list;
+  storage.GetRows(&list, nullptr);
+  std::vector<TDataRow*> rows;
+  for (int i = 0; i < list.Count(); ++i) rows.push_back(static_cast<TDataRow*>(list.GetObject(i)));
+  return rows;
+}
+
+// A storage over Table with a copy of every row of Old; the column of
+// Added takes the texts of CopyFrom (or stays empty).
+std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table, const TDataField* added,
+                                      const TDataField* copyFrom) {
+  auto storage = std::make_unique<TRowStorage>(&table, false);
+  const TDataTable& oldTable = old.DataTable();
+  for (TDataRow* row : AllRows(old)) {
+    auto copy = std::make_unique<TDataRow>(&table);
+    for (int i = 0; i < oldTable.FieldCount(); ++i) {
+      const TDataField* field = oldTable.GetField(i);
+      if (table.TableHasField(field)) copy->SetFieldValue(field, row->GetFieldValue(field));
+    }
+    if (added != nullptr && copyFrom != nullptr) copy->SetFieldValue(added, row->GetFieldValue(copyFrom));
+    copy->SetVisible(row->Visible());
+    storage->InsertRow(copy, paRefuse);
+  }
+  return storage;
+}
+
+// The rules of a class, or only those that include subclasses.
+void GetClassRules(TRowStorage& rules, const std::string& className, bool subclassesOnly, TStrings& found) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  TCriteria criteria;
+  criteria.FindCriteriaField(shared.ClassField.get(), true)->AddValue(StringValue(className));
+  if (subclassesOnly)
+    criteria.FindCriteriaField(shared.IncludeSubclassesField.get(), true)->AddValue(BooleanValue(true));
+  rules.GetRows(&found, &criteria);
+}
+
+// The rule name that covers an entry: "X[]" for a line "X[n]".
+std::string RuleName(const std::string& property) {
+  const std::size_t bracket = property.find('[');
+  return bracket == std::string::npos ? property : property.substr(0, bracket) + "[]";
+}
+
+}  // namespace
+
+std::string QuotedName(const std::string& name) {
+  std::string quoted = "'";
+  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// --- construction
+
+TTranslatedStrings::TTranslatedStrings(TTranslator& translator) : translator_(&translator) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  propertiesTable_ = TDataTable::CreateWithFields(
+      "", {shared.ComponentField.get(), shared.PropertyField.get()},
+      {shared.ClassField.get(), shared.PointerField.get(), shared.TranslateField.get()});
+  stringsTable_ = TDataTable::CreateWithFields("", {shared.PropertyField.get()}, {});
+  const TTranslator* application = TTranslator::ApplicationTranslator(&translator);
+  if (application != nullptr) {
+    const TTranslatedStrings& source = application->Strings();
+    for (int i = 0; i < source.LanguageCount(); ++i) {
+      auto field = std::make_unique<TLangNameField>("");
+      field->Descriptions().Assign(source.LanguageField(i).Descriptions());
+      field->LongDescriptions().Assign(source.LanguageField(i).LongDescriptions());
+      AppendLanguage(std::move(field));
+    }
+  } else {
+    for (int i = 1; i <= 2; ++i)
+      AppendLanguage(std::make_unique<TLangNameField>("Language " + std::to_string(i)));
+  }
+  properties_ = std::make_unique<TRowStorage>(propertiesTable_.get(), false);
+  rules_ = std::make_unique<TRowStorage>(shared.RulesTable.get(), false);
+  namedStrings_ = std::make_unique<TRowStorage>(stringsTable_.get(), false);
+}
+
+// Storages go before the tables they hold rows of, tables before the fields.
+TTranslatedStrings::~TTranslatedStrings() {
+  properties_.reset();
+  rules_.reset();
+  namedStrings_.reset();
+  propertiesTable_.reset();
+  stringsTable_.reset();
+}
+
+void TTranslatedStrings::AppendLanguage(std::unique_ptr<TLangNameField> field) {
+  propertiesTable_->AddField(field.get());
+  propertiesTable_->MoveField(field.get(), kFirstEntryLanguage + LanguageCount());
+  stringsTable_->AddField(field.get());
+  languages_.push_back(std::move(field));
+}
+
+// --- languages
+
+TLangNameField& TTranslatedStrings::LanguageField(int index) const {
+  if (index < 0 || index >= LanguageCount()) throw EListError(ListIndexErrorText(index));
+  return *languages_[static_cast<std::size_t>(index)];
+}
+
+int TTranslatedStrings::IndexOfLanguage(const std::string& name) const {
+  for (int i = 0; i < LanguageCount(); ++i)
+    if (LanguageName(i) == name) return i;
+  return -1;
+}
+
+void TTranslatedStrings::InsertLanguage(int index, const std::string& name, int copyFrom) {
+  if (!translator_->Reading() && IndexOfLanguage(name) >= 0)
+    Fail("Languagename " + QuotedName(name) + " is already used!");
+  if (index < 0 || index > LanguageCount()) Fail("Invalid index " + std::to_string(index) + "!");
+  auto field = std::make_unique<TLangNameField>(name);
+  Restructure(field.get(), index, copyFrom >= 0 && copyFrom < LanguageCount() ? copyFrom : -1);
+  languages_.insert(languages_.begin() + index, std::move(field));
+  if (index <= translator_->LanguageIndex()) translator_->SetLanguageIndex(translator_->LanguageIndex() + 1);
+}
+
+void TTranslatedStrings::RemoveLanguage(int index) {
+  if (index == -1) return;
+  if (index == translator_->LanguageIndex())
+    Fail("You are not allowed to remove the currently selected language!");
+  LanguageField(index);  // an index outside the list is refused before anything changes
+  Restructure(nullptr, index, -1);
+  languages_.erase(languages_.begin() + index);
+  if (index <= translator_->LanguageIndex()) translator_->SetLanguageIndex(translator_->LanguageIndex() - 1);
+}
+
+void TTranslatedStrings::Restructure(TLangNameField* added, int index, int copyFrom) {
+  std::unique_ptr<TDataTable> properties = propertiesTable_->CreateCopy();
+  std::unique_ptr<TDataTable> strings = stringsTable_->CreateCopy();
+  if (added != nullptr) {
+    properties->AddField(added);
+    properties->MoveField(added, kFirstEntryLanguage + index);
+    strings->AddField(added);
+    strings->MoveField(added, kFirstStringLanguage + index);
+  } else {
+    properties->RemoveDataField(&LanguageField(index));
+    strings->RemoveDataField(&LanguageField(index));
+  }
+  const TDataField* source = copyFrom >= 0 ? &LanguageField(copyFrom) : nullptr;
+  std::unique_ptr<TRowStorage> entries = CopyRows(*properties_, *properties, added, source);
+  std::unique_ptr<TRowStorage> named = CopyRows(*namedStrings_, *strings, added, source);
+  // Nothing above changed this object; from here nothing fails.
+  properties_ = std::move(entries);
+  namedStrings_ = std::move(named);
+  propertiesTable_ = std::move(properties);
+  stringsTable_ = std::move(strings);
+}
+
+void TTranslatedStrings::RenameLanguage(int index, const std::string& name) {
+  TLangNameField& field = LanguageField(index);
+  if (field.LanguageName() == name) return;
+  if (!translator_->Reading() && IndexOfLanguage(name) >= 0)
+    Fail("Languagename " + QuotedName(name) + " is already used!");
+  field.SetLanguageName(name);
+}
+
+void TTranslatedStrings::CheckLanguageNames() const {
+  for (int i = 0; i < LanguageCount(); ++i)
+    for (int j = i + 1; j < LanguageCount(); ++j)
+      if (LanguageName(i) == LanguageName(j))
+        Fail("Languagename " + QuotedName(LanguageName(i)) + " is used more than once!");
+}
+
+// --- named strings
+
+std::string TTranslatedStrings::GetString(const std::string& name, int languageIndex) {
+  TDataRow* row = namedStrings_->LocateRow({name});
+  if (row == nullptr) return "[" + name + "]";
+  return row->GetFStringValue(&LanguageField(languageIndex));
+}
+
+// --- rules and entries
+
+void TTranslatedStrings::GetApplicableRules(const TComponent& component, TDataRowList& rules) {
+  if (component.Name().empty()) return;
+  const TDataField* property = InitializeTranslatorLibrary().PropertyField.get();
+  auto add = [&](const std::string& className, bool subclassesOnly) {
+    TStringList found;
+    GetClassRules(*rules_, className, subclassesOnly, found);
+    for (int i = 0; i < found.Count(); ++i) {
+      auto* row = static_cast<TDataRow*>(found.GetObject(i));
+      const std::string name = row->GetFStringValue(property);
+      if (rules.IndexOf(name) < 0) rules.AddObject(name, row);
+    }
+  };
+  add(component.ClassName(), false);
+  for (const TClassInfo* c = component.ClassInfo().Parent; c != nullptr; c = c->Parent) add(c->Name, true);
+}
+
+bool TTranslatedStrings::HasRule(const TComponent& component, const std::string& property) {
+  const std::string rule = RuleName(property);
+  if (rules_->LocateRow({component.ClassName(), rule}) != nullptr) return true;
+  const TDataField* subclasses = InitializeTranslatorLibrary().IncludeSubclassesField.get();
+  for (const TClassInfo* c = component.ClassInfo().Parent; c != nullptr; c = c->Parent)
+    if (TDataRow* row = rules_->LocateRow({c->Name, rule});
+        row != nullptr && row->GetFBooleanValue(subclasses))
+      return true;
+  return false;
+}
+
+TComponent* TTranslatedStrings::EntryComponent(const std::string& name) const {
+  TComponent* owner = translator_->Owner();
+  if (owner == nullptr) return nullptr;
+  if (SameText(owner->Name(), name)) return owner;
+  return owner->FindComponent(name);
+}
+
+void TTranslatedStrings::SetShowProperties(TShowProperties value) {
+  showProperties_ = value;
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  for (TDataRow* entry : AllRows(*properties_)) {
+    TComponent* component = EntryComponent(entry->GetFStringValue(shared.ComponentField.get()));
+    bool shown =
+        component != nullptr && HasRule(*component, entry->GetFStringValue(shared.PropertyField.get()));
+    if (value == spTranslatedOnly && !entry->GetFBooleanValue(shared.TranslateField.get())) shown = false;
+    entry->SetVisible(shown);
+  }
+  properties_->RebuildRowList();
+}
+
+TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string& property) {
+  if (component == nullptr || component->Name().empty()) return nullptr;
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  if (TDataRow* row = properties_->LocateRow({component->Name(), property})) {
+    row->SetFieldValue(shared.PointerField.get(), ObjectValue(component));
+    row->SetFStringValue(shared.ClassField.get(), component->ClassName());
+    return row;
+  }
+  if (!translator_->InState(csDesigning)) return nullptr;
+  TCriteria criteria;
+  criteria.FindCriteriaField(shared.ClassField.get(), true)->AddValue(StringValue(component->ClassName()));
+  criteria.FindCriteriaField(shared.PropertyField.get(), true)->AddValue(StringValue(property));
+  criteria.FindCriteriaField(shared.PointerField.get(), true)->AddValue(ObjectValue(component));
+  TDataRow* renamed = properties_->FindRow(&criteria, true);
+  if (renamed != nullptr) renamed->SetFStringValue(shared.ComponentField.get(), component->Name());
+  return renamed;
+}
+
+// --- TTranslatedProperties
+
+const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component) {
+  if (component.Name().empty()) return none_;
+  auto [place, added] = byClass_.try_emplace(component.ClassName());
+  if (added) {
+    place->second = std::make_unique<TDataRowList>();
+    strings_->GetApplicableRules(component, *place->second);
+  }
+  return *place->second;
+}
+
+}  // namespace tv

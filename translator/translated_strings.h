@@ -1,0 +1,107 @@
+#pragma once
+// A translator's data: the texts of its dialog's properties and its named
+// strings, one column per language, and its view of the shared property
+// rules.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/storage/row_storage.h"
+#include "translator/lang_fields.h"
+#include "translator/translator_library.h"
+
+namespace tv {
+
+class TTranslator;
+class TComponent;
+
+enum class TShowProperties : unsigned char { spAllAdded, spTranslatedOnly };
+using enum TShowProperties;
+
+class TTranslatedStrings : public TObject {
+  TV_CLASS(TTranslatedStrings, TObject)
+ public:
+  // The languages of the application translator, when there is one, else
+  // "Language 1" and "Language 2".
+  explicit TTranslatedStrings(TTranslator& translator);
+  ~TTranslatedStrings() override;
+  TTranslatedStrings(const TTranslatedStrings&) = delete;
+  TTranslatedStrings& operator=(const TTranslatedStrings&) = delete;
+
+  int LanguageCount() const { return static_cast<int>(languages_.size()); }
+  TLangNameField& LanguageField(int index) const;
+  std::string LanguageName(int index) const { return LanguageField(index).LanguageName(); }
+  // The first language named exactly Name (case counts), or -1.
+  int IndexOfLanguage(const std::string& name) const;
+  // CopyFrom: the language whose texts the new one starts with, or -1.
+  void InsertLanguage(int index, const std::string& name, int copyFrom);
+  void RenameLanguage(int index, const std::string& name);
+  // -1 does nothing.
+  void RemoveLanguage(int index);
+  void CheckLanguageNames() const;
+
+  TShowProperties ShowProperties() const { return showProperties_; }
+  // Marks every entry shown or not, then rebuilds the entries' row list.
+  void SetShowProperties(TShowProperties value);
+
+  // The named string's text in a language; "[" + Name + "]" without one.
+  std::string GetString(const std::string& name, int languageIndex);
+
+  TDataTable& PropertiesTable() const { return *propertiesTable_; }
+  TDataTable& StringsTable() const { return *stringsTable_; }
+  TRowStorage& Properties() const { return *properties_; }
+  TRowStorage& Rules() const { return *rules_; }
+  TRowStorage& NamedStrings() const { return *namedStrings_; }
+  TTranslator& Translator() const { return *translator_; }
+
+  // The rules for the component's properties: those of its class, then
+  // those of its ancestors that include subclasses, for properties not yet
+  // named; each entry's text is the rule's property name.
+  void GetApplicableRules(const TComponent& component, TDataRowList& rules);
+  // Whether a rule covers the entry's property of Component (a line of a
+  // list property "X[n]" by the rule "X[]").
+  bool HasRule(const TComponent& component, const std::string& property);
+  // The entry of the component's property, or null; a found entry learns
+  // the component and its class. While designing, an entry made under the
+  // component's former name follows its new name.
+  TDataRow* FindEntry(TComponent* component, const std::string& property);
+
+  // A new row of the entries' or the named strings' table.
+  std::unique_ptr<TDataRow> NewEntry() const { return std::make_unique<TDataRow>(propertiesTable_.get()); }
+  std::unique_ptr<TDataRow> NewNamedString() const { return std::make_unique<TDataRow>(stringsTable_.get()); }
+
+ private:
+  void AppendLanguage(std::unique_ptr<TLangNameField> field);
+  // Both tables and storages rebuilt with Field added at Index (or, null,
+  // the language at Index left out); every row kept.
+  void Restructure(TLangNameField* added, int index, int copyFrom);
+  TComponent* EntryComponent(const std::string& name) const;
+
+  TTranslator* translator_;
+  std::unique_ptr<TDataTable> propertiesTable_, stringsTable_;
+  std::unique_ptr<TRowStorage> properties_, rules_, namedStrings_;
+  std::vector<std::unique_ptr<TLangNameField>> languages_;
+  TShowProperties showProperties_ = spAllAdded;
+};
+
+// The rules that apply to each class, filled on first demand, for one
+// collecting or applying pass.
+class TTranslatedProperties : public TObject {
+  TV_CLASS(TTranslatedProperties, TObject)
+ public:
+  explicit TTranslatedProperties(TTranslatedStrings& strings) : strings_(&strings) {}
+  // The rules for the component's class; a component without a name has none.
+  const TDataRowList& RulesFor(const TComponent& component);
+
+ private:
+  TTranslatedStrings* strings_;
+  std::map<std::string, std::unique_ptr<TDataRowList>> byClass_;
+  TDataRowList none_;
+};
+
+// Name in single quotes, inner quotes doubled.
+std::string QuotedName(const std::string& name);
+
+}  // namespace tv

@@ -1,0 +1,59 @@
+#include "translator/translator.h"
+
+#include <algorithm>
+
+#include "platform/components/properties.h"
+
+namespace tv {
+
+namespace translator_detail {
+
+TListEntry::TListEntry(TTranslator* self) : self_(self) {
+  InitializeTranslatorLibrary().Translators.push_back(self);
+}
+
+TListEntry::~TListEntry() {
+  auto& list = InitializeTranslatorLibrary().Translators;
+  list.erase(std::remove(list.begin(), list.end(), self_), list.end());
+}
+
+}  // namespace translator_detail
+
+namespace {
+
+void RegisterTranslatorProperties() {
+  using T = TTranslator;
+  RegisterProperties(
+      T::StaticClassInfo(),
+      {ObjectProperty("About", &T::About),
+       ObjectProperty("Strings", static_cast<TTranslatedStrings& (T::*)() const>(&T::Strings)),
+       StringProperty("Language", &T::Language),
+       WithDefault(
+           BooleanProperty("TranslateApplication", &T::TranslateApplication, &T::SetTranslateApplication), 0),
+       EventProperty("BeforeTranslate", &T::BeforeTranslate),
+       EventProperty("AfterTranslated", &T::AfterTranslated)});
+}
+
+}  // namespace
+
+TTranslator::TTranslator(TComponent* owner) : TListEntry(this), TComponent(owner) {
+  static const bool registered = (RegisterTranslatorProperties(), true);
+  (void)registered;
+  strings_ = std::make_unique<TTranslatedStrings>(*this);
+}
+
+TTranslator::~TTranslator() = default;
+
+std::string TTranslator::Language() const {
+  return languageIndex_ >= 0 && languageIndex_ < strings_->LanguageCount()
+             ? strings_->LanguageName(languageIndex_)
+             : std::string();
+}
+
+TTranslator* TTranslator::ApplicationTranslator(const TTranslator* except) {
+  for (TTranslator* t : InitializeTranslatorLibrary().Translators)
+    if (t != except && t->translateApplication_) return t;
+  return nullptr;
+}
+
+}  // namespace tv

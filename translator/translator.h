@@ -1,0 +1,78 @@
+#pragma once
+// The translator component: a dialog owns one (named "Translator") that
+// holds its texts in every language it supports and the named strings its
+// code asks for.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/components/component.h"
+#include "translator/translated_strings.h"
+
+namespace tv {
+
+class TTranslator;
+using TOnTranslateEvent =
+    std::function<void(TTranslator* sender, std::string oldLanguage, std::string newLanguage)>;
+
+// A hook for a design-time about box; it has no behaviour.
+class TAboutTranslator : public TObject {
+  TV_CLASS(TAboutTranslator, TObject)
+};
+
+namespace translator_detail {
+
+// Enters the translator in the process-wide list before the component is
+// built and leaves it after the component is gone: the first base of a
+// translator is made first and destroyed last.
+class TListEntry {
+ protected:
+  explicit TListEntry(TTranslator* self);
+  ~TListEntry();
+  TListEntry(const TListEntry&) = delete;
+  TListEntry& operator=(const TListEntry&) = delete;
+
+ private:
+  TTranslator* self_;
+};
+
+}  // namespace translator_detail
+
+class TTranslator : private translator_detail::TListEntry, public TComponent {
+  TV_CLASS(TTranslator, TComponent)
+ public:
+  explicit TTranslator(TComponent* owner);
+  ~TTranslator() override;
+
+  TAboutTranslator* About() const { return nullptr; }
+  TTranslatedStrings& Strings() const { return *strings_; }
+  // The name of the current language.
+  std::string Language() const;
+  int LanguageIndex() const { return languageIndex_; }
+  // Moves the current index only; the controls are not touched.
+  void SetLanguageIndex(int index) { languageIndex_ = index; }
+  bool TranslateApplication() const { return translateApplication_; }
+  void SetTranslateApplication(bool value) { translateApplication_ = value; }
+  TOnTranslateEvent BeforeTranslate;
+  TOnTranslateEvent AfterTranslated;
+
+  // While the stored language list is read, names are not checked.
+  bool Reading() const { return reading_; }
+  void SetReading(bool reading) { reading_ = reading; }
+
+  // The named string in the current language; "[" + Name + "]" without one.
+  std::string GetString(const std::string& name) { return strings_->GetString(name, languageIndex_); }
+
+  // The first translator other than Except whose TranslateApplication is
+  // set, or null.
+  static TTranslator* ApplicationTranslator(const TTranslator* except);
+
+ private:
+  bool reading_ = false;
+  std::unique_ptr<TTranslatedStrings> strings_;
+  int languageIndex_ = 0;
+  bool translateApplication_ = false;
+};
+
+}  // namespace tv
