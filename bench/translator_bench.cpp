@@ -49,7 +49,8 @@ BENCHMARK(BM_TranslatorGetString);
 
 void BM_MapGetString(benchmark::State& state) {
   std::map<std::string, std::vector<std::string>> texts;
-  for (int i = 0; i < kCount; ++i) texts[NameOf(i)] = {"Text " + std::to_string(i), "Text " + std::to_string(i)};
+  for (int i = 0; i < kCount; ++i)
+    texts[NameOf(i)] = {"Text " + std::to_string(i), "Text " + std::to_string(i)};
   const std::vector<std::string> names = ShuffledNames();
   for (auto _ : state)
     for (const std::string& name : names) {

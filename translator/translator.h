@@ -49,6 +49,23 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   TTranslatedStrings& Strings() const { return *strings_; }
   // The name of the current language.
   std::string Language() const;
+  // Switches to the language of that name (ignored while the component is
+  // read from a stream); ETranslatorError "Unknown language 'Name'" for a
+  // name the translator lacks, with nothing changed.
+  void SetLanguage(const std::string& name);
+  // The common core of a language change: the present texts are collected
+  // into the current language, the new one is applied and becomes current,
+  // and with PassOn every translator of the application's forms follows.
+  // BeforeTranslate and AfterTranslated get the old and the new name. An
+  // unknown or the current name does nothing.
+  void SwitchLanguage(const std::string& name, bool passOn);
+  // Stores the texts the controls show into the current language.
+  void CollectTexts();
+  // Puts language Index onto the controls.
+  void ApplyLanguage(int index);
+  // Adopts the application translator's language (unless designing), then
+  // applies the current language.
+  void Loaded() override;
   int LanguageIndex() const { return languageIndex_; }
   // Moves the current index only; the controls are not touched.
   void SetLanguageIndex(int index) { languageIndex_ = index; }
@@ -69,6 +86,13 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   static TTranslator* ApplicationTranslator(const TTranslator* except);
 
  private:
+  void CollectComponent(TComponent& component, TTranslatedProperties& cache);
+  void ApplyComponent(TComponent& component, TTranslatedProperties& cache, int index);
+  void Store(TComponent& component, const std::string& entry, const std::string& text, bool translate);
+  // The owner, then what it owns directly, in its order.
+  template <class Visit>
+  void ForOwnerAndItsComponents(Visit visit);
+
   bool reading_ = false;
   std::unique_ptr<TTranslatedStrings> strings_;
   int languageIndex_ = 0;

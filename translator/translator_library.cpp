@@ -1,6 +1,8 @@
 #include "translator/translator_library.h"
 
 #include "data/types/data_types.h"
+#include "platform/components/class_registry.h"
+#include "translator/translator.h"
 
 namespace tv {
 
@@ -31,7 +33,10 @@ std::unique_ptr<TTranslatorShared> MakeShared() {
 }  // namespace
 
 TTranslatorShared& InitializeTranslatorLibrary() {
-  if (!Shared()) Shared() = MakeShared();
+  if (!Shared()) {
+    Shared() = MakeShared();
+    RegisterComponentClass<TTranslator>();  // stored forms name it
+  }
   return *Shared();
 }
 

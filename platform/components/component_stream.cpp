@@ -187,7 +187,8 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
   component.SetState(csReading);
   component.SetState(csLoading);
   read_.push_back(&component);
-  component.SetName(items_.ReadShortString());
+  const std::string name = items_.ReadShortString();
+  component.SetName(&component == root_ ? UniqueRootName(component, name) : name);
   while (!items_.EndOfList()) ReadProperty(component);
   items_.ReadListEnd();
   // Every component read belongs to the root, however deep it stands; the
@@ -200,6 +201,19 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
   }
   items_.ReadListEnd();
   --depth_;
+}
+
+// A second form of a class beside the first in the same owner (a dialog
+// opened twice) takes the stored name with "_1", "_2", ... appended.
+std::string TReader::UniqueRootName(const TComponent& root, const std::string& name) {
+  const TComponent* owner = root.Owner();
+  if (owner == nullptr || name.empty()) return name;
+  std::string unique = name;
+  for (int n = 1;; ++n) {
+    const TComponent* other = owner->FindComponent(unique);
+    if (other == nullptr || other == &root) return unique;
+    unique = name + "_" + std::to_string(n);
+  }
 }
 
 void TReader::ReadProperty(TComponent& component) {

@@ -79,6 +79,7 @@ class TReader : public TFiler {
   explicit TReader(std::string_view bytes) : items_(bytes) {}
   void ReadComponent(TComponent& component, TComponent& root);
   void ReadProperty(TComponent& component);
+  static std::string UniqueRootName(const TComponent& root, const std::string& name);
   void SetProperty(TObject& object, std::string_view path, const std::string& fullName);
   void SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
                          const std::string& fullName);

@@ -320,6 +320,7 @@ TEST(Forms, KeysReachDefaultCancelAndAccelerators) {
 
 TEST(Forms, ReleaseDestroysAtTheNextMessageProcessing) {
   TwSample::destroyed = 0;
+  RegisterFormResource("TwSample", kSampleForm);
   auto* owned = CreateForm<TwSample>(&Application());
   EXPECT_EQ(Application().FindComponent("wSample"), owned);
   owned->Release();
