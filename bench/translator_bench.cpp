@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <unordered_map>
+#include "platform/ui/forms.h"
+#include "platform/ui/std_controls.h"
 #include "translator/translator.h"
 
 namespace tv {
@@ -80,6 +83,75 @@ void BM_InsertLanguage1000Entries(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_InsertLanguage1000Entries)->Unit(benchmark::kMillisecond);
+
+constexpr int kLabels = 200;
+
+// A form of 200 labels whose captions and hints are translated.
+struct TTranslatedForm {
+  TTranslatedForm() : form(nullptr) {
+    const TTranslatorShared& shared = InitializeTranslatorLibrary();
+    form.SetName("wForm");
+    translator = new TTranslator(&form);
+    translator->Strings().RenameLanguage(0, "Deutsch");
+    translator->Strings().RenameLanguage(1, "English");
+    for (const char* property : {"Caption", "Hint"}) {
+      auto rule = std::make_unique<TDataRow>(shared.RulesTable.get());
+      rule->SetFStringValue(shared.ClassField.get(), "TLabel");
+      rule->SetFStringValue(shared.PropertyField.get(), property);
+      rule->SetFBooleanValue(shared.TranslateField.get(), true);
+      translator->Strings().Rules().InsertRow(rule);
+    }
+    for (int i = 0; i < kLabels; ++i) {
+      auto* label = new TLabel(&form);
+      label->SetName("txLabel" + std::to_string(i));
+      for (const char* property : {"Caption", "Hint"}) {
+        auto entry = translator->Strings().NewEntry();
+        entry->SetFStringValue(shared.ComponentField.get(), label->Name());
+        entry->SetFStringValue(shared.PropertyField.get(), property);
+        entry->SetFBooleanValue(shared.TranslateField.get(), true);
+        entry->SetFStringValue(&translator->Strings().LanguageField(0),
+                               std::string(property) + " deutsch " + std::to_string(i));
+        entry->SetFStringValue(&translator->Strings().LanguageField(1),
+                               std::string(property) + " english " + std::to_string(i));
+        translator->Strings().Properties().InsertRow(entry);
+      }
+    }
+  }
+  TForm form;
+  TTranslator* translator;
+};
+
+void BM_SwitchLanguage200Labels(benchmark::State& state) {
+  TTranslatedForm f;
+  bool english = false;
+  for (auto _ : state) {
+    english = !english;
+    f.translator->SetLanguage(english ? "English" : "Deutsch");
+  }
+}
+BENCHMARK(BM_SwitchLanguage200Labels);
+
+void BM_MapSetTexts200Labels(benchmark::State& state) {
+  TTranslatedForm f;
+  std::unordered_map<std::string, std::string> texts[2];
+  std::vector<TLabel*> labels;
+  for (int i = 0; i < kLabels; ++i) {
+    labels.push_back(static_cast<TLabel*>(f.form.FindComponent("txLabel" + std::to_string(i))));
+    for (int l = 0; l < 2; ++l)
+      for (const char* property : {"Caption", "Hint"})
+        texts[l][labels.back()->Name() + "." + property] =
+            std::string(property) + (l ? " english " : " deutsch ") + std::to_string(i);
+  }
+  int language = 0;
+  for (auto _ : state) {
+    language = 1 - language;
+    for (TLabel* label : labels) {
+      label->SetCaption(texts[language].at(label->Name() + ".Caption"));
+      label->SetHint(texts[language].at(label->Name() + ".Hint"));
+    }
+  }
+}
+BENCHMARK(BM_MapSetTexts200Labels);
 
 }  // namespace
 }  // namespace tv

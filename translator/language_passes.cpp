@@ -13,34 +13,23 @@ namespace tv {
 
 namespace {
 
-// A string property the translator may read (and, with a setter, write); a
-// translator's own Language is never one.
-const TPropertyInfo* TextProperty(const TComponent& component, const std::string& name) {
-  if (dynamic_cast<const TTranslator*>(&component) != nullptr && SameText(name, "Language")) return nullptr;
-  return FindProperty(component, name, TPropertyKind::pkString);
-}
-
-// A string-list property's present list, or null.
-TStrings* ListProperty(const TComponent& component, const std::string& name) {
-  const TPropertyInfo* p = FindProperty(component, name, TPropertyKind::pkClass);
-  return p != nullptr ? dynamic_cast<TStrings*>(p->GetObject(component)) : nullptr;
-}
-
-// "X[]" names the list X (anything with "[" counts); the name of line J is
-// "X[J]".
-bool IsListRule(const std::string& rule, std::string& list) {
-  const std::size_t bracket = rule.find('[');
-  if (bracket == std::string::npos) return false;
-  list = rule.substr(0, bracket);
-  return true;
-}
-
+// "X[J]": the entry of line J of the list X.
 std::string LineEntry(const std::string& list, int line) {
   return list + "[" + std::to_string(line) + "]";
 }
 
 bool Translated(const TDataRow& entry) {
   return entry.GetFBooleanValue(InitializeTranslatorLibrary().TranslateField.get());
+}
+
+// Only a different text is written: every write stamps the storage.
+void SetText(TDataRow& entry, const TLangNameField& language, const std::string& text) {
+  if (entry.GetFStringValue(&language) != text) entry.SetFStringValue(&language, text);
+}
+
+// The list a list rule names, when the component's property holds one.
+TStrings* ListOf(const TComponent& component, const TRuleUse& use) {
+  return use.List != nullptr ? dynamic_cast<TStrings*>(use.List->GetObject(component)) : nullptr;
 }
 
 }  // namespace
@@ -57,24 +46,17 @@ void TTranslator::ForOwnerAndItsComponents(Visit visit) {
 
 void TTranslator::CollectTexts() {
   TTranslatedProperties cache(*strings_);
-  ForOwnerAndItsComponents([&](TComponent& component) { CollectComponent(component, cache); });
-}
-
-void TTranslator::CollectComponent(TComponent& component, TTranslatedProperties& cache) {
-  const TDataRowList& rules = cache.RulesFor(component);
-  const TDataField* translate = InitializeTranslatorLibrary().TranslateField.get();
-  for (int r = 0; r < rules.Count(); ++r) {
-    const std::string rule = rules.Get(r);
-    const bool translated = rules.GetDataRow(r)->GetFBooleanValue(translate);
-    std::string listName;
-    if (IsListRule(rule, listName)) {
-      if (TStrings* list = ListProperty(component, listName))
-        for (int line = 0; line < list->Count(); ++line)
-          Store(component, LineEntry(listName, line), list->Get(line), translated);
-    } else if (const TPropertyInfo* p = TextProperty(component, rule); p != nullptr && p->GetString) {
-      Store(component, rule, p->GetString(component), translated);
+  ForOwnerAndItsComponents([&](TComponent& component) {
+    for (const TRuleUse& use : cache.UsesFor(component)) {
+      if (!use.ListName.empty()) {
+        if (TStrings* list = ListOf(component, use))
+          for (int line = 0; line < list->Count(); ++line)
+            Store(component, LineEntry(use.ListName, line), list->Get(line), use.Translate);
+      } else if (use.Text != nullptr && use.Text->GetString) {
+        Store(component, use.Property, use.Text->GetString(component), use.Translate);
+      }
     }
-  }
+  });
 }
 
 // A new entry starts with the text in every language; an untranslated one
@@ -93,12 +75,11 @@ void TTranslator::Store(TComponent& component, const std::string& entryName, con
     for (int i = 0; i < strings_->LanguageCount(); ++i)
       row->SetFStringValue(&strings_->LanguageField(i), text);
     row->SetFBooleanValue(shared.TranslateField.get(), translate);
-    strings_->Properties().InsertRow(row, paRefuse);
+    strings_->AddEntry(std::move(row));
   } else if (!Translated(*entry)) {
-    for (int i = 0; i < strings_->LanguageCount(); ++i)
-      entry->SetFStringValue(&strings_->LanguageField(i), text);
+    for (int i = 0; i < strings_->LanguageCount(); ++i) SetText(*entry, strings_->LanguageField(i), text);
   } else if (languageIndex_ >= 0 && languageIndex_ < strings_->LanguageCount()) {
-    entry->SetFStringValue(&strings_->LanguageField(languageIndex_), text);
+    SetText(*entry, strings_->LanguageField(languageIndex_), text);
   }
 }
 
@@ -106,30 +87,24 @@ void TTranslator::Store(TComponent& component, const std::string& entryName, con
 
 void TTranslator::ApplyLanguage(int index) {
   if (index < 0 || index >= strings_->LanguageCount()) return;
-  TTranslatedProperties cache(*strings_);
-  ForOwnerAndItsComponents([&](TComponent& component) { ApplyComponent(component, cache, index); });
-}
-
-void TTranslator::ApplyComponent(TComponent& component, TTranslatedProperties& cache, int index) {
   const TLangNameField* language = &strings_->LanguageField(index);
-  const TDataRowList& rules = cache.RulesFor(component);
-  for (int r = 0; r < rules.Count(); ++r) {
-    const std::string rule = rules.Get(r);
-    std::string listName;
-    if (IsListRule(rule, listName)) {
-      // Lines without a translated entry stay; the list keeps its length.
-      if (TStrings* list = ListProperty(component, listName))
-        for (int line = 0; line < list->Count(); ++line)
-          if (TDataRow* entry = strings_->FindEntry(&component, LineEntry(listName, line));
-              entry != nullptr && Translated(*entry))
-            list->Put(line, entry->GetFStringValue(language));
-      continue;
+  TTranslatedProperties cache(*strings_);
+  ForOwnerAndItsComponents([&](TComponent& component) {
+    for (const TRuleUse& use : cache.UsesFor(component)) {
+      if (!use.ListName.empty()) {
+        // Lines without a translated entry stay; the list keeps its length.
+        if (TStrings* list = ListOf(component, use))
+          for (int line = 0; line < list->Count(); ++line)
+            if (TDataRow* entry = strings_->FindEntry(&component, LineEntry(use.ListName, line));
+                entry != nullptr && Translated(*entry))
+              list->Put(line, entry->GetFStringValue(language));
+        continue;
+      }
+      TDataRow* entry = strings_->FindEntry(&component, use.Property);
+      if (entry != nullptr && Translated(*entry) && use.Text != nullptr && use.Text->SetString)
+        use.Text->SetString(component, entry->GetFStringValue(language));
     }
-    TDataRow* entry = strings_->FindEntry(&component, rule);
-    const TPropertyInfo* p = TextProperty(component, rule);
-    if (entry != nullptr && Translated(*entry) && p != nullptr && p->SetString)
-      p->SetString(component, entry->GetFStringValue(language));
-  }
+  });
 }
 
 // --- changing the language

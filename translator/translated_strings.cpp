@@ -2,6 +2,7 @@
 
 #include "data/conditions/criteria.h"
 #include "data/types/data_types.h"
+#include "data/types/string_types.h"
 #include "platform/components/component.h"
 #include "platform/rtl/lists.h"
 #include "platform/rtl/sysutils.h"
@@ -163,6 +164,7 @@ void TTranslatedStrings::Restructure(TLangNameField* added, int index, int copyF
   std::unique_ptr<TRowStorage> entries = CopyRows(*properties_, *properties, added, source);
   std::unique_ptr<TRowStorage> named = CopyRows(*namedStrings_, *strings, added, source);
   // Nothing above changed this object; from here nothing fails.
+  entryIndex_.reset();
   properties_ = std::move(entries);
   namedStrings_ = std::move(named);
   propertiesTable_ = std::move(properties);
@@ -241,12 +243,36 @@ void TTranslatedStrings::SetShowProperties(TShowProperties value) {
   properties_->RebuildRowList();
 }
 
+TEntryIndex& TTranslatedStrings::Entries() {
+  if (entryIndex_ == nullptr || entryIndexVersion_ != properties_->TreeVersion()) {
+    entryIndex_ = std::make_unique<TEntryIndex>(*properties_);
+    entryIndexVersion_ = properties_->TreeVersion();
+  }
+  return *entryIndex_;
+}
+
+TDataRow* TTranslatedStrings::AddEntry(std::unique_ptr<TDataRow> entry) {
+  TEntryIndex& index = Entries();
+  TDataRow* placed = entry.get();
+  if (properties_->InsertRow(entry, paRefuse) != prInserted) return nullptr;
+  // The index was whole before; with the new entry it is whole again.
+  index.Add(placed);
+  entryIndexVersion_ = properties_->TreeVersion();
+  return placed;
+}
+
 TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string& property) {
   if (component == nullptr || component->Name().empty()) return nullptr;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  if (TDataRow* row = properties_->LocateRow({component->Name(), property})) {
-    row->SetFieldValue(shared.PointerField.get(), ObjectValue(component));
-    row->SetFStringValue(shared.ClassField.get(), component->ClassName());
+  if (TDataRow* row = Entries().Find(component->Name(), property)) {
+    // Written only when they differ: every write stamps the storage.
+    // Written only when they differ: every write stamps the storage. The
+    // class of the component an entry already knows cannot have changed.
+    if (ObjectType()->GetAsObject(row->GetFieldValue(shared.PointerField.get())) != component) {
+      row->SetFieldValue(shared.PointerField.get(), ObjectValue(component));
+      if (row->GetFStringValue(shared.ClassField.get()) != component->ClassName())
+        row->SetFStringValue(shared.ClassField.get(), component->ClassName());
+    }
     return row;
   }
   if (!translator_->InState(csDesigning)) return nullptr;
@@ -259,7 +285,7 @@ TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string
   return renamed;
 }
 
-// --- TTranslatedProperties
+// --- TTranslatedProperties, TEntryIndex
 
 const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component) {
   if (component.Name().empty()) return none_;
@@ -269,6 +295,56 @@ const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component)
     strings_->GetApplicableRules(component, *place->second);
   }
   return *place->second;
+}
+
+const std::vector<TRuleUse>& TTranslatedProperties::UsesFor(const TComponent& component) {
+  if (component.Name().empty()) return noUses_;
+  auto [place, added] = usesByClass_.try_emplace(component.ClassName());
+  if (!added) return place->second;
+  const TDataRowList& rules = RulesFor(component);
+  const TDataField* translate = InitializeTranslatorLibrary().TranslateField.get();
+  // A translator's own Language is never collected or set.
+  const bool translator = dynamic_cast<const TTranslator*>(&component) != nullptr;
+  for (int i = 0; i < rules.Count(); ++i) {
+    TRuleUse use;
+    use.Property = rules.Get(i);
+    use.Translate = rules.GetDataRow(i)->GetFBooleanValue(translate);
+    if (const std::size_t bracket = use.Property.find('['); bracket != std::string::npos) {
+      use.ListName = use.Property.substr(0, bracket);
+      use.List = FindProperty(component, use.ListName, TPropertyKind::pkClass);
+    } else if (!(translator && SameText(use.Property, "Language"))) {
+      use.Text = FindProperty(component, use.Property, TPropertyKind::pkString);
+    }
+    place->second.push_back(std::move(use));
+  }
+  return place->second;
+}
+
+const std::string& TEntryIndex::KeyOf(const std::string& component, const std::string& property) const {
+  const auto* type =
+      static_cast<const TStringType*>(InitializeTranslatorLibrary().ComponentField->DataType());
+  const auto size = static_cast<std::size_t>(type->Size());
+  probe_.assign(component, 0, size).push_back('\n');
+  probe_.append(property, 0, size);
+  for (char& c : probe_)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return probe_;
+}
+
+TEntryIndex::TEntryIndex(TRowStorage& entries) {
+  for (TDataRow* row : AllRows(entries)) Add(row);
+}
+
+void TEntryIndex::Add(TDataRow* entry) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  entries_.try_emplace(KeyOf(entry->GetFStringValue(shared.ComponentField.get()),
+                             entry->GetFStringValue(shared.PropertyField.get())),
+                       entry);
+}
+
+TDataRow* TEntryIndex::Find(const std::string& component, const std::string& property) const {
+  auto found = entries_.find(KeyOf(component, property));
+  return found == entries_.end() ? nullptr : found->second;
 }
 
 }  // namespace tv

@@ -3,12 +3,15 @@
 // strings, one column per language, and its view of the shared property
 // rules.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/storage/row_storage.h"
+#include "platform/components/properties.h"
 #include "translator/lang_fields.h"
 #include "translator/translator_library.h"
 
@@ -16,6 +19,7 @@ namespace tv {
 
 class TTranslator;
 class TComponent;
+class TEntryIndex;
 
 enum class TShowProperties : unsigned char { spAllAdded, spTranslatedOnly };
 using enum TShowProperties;
@@ -67,6 +71,9 @@ class TTranslatedStrings : public TObject {
   // the component and its class. While designing, an entry made under the
   // component's former name follows its new name.
   TDataRow* FindEntry(TComponent* component, const std::string& property);
+  // Puts a new entry into the entries' storage; the entry placed, or null
+  // when its key is taken.
+  TDataRow* AddEntry(std::unique_ptr<TDataRow> entry);
 
   // A new row of the entries' or the named strings' table.
   std::unique_ptr<TDataRow> NewEntry() const { return std::make_unique<TDataRow>(propertiesTable_.get()); }
@@ -78,12 +85,27 @@ class TTranslatedStrings : public TObject {
   // the language at Index left out); every row kept.
   void Restructure(TLangNameField* added, int index, int copyFrom);
   TComponent* EntryComponent(const std::string& name) const;
+  // The index over the entries, made again when the storage's rows or keys
+  // changed since it was made.
+  TEntryIndex& Entries();
 
   TTranslator* translator_;
   std::unique_ptr<TDataTable> propertiesTable_, stringsTable_;
   std::unique_ptr<TRowStorage> properties_, rules_, namedStrings_;
   std::vector<std::unique_ptr<TLangNameField>> languages_;
   TShowProperties showProperties_ = spAllAdded;
+  std::unique_ptr<TEntryIndex> entryIndex_;
+  std::uint64_t entryIndexVersion_ = 0;
+};
+
+// A rule as a pass uses it on the components of one class: its property
+// looked up once for the class.
+struct TRuleUse {
+  std::string Property;                 // the rule's property name
+  bool Translate = false;               // the rule's flag for new entries
+  std::string ListName;                 // "X" for a rule "X[]", else empty
+  const TPropertyInfo* Text = nullptr;  // the string property, when the class has one
+  const TPropertyInfo* List = nullptr;  // the class-typed property X, for a list rule
 };
 
 // The rules that apply to each class, filled on first demand, for one
@@ -94,11 +116,31 @@ class TTranslatedProperties : public TObject {
   explicit TTranslatedProperties(TTranslatedStrings& strings) : strings_(&strings) {}
   // The rules for the component's class; a component without a name has none.
   const TDataRowList& RulesFor(const TComponent& component);
+  // The same rules with their properties resolved for the class.
+  const std::vector<TRuleUse>& UsesFor(const TComponent& component);
 
  private:
   TTranslatedStrings* strings_;
   std::map<std::string, std::unique_ptr<TDataRowList>> byClass_;
+  std::map<std::string, std::vector<TRuleUse>> usesByClass_;
   TDataRowList none_;
+  std::vector<TRuleUse> noUses_;
+};
+
+// The entries by component and property as the storage compares its keys
+// (shortened to their size, letters without case): every pass looks up an
+// entry for each property of each control, and a hash beats the search
+// through the storage's tree. Used by one thread, as the translator is.
+class TEntryIndex {
+ public:
+  explicit TEntryIndex(TRowStorage& entries);
+  TDataRow* Find(const std::string& component, const std::string& property) const;
+  void Add(TDataRow* entry);
+
+ private:
+  const std::string& KeyOf(const std::string& component, const std::string& property) const;
+  std::unordered_map<std::string, TDataRow*> entries_;
+  mutable std::string probe_;  // the key being looked up, its buffer kept
 };
 
 // Name in single quotes, inner quotes doubled.

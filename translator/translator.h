@@ -86,8 +86,6 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   static TTranslator* ApplicationTranslator(const TTranslator* except);
 
  private:
-  void CollectComponent(TComponent& component, TTranslatedProperties& cache);
-  void ApplyComponent(TComponent& component, TTranslatedProperties& cache, int index);
   void Store(TComponent& component, const std::string& entry, const std::string& text, bool translate);
   // The owner, then what it owns directly, in its order.
   template <class Visit>

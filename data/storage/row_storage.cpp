@@ -122,6 +122,7 @@ TRowStorageTreeKey* TAbstractRowStorage::GetTreeKey(int idx) const {
 }
 
 void TAbstractRowStorage::ClearTree() {
+  ++treeVersion_;
   root_ = NewNode(0);
   pending_.clear();
   InvalidateRowList();
@@ -139,6 +140,7 @@ void TAbstractRowStorage::TakePlaceOf(TSubTotalRow& node, const TValue& key, std
 }
 
 TPutResult TAbstractRowStorage::PutIntoTree(std::unique_ptr<TDataRow>& row, TPutAction action) {
+  ++treeVersion_;
   return PutIntoNode(*root_, row, action);
 }
 
@@ -254,6 +256,7 @@ std::unique_ptr<TDataRow> TAbstractRowStorage::Detach(TDataRow& row) {
 }
 
 void TAbstractRowStorage::TakeOut(TAbstractRow& row) {
+  ++treeVersion_;
   for (auto it = pending_.begin(); it != pending_.end(); ++it)
     if (it->get() == &row) {
       detached_.push_back(std::move(*it));
@@ -366,6 +369,7 @@ void TAbstractRowStorage::KeepDeleted(std::unique_ptr<TDataRow> row) {
 }
 
 void TAbstractRowStorage::FreeRow(TDataRow& row) {
+  ++treeVersion_;
   if (std::erase_if(deleted_, [&row](const auto& gone) { return gone.get() == &row; }) > 0) return;
   if (row.Parent()) TakeOut(row);
   Detach(row);  // freed here

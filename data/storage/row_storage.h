@@ -3,6 +3,7 @@
 // field, sub-total rows as inner nodes), put in by key with a put action,
 // found by key texts or by a condition, and listed by position.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <random>
@@ -88,6 +89,10 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TSubTotalRow& Root() { return *root_; }
   bool Accepting() const { return accepting_; }
   TDateTime ChangedAt() const { return changedAt_; }
+  // Counts every change to which rows the tree holds and under which keys
+  // (rows put in or taken out, keys changed, the tree cleared), so that an
+  // index over the rows can tell that it is out of date.
+  std::uint64_t TreeVersion() const { return treeVersion_; }
   const std::vector<std::unique_ptr<TDataRow>>& DeletedRows() const { return deleted_; }
   int PendingCount() const { return static_cast<int>(pending_.size()); }
   void SetPlaceSubTotalsAfter(bool after);
@@ -175,6 +180,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   std::vector<std::unique_ptr<TDataRow>> detached_;
   bool accepting_;
   TDateTime changedAt_ = 0;
+  std::uint64_t treeVersion_ = 0;
   std::unique_ptr<TSubTotalRow> root_;
   std::vector<TAbstractRow*> rowList_;
   bool rowListValid_ = false;

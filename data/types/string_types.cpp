@@ -69,25 +69,7 @@ bool TStringType::NeedsParameter(const TValue& value) const {
 
 int TStringType::Compare(const TValue& a, const TValue& b) const {
   std::string convertedA, convertedB;
-  const std::string& textA = TextOf(a, convertedA);
-  const std::string& textB = TextOf(b, convertedB);
-  const std::size_t common = std::min(textA.size(), textB.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    // Equal bytes are skipped fast; only a difference is looked at closely.
-    i = static_cast<std::size_t>(std::mismatch(textA.begin() + static_cast<std::ptrdiff_t>(i),
-                                               textA.begin() + static_cast<std::ptrdiff_t>(common),
-                                               textB.begin() + static_cast<std::ptrdiff_t>(i))
-                                     .first -
-                                 textA.begin());
-    if (i == common) break;
-    auto x = static_cast<unsigned char>(textA[i]), y = static_cast<unsigned char>(textB[i]);
-    if (!caseSensitive_) {
-      x = FoldCase(x);
-      y = FoldCase(y);
-    }
-    if (x != y) return x - y;
-  }
-  return textA.size() < textB.size() ? -1 : textA.size() > textB.size() ? 1 : 0;
+  return CompareTexts(TextOf(a, convertedA), TextOf(b, convertedB), caseSensitive_);
 }
 
 bool TStringType::Equals(const TValue& a, const TValue& b) const {

@@ -4,14 +4,49 @@
 // value is the pivot of conversions: other kinds parse it with their own
 // parsers, and any value becomes text through its own GetAsString.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "data/types/data_type.h"
 
 namespace tv {
 
 // Texts of at most Size characters, compared with or without case.
+// Texts in the order of the string types: bytes, letters a to z folded to
+// upper case unless CaseSensitive, a shorter text before its extensions.
+// Equal stretches are passed eight bytes at a time: keys of a storage share
+// long prefixes and are compared at every step of a search.
+inline int CompareTexts(std::string_view a, std::string_view b, bool caseSensitive) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  std::size_t i = 0;
+  while (i < common) {
+    if (i + 8 <= common) {
+      std::uint64_t x, y;
+      std::memcpy(&x, a.data() + i, 8);
+      std::memcpy(&y, b.data() + i, 8);
+      if (x == y) {
+        i += 8;
+        continue;
+      }
+      if constexpr (std::endian::native == std::endian::little)
+        i += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+    }
+    unsigned x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    ++i;
+    if (x == y) continue;
+    if (!caseSensitive) {
+      if (x >= 'a' && x <= 'z') x -= 32;
+      if (y >= 'a' && y <= 'z') y -= 32;
+      if (x == y) continue;
+    }
+    return static_cast<int>(x) - static_cast<int>(y);
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 class TStringType : public TDataType {
   TV_CLASS(TStringType, TDataType)
  public:

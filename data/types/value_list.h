@@ -10,6 +10,8 @@
 
 namespace tv {
 
+class TStringType;
+
 // A string list whose entries also carry a TValue, sorted and searched by a data type.
 class TValueList : public TStrings {
   TV_CLASS(TValueList, TStrings)
@@ -72,6 +74,7 @@ class TValueList : public TStrings {
   bool sorted_ = false;
   TDuplicates duplicates_ = TDuplicates::dupIgnore;
   const TDataType* dataType_;
+  const TStringType* plainText_;  // dataType_ when it is exactly a string type
 };
 
 }  // namespace tv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "platform/rtl/sysutils.h"
 
@@ -24,10 +25,32 @@ const TPropertyInfo& PropertyOfKind(const TObject& object, std::string_view name
   return *p;
 }
 
+// Every property of a class and its ancestors by upper-case name, the most
+// derived one where names meet: the translator and the streams look
+// properties up by name for every component they pass.
+using TClassIndex = std::unordered_map<std::string, const TPropertyInfo*>;
+
+std::unordered_map<const TClassInfo*, TClassIndex>& Indexes() {
+  static std::unordered_map<const TClassInfo*, TClassIndex> indexes;
+  return indexes;
+}
+
+const TClassIndex& IndexOf(const TClassInfo& info) {
+  auto [place, added] = Indexes().try_emplace(&info);
+  if (added)
+    for (const TClassInfo* c = &info; c != nullptr; c = c->Parent) {
+      auto table = Tables().find(c);
+      if (table == Tables().end()) continue;
+      for (const TPropertyInfo& p : table->second) place->second.try_emplace(UpperCase(p.Name), &p);
+    }
+  return place->second;
+}
+
 }  // namespace
 
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties) {
   Tables()[&info] = std::move(properties);
+  Indexes().clear();  // a class may have been looked up before its ancestor's table came
 }
 
 std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
@@ -52,14 +75,9 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
 }
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
-  // The most derived class's property of a name hides an ancestor's.
-  for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {
-    auto table = Tables().find(c);
-    if (table == Tables().end()) continue;
-    for (const TPropertyInfo& p : table->second)
-      if (SameText(p.Name, name)) return &p;
-  }
-  return nullptr;
+  const TClassIndex& index = IndexOf(object.ClassInfo());
+  auto found = index.find(UpperCase(name));
+  return found == index.end() ? nullptr : found->second;
 }
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name, TPropertyKind kind) {
