@@ -27,7 +27,7 @@ void RegisterTranslatorProperties() {
       T::StaticClassInfo(),
       {ObjectProperty("About", &T::About),
        ObjectProperty("Strings", static_cast<TTranslatedStrings& (T::*)() const>(&T::Strings)),
-       StringProperty("Language", &T::Language),
+       StringProperty("Language", &T::Language, &T::SetLanguage),
        WithDefault(
            BooleanProperty("TranslateApplication", &T::TranslateApplication, &T::SetTranslateApplication), 0),
        EventProperty("BeforeTranslate", &T::BeforeTranslate),

@@ -66,6 +66,8 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   // Adopts the application translator's language (unless designing), then
   // applies the current language.
   void Loaded() override;
+  // "Translations": the whole data, in the dialog's stored form.
+  void DefineProperties(TFiler& filer) override;
   int LanguageIndex() const { return languageIndex_; }
   // Moves the current index only; the controls are not touched.
   void SetLanguageIndex(int index) { languageIndex_ = index; }
@@ -86,6 +88,17 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   static TTranslator* ApplicationTranslator(const TTranslator* except);
 
  private:
+  void WriteTranslations(TWriter& writer);
+  void WriteTexts(TWriter& writer, const TDataRow& row, bool joined) const;
+  void ReadTranslations(TReader& reader);
+  void ReadLanguages(TReader& reader, int version);
+  void ReadRules(TReader& reader);
+  void ReadEntries(TReader& reader, int version);
+  void ReadNamedStrings(TReader& reader, int version);
+  void ReadTexts(TReader& reader, TDataRow& row, bool joined);
+  void ReadOldTexts(std::string texts, TDataRow& row);
+  // Every row of a storage in key order, shown or not.
+  static std::vector<TDataRow*> AllEntries(TRowStorage& storage);
   void Store(TComponent& component, const std::string& entry, const std::string& text, bool translate);
   // The owner, then what it owns directly, in its order.
   template <class Visit>
