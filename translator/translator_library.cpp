@@ -2,7 +2,7 @@
 
 #include "data/types/data_types.h"
 #include "platform/components/class_registry.h"
-#include "translator/translator.h"
+#include "translator/app_translator.h"
 
 namespace tv {
 
@@ -35,7 +35,9 @@ std::unique_ptr<TTranslatorShared> MakeShared() {
 TTranslatorShared& InitializeTranslatorLibrary() {
   if (!Shared()) {
     Shared() = MakeShared();
-    RegisterComponentClass<TTranslator>();  // stored forms name it
+    // Stored forms name them.
+    RegisterComponentClass<TTranslator>();
+    RegisterComponentClass<TtvTranslator>();
   }
   return *Shared();
 }

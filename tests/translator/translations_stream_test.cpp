@@ -6,6 +6,7 @@
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
 #include "platform/ui/std_controls.h"
+#include "translator/app_translator.h"
 #include "translator/translator.h"
 
 namespace tv {
@@ -40,7 +41,7 @@ struct TValueItems {
 };
 
 // A whole stored dialog: the root, a label, and its translator holding Value.
-std::string StoredDialog(const std::string& value) {
+std::string StoredDialog(const std::string& value, const std::string& translatorClass = "TTranslator") {
   TItemWriter w;
   w.Bytes() = "TPF0";
   w.WriteShortString("TDialogRoot");
@@ -52,7 +53,7 @@ std::string StoredDialog(const std::string& value) {
   w.WriteString("stored");
   w.WriteListEnd();
   w.WriteListEnd();
-  w.WriteShortString("TTranslator");
+  w.WriteShortString(translatorClass);
   w.WriteShortString("Translator");
   w.WriteShortString("Translations");
   w.Bytes() += value;
@@ -63,10 +64,11 @@ std::string StoredDialog(const std::string& value) {
 }
 
 struct TReadDialog {
-  explicit TReadDialog(const std::string& value) : root(nullptr) {
+  explicit TReadDialog(const std::string& value, const std::string& translatorClass = "TTranslator")
+      : root(nullptr) {
     Shared();
     RegisterComponentClass<TLabel>();
-    TReader::ReadRoot(StoredDialog(value), root);
+    TReader::ReadRoot(StoredDialog(value, translatorClass), root);
     translator = static_cast<TTranslator*>(root.FindComponent("Translator"));
     label = static_cast<TLabel*>(root.FindComponent("txInfo"));
   }
@@ -337,6 +339,26 @@ TEST(TranslationsStream, DataThatCannotBeReadIsRefusedWithItsReason) {
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message().rfind("Invalid property value at position ", 0), 0u) << e.Message();
   }
+}
+
+TEST(ApplicationTranslator, DialogsShowTheApplicationLanguageWhenTheyHaveIt) {
+  EXPECT_EQ(TranslatorList().ApplicationLanguageName(), "Deutsch");
+  {
+    TReadDialog english(kCurrent.Bytes(), "TtvTranslator");  // stored with English current
+    EXPECT_EQ(english.translator->ClassName(), "TtvTranslator");
+    EXPECT_EQ(english.Languages(), "Deutsch,English @Deutsch");
+    EXPECT_EQ(english.label->Caption(),
+              "Info \xFC"
+              "ber");
+    TValueItems withoutGerman = kCurrent;
+    withoutGerman.items[4] = "Dansk";
+    TReadDialog danish(withoutGerman.Bytes(), "TtvTranslator");
+    EXPECT_EQ(danish.Languages(), "Dansk,English @English");
+    EXPECT_EQ(danish.label->Caption(), "About");
+    EXPECT_EQ(TranslatorList().Count(), 2);
+    EXPECT_EQ(TranslatorList().Items(0), english.translator);
+  }
+  EXPECT_EQ(TranslatorList().Count(), 0);  // every dialog gone, every translator gone
 }
 
 }  // namespace
