@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <unordered_map>
+#include "platform/components/component_stream.h"
+#include "platform/components/stream_items.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/std_controls.h"
 #include "translator/translator.h"
@@ -30,9 +32,9 @@ std::vector<std::string> ShuffledNames() {
   return names;
 }
 
-void FillNamedStrings(TTranslator& t) {
+void FillNamedStrings(TTranslator& t, int count = kCount) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  for (int i = 0; i < kCount; ++i) {
+  for (int i = 0; i < count; ++i) {
     auto row = t.Strings().NewNamedString();
     row->SetFStringValue(shared.PropertyField.get(), NameOf(i));
     row->SetFStringValue(&t.Strings().LanguageField(0), "Text " + std::to_string(i));
@@ -152,6 +154,62 @@ void BM_MapSetTexts200Labels(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MapSetTexts200Labels);
+
+// A root holding a translator with 2 languages, 500 entries and 100 named
+// strings, as stored.
+std::string StoredTranslator() {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  TComponent root(nullptr);
+  root.SetName("wForm");
+  auto* t = new TTranslator(&root);
+  t->SetName("Translator");
+  for (int i = 0; i < 500; ++i) {
+    auto entry = t->Strings().NewEntry();
+    entry->SetFStringValue(shared.ComponentField.get(), "txLabel" + std::to_string(i));
+    entry->SetFStringValue(shared.PropertyField.get(), "Caption");
+    entry->SetFStringValue(shared.ClassField.get(), "TLabel");
+    entry->SetFBooleanValue(shared.TranslateField.get(), true);
+    entry->SetFStringValue(&t->Strings().LanguageField(0), "Beschriftung " + std::to_string(i));
+    entry->SetFStringValue(&t->Strings().LanguageField(1), "Caption " + std::to_string(i));
+    t->Strings().AddEntry(std::move(entry));
+  }
+  FillNamedStrings(*t, 100);
+  return TWriter::WriteRoot(root);
+}
+
+void BM_ReadTranslations(benchmark::State& state) {
+  const std::string stored = StoredTranslator();
+  for (auto _ : state) {
+    TComponent root(nullptr);
+    TReader::ReadRoot(stored, root);
+    benchmark::DoNotOptimize(root.ComponentCount());
+  }
+}
+BENCHMARK(BM_ReadTranslations)->Unit(benchmark::kMicrosecond);
+
+// The same item bytes parsed into strings, no tables.
+void BM_ParseTranslationItems(benchmark::State& state) {
+  const std::string stored = StoredTranslator();
+  const std::size_t at = stored.find("\x0CTranslations") + 13;
+  for (auto _ : state) {
+    TItemReader items(std::string_view(stored).substr(at));
+    std::vector<std::string> strings;
+    int depth = 0;
+    do {
+      if (items.NextValue() == TValueType::vaList) {
+        items.ReadListBegin();
+        ++depth;
+      } else if (items.EndOfList()) {
+        items.ReadListEnd();
+        --depth;
+      } else {
+        strings.push_back(items.ReadString());
+      }
+    } while (depth > 0);
+    benchmark::DoNotOptimize(strings.data());
+  }
+}
+BENCHMARK(BM_ParseTranslationItems)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tv

@@ -199,10 +199,16 @@ TDateTime Now() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  const std::tm* local = std::localtime(&seconds);
-  if (local == nullptr) return 0;
-  return EncodeDate(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday) +
-         EncodeTime(local->tm_hour, local->tm_min, local->tm_sec, static_cast<int>(ms));
+  // The reentrant forms: std::localtime shares one result between threads
+  // and looks at the time zone file on every call.
+  std::tm local{};
+#ifdef _WIN32
+  if (localtime_s(&local, &seconds) != 0) return 0;
+#else
+  if (localtime_r(&seconds, &local) == nullptr) return 0;
+#endif
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+         EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
 }
 
 TDateTime Date() {
