@@ -152,6 +152,7 @@ void TTranslator::ReadTranslations(TReader& reader) {
   if (version > kStreamVersion)
     throw ETranslatorError(std::string("Cannot read dfm! Your TTranslator version is ") + kComponentVersion +
                            ", but the dfm is saved using a newer version!");
+  storedVersion_ = version;
   ReadLanguages(reader, version);
   std::string current = reader.ReadString();
   TakePart(current, ":");

@@ -76,6 +76,8 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   TOnTranslateEvent BeforeTranslate;
   TOnTranslateEvent AfterTranslated;
 
+  // The version of the stored data last read, as 200 for "2.00"; 0 before.
+  int StoredVersion() const { return storedVersion_; }
   // While the stored language list is read, names are not checked.
   bool Reading() const { return reading_; }
   void SetReading(bool reading) { reading_ = reading; }
@@ -105,6 +107,7 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   void ForOwnerAndItsComponents(Visit visit);
 
   bool reading_ = false;
+  int storedVersion_ = 0;
   std::unique_ptr<TTranslatedStrings> strings_;
   int languageIndex_ = 0;
   bool translateApplication_ = false;

@@ -94,6 +94,8 @@ void TComponent::InsertComponent(TComponent* component) {
   components_.push_back(component);
   IndexName(component);
   component->owner_ = this;
+  // What a designer holds is being designed, down to its last component.
+  if (InState(csDesigning)) component->SetDesigning();
   if (component->listens_) listeners_.push_back(component);
   Listen();
   Notification(component, TOperation::opInsert);
@@ -118,6 +120,11 @@ void TComponent::RemoveComponent(TComponent* component) {
   EraseFromBack(listeners_, component);
   UnindexName(component);
   component->owner_ = nullptr;
+}
+
+void TComponent::SetDesigning() {
+  SetState(csDesigning);
+  for (TComponent* c : components_) c->SetDesigning();
 }
 
 void TComponent::Listen() {

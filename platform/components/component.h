@@ -57,6 +57,10 @@ class TComponent : public TPersistent {
   bool InState(TComponentStateFlag flag) const { return (state_ & flag) != 0; }
   void SetState(TComponentStateFlag flag) { state_ |= flag; }
   void ClearState(TComponentStateFlag flag) { state_ &= ~static_cast<unsigned>(flag); }
+  // The component and all it owns are being designed (a tool edits them):
+  // they keep their stored state instead of acting as a running program.
+  // Components inserted later are designed too.
+  void SetDesigning();
 
   // The method a stream bound to one of this component's events, so that
   // writing the component names it again; null when none.

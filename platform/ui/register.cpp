@@ -19,6 +19,7 @@ void RegisterControlClasses() {
     RegisterComponentClass<TPageControl>();
     RegisterComponentClass<TTabSheet>();
     RegisterComponentClass<TOpenDialog>();
+    RegisterComponentClass<TForm>();
     return true;
   }();
   (void)registered;

@@ -1,0 +1,388 @@
+#include "tools/tvform/tvform.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "platform/components/class_registry.h"
+#include "platform/components/component_stream.h"
+#include "platform/components/text_form.h"
+#include "platform/ui/form_dump.h"
+#include "platform/ui/forms.h"
+#include "translator/app_translator.h"
+
+namespace tv::tvform {
+
+namespace {
+
+const char* const kUsage =
+    "usage: tvform COMMAND ...\n"
+    "\n"
+    "Shows, converts and edits stored forms (text or binary) and their translations.\n"
+    "\n"
+    "commands:\n"
+    "  show FILE [--json]                 each translator: version, languages, current\n"
+    "                                     language, rules, entries and named strings\n"
+    "  convert IN OUT                     text form to binary or binary to text, as IN is\n"
+    "  apply FILE LANGUAGE                the form's controls as they show in LANGUAGE\n"
+    "  set FILE COMPONENT.PROPERTY LANGUAGE TEXT\n"
+    "                                     change the text of one entry\n"
+    "  set-string FILE NAME LANGUAGE TEXT change the text of one named string\n"
+    "  add-language FILE NAME [--copy-from LANGUAGE]\n"
+    "                                     add a language to every translator of the form\n"
+    "\n"
+    "Texts are shown and taken in UTF-8 and stored in Windows-1252.\n"
+    "Exit status: 0 done, 1 something named was not found, 2 unusable input.\n";
+
+// A failure with the exit code it ends the tool with.
+struct TToolError {
+  TExitCode Code;
+  std::string Message;
+};
+
+[[noreturn]] void Fail(TExitCode code, const std::string& message) {
+  throw TToolError{code, message};
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(ecNotFound, path + ": cannot be read");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Written beside the file and then put in its place: a failed write never
+// leaves the user with half a form.
+void WriteFile(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tvform~";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+      std::remove(temporary.c_str());
+      Fail(ecBadInput, path + ": cannot be written");
+    }
+  }
+  // The filesystem rename replaces an existing file on Windows too.
+  std::error_code failed;
+  std::filesystem::rename(temporary, path, failed);
+  if (failed) {
+    std::remove(temporary.c_str());
+    Fail(ecBadInput, path + ": cannot be replaced");
+  }
+}
+
+bool IsBinary(const std::string& bytes) {
+  return bytes.compare(0, kStreamSignature.size(), kStreamSignature) == 0;
+}
+
+struct TFormFile {
+  std::string Path;
+  bool Binary = false;
+  std::unique_ptr<TComponent> Root;
+  std::vector<TTranslator*> Translators;
+};
+
+// Designing: the form keeps its stored state (its current languages) so that
+// writing it back changes only what a command changes.
+TFormFile Load(const std::string& path, bool designing) {
+  InitializeTranslatorLibrary();
+  RegisterControlClasses();
+  TFormFile form;
+  form.Path = path;
+  const std::string content = ReadFile(path);
+  form.Binary = IsBinary(content);
+  try {
+    const std::string bytes = form.Binary ? content : ObjectTextToBinary(content);
+    TItemReader header(bytes);
+    header.ReadBytes(kStreamSignature.size());
+    const std::string className = header.ReadShortString();
+    form.Root.reset(CreateComponent(className, nullptr));
+    if (designing) form.Root->SetDesigning();
+    TReader::ReadRoot(bytes, *form.Root);
+  } catch (const Exception& e) {
+    Fail(ecBadInput, path + ": " + e.Message());
+  }
+  for (int i = 0; i < form.Root->ComponentCount(); ++i)
+    if (auto* t = dynamic_cast<TTranslator*>(form.Root->Components(i))) form.Translators.push_back(t);
+  return form;
+}
+
+void Save(const TFormFile& form) {
+  const std::string bytes = TWriter::WriteRoot(*form.Root);
+  WriteFile(form.Path, form.Binary ? bytes : ObjectBinaryToText(bytes));
+}
+
+std::string Ansi(const std::string& utf8, const std::string& what) {
+  std::string ansi;
+  if (!Utf8ToAnsi(utf8, ansi)) Fail(ecBadInput, what + " is no UTF-8 text of characters of Windows-1252");
+  return ansi;
+}
+
+TTranslator& FirstTranslator(const TFormFile& form) {
+  if (form.Translators.empty()) Fail(ecNotFound, form.Path + ": the form has no translator");
+  return *form.Translators.front();
+}
+
+int LanguageOf(const TFormFile& form, TTranslator& t, const std::string& name) {
+  const int index = t.Strings().IndexOfLanguage(name);
+  if (index < 0) Fail(ecNotFound, form.Path + ": " + t.Name() + " has no language " + AnsiToUtf8(name));
+  return index;
+}
+
+// --- show
+
+const TTranslatorShared& Fields() {
+  return InitializeTranslatorLibrary();
+}
+
+std::string VersionText(int version) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d.%02d", version / 100, version % 100);
+  return version > 0 ? text : "none";
+}
+
+std::vector<TDataRow*> Rows(TRowStorage& storage) {
+  TStringList list;
+  storage.GetRows(&list, nullptr);
+  std::vector<TDataRow*> rows;
+  for (int i = 0; i < list.Count(); ++i) rows.push_back(static_cast<TDataRow*>(list.GetObject(i)));
+  return rows;
+}
+
+std::string Json(const std::string& ansi) {
+  std::string out = "\"";
+  for (char c : AnsiToUtf8(ansi)) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonTexts(const TTranslator& t, const TDataRow& row) {
+  std::string out = "{";
+  for (int i = 0; i < t.Strings().LanguageCount(); ++i)
+    out += (i ? ", " : "") + Json(t.Strings().LanguageName(i)) + ": " +
+           Json(row.GetFStringValue(&t.Strings().LanguageField(i)));
+  return out + "}";
+}
+
+void ShowJson(const TFormFile& form, std::ostream& out) {
+  const TTranslatorShared& f = Fields();
+  out << "{\"file\": " << Json(form.Path) << ", \"form\": " << Json(form.Root->Name())
+      << ", \"translators\": [";
+  for (std::size_t n = 0; n < form.Translators.size(); ++n) {
+    TTranslator& t = *form.Translators[n];
+    TTranslatedStrings& s = t.Strings();
+    out << (n ? ", " : "") << "{\"name\": " << Json(t.Name()) << ", \"class\": " << Json(t.ClassName())
+        << ", \"version\": " << Json(VersionText(t.StoredVersion())) << ", \"languages\": [";
+    for (int i = 0; i < s.LanguageCount(); ++i) out << (i ? ", " : "") << Json(s.LanguageName(i));
+    out << "], \"currentLanguage\": " << Json(t.Language()) << ", \"showProperties\": "
+        << Json(s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded")
+        << ", \"rules\": [";
+    bool first = true;
+    for (TDataRow* rule : Rows(s.Rules())) {
+      out << (first ? "" : ", ") << "{\"class\": " << Json(rule->GetFStringValue(f.ClassField.get()))
+          << ", \"property\": " << Json(rule->GetFStringValue(f.PropertyField.get()))
+          << ", \"includeSubclasses\": "
+          << (rule->GetFBooleanValue(f.IncludeSubclassesField.get()) ? "true" : "false")
+          << ", \"translate\": " << (rule->GetFBooleanValue(f.TranslateField.get()) ? "true" : "false")
+          << "}";
+      first = false;
+    }
+    out << "], \"entries\": [";
+    first = true;
+    for (TDataRow* entry : Rows(s.Properties())) {
+      out << (first ? "" : ", ") << "{\"class\": " << Json(entry->GetFStringValue(f.ClassField.get()))
+          << ", \"component\": " << Json(entry->GetFStringValue(f.ComponentField.get()))
+          << ", \"property\": " << Json(entry->GetFStringValue(f.PropertyField.get()))
+          << ", \"translate\": " << (entry->GetFBooleanValue(f.TranslateField.get()) ? "true" : "false")
+          << ", \"texts\": " << JsonTexts(t, *entry) << "}";
+      first = false;
+    }
+    out << "], \"namedStrings\": [";
+    first = true;
+    for (TDataRow* named : Rows(s.NamedStrings())) {
+      out << (first ? "" : ", ") << "{\"name\": " << Json(named->GetFStringValue(f.PropertyField.get()))
+          << ", \"texts\": " << JsonTexts(t, *named) << "}";
+      first = false;
+    }
+    out << "]}";
+  }
+  out << "]}\n";
+}
+
+void ShowTexts(const TTranslator& t, const TDataRow& row, std::ostream& out) {
+  for (int i = 0; i < t.Strings().LanguageCount(); ++i)
+    out << "      " << AnsiToUtf8(t.Strings().LanguageName(i)) << ": "
+        << AnsiToUtf8(row.GetFStringValue(&t.Strings().LanguageField(i))) << "\n";
+}
+
+void ShowText(const TFormFile& form, std::ostream& out) {
+  const TTranslatorShared& f = Fields();
+  out << form.Path << ": " << form.Root->ClassName() << " " << form.Root->Name() << "\n";
+  if (form.Translators.empty()) out << "  no translator\n";
+  for (TTranslator* t : form.Translators) {
+    TTranslatedStrings& s = t->Strings();
+    out << "  " << t->Name() << " (" << t->ClassName() << ")\n";
+    out << "    Version: " << VersionText(t->StoredVersion()) << "\n    Languages:";
+    for (int i = 0; i < s.LanguageCount(); ++i) out << (i ? ", " : " ") << AnsiToUtf8(s.LanguageName(i));
+    out << "\n    Current language: " << AnsiToUtf8(t->Language()) << "\n    ShowProperties: "
+        << (s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded") << "\n    Rules:\n";
+    for (TDataRow* rule : Rows(s.Rules()))
+      out << "      " << rule->GetFStringValue(f.ClassField.get()) << "."
+          << rule->GetFStringValue(f.PropertyField.get()) << ": "
+          << (rule->GetFBooleanValue(f.IncludeSubclassesField.get()) ? "True" : "False") << ", "
+          << (rule->GetFBooleanValue(f.TranslateField.get()) ? "True" : "False") << "\n";
+    out << "    Entries:\n";
+    for (TDataRow* entry : Rows(s.Properties())) {
+      const bool translate = entry->GetFBooleanValue(f.TranslateField.get());
+      out << "    " << entry->GetFStringValue(f.ClassField.get()) << "("
+          << entry->GetFStringValue(f.ComponentField.get()) << ")."
+          << entry->GetFStringValue(f.PropertyField.get()) << ": " << (translate ? "True" : "False") << "\n";
+      if (translate) ShowTexts(*t, *entry, out);
+    }
+    out << "    Named strings:\n";
+    for (TDataRow* named : Rows(s.NamedStrings())) {
+      out << "    " << AnsiToUtf8(named->GetFStringValue(f.PropertyField.get())) << "\n";
+      ShowTexts(*t, *named, out);
+    }
+  }
+}
+
+// --- commands
+
+int Show(const std::vector<std::string>& args, std::ostream& out) {
+  const bool json = args.size() == 3 && args[2] == "--json";
+  if (args.size() != 2 && !json) Fail(ecBadInput, "usage: tvform show FILE [--json]");
+  const TFormFile form = Load(args[1], true);
+  if (json)
+    ShowJson(form, out);
+  else
+    ShowText(form, out);
+  return ecOk;
+}
+
+int Convert(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 3) Fail(ecBadInput, "usage: tvform convert IN OUT");
+  const std::string content = ReadFile(args[1]);
+  std::string converted;
+  try {
+    converted = IsBinary(content) ? ObjectBinaryToText(content) : ObjectTextToBinary(content);
+  } catch (const Exception& e) {
+    Fail(ecBadInput, args[1] + ": " + e.Message());
+  }
+  WriteFile(args[2], converted);
+  out << args[2] << ": " << (IsBinary(content) ? "text form" : "binary form") << " written\n";
+  return ecOk;
+}
+
+int Apply(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 3) Fail(ecBadInput, "usage: tvform apply FILE LANGUAGE");
+  const TFormFile form = Load(args[1], false);
+  const std::string language = Ansi(args[2], "LANGUAGE");
+  TTranslator& t = FirstTranslator(form);
+  LanguageOf(form, t, language);
+  t.SwitchLanguage(language, false);
+  for (TTranslator* other : form.Translators) other->SwitchLanguage(language, false);
+  auto* shown = dynamic_cast<TCustomForm*>(form.Root.get());
+  if (shown == nullptr) Fail(ecBadInput, form.Path + ": " + form.Root->ClassName() + " is no form");
+  out << AnsiToUtf8(DumpForm(*shown));
+  return ecOk;
+}
+
+// COMPONENT.PROPERTY: the property may itself hold a dot ("Lines[0]" does not).
+int Set(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 5) Fail(ecBadInput, "usage: tvform set FILE COMPONENT.PROPERTY LANGUAGE TEXT");
+  const std::size_t dot = args[2].find('.');
+  if (dot == std::string::npos) Fail(ecBadInput, args[2] + " is not COMPONENT.PROPERTY");
+  const std::string component = args[2].substr(0, dot), property = args[2].substr(dot + 1);
+  TFormFile form = Load(args[1], true);
+  TTranslator& t = FirstTranslator(form);
+  const int language = LanguageOf(form, t, Ansi(args[3], "LANGUAGE"));
+  TDataRow* entry = t.Strings().Properties().LocateRow({component, property});
+  if (entry == nullptr) Fail(ecNotFound, form.Path + ": " + t.Name() + " has no entry " + args[2]);
+  entry->SetFStringValue(&t.Strings().LanguageField(language), Ansi(args[4], "TEXT"));
+  // The controls show the current language, and writing collects from them.
+  t.ApplyLanguage(t.LanguageIndex());
+  Save(form);
+  out << form.Path << ": " << args[2] << " in " << args[3] << " set\n";
+  return ecOk;
+}
+
+int SetString(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 5) Fail(ecBadInput, "usage: tvform set-string FILE NAME LANGUAGE TEXT");
+  TFormFile form = Load(args[1], true);
+  TTranslator& t = FirstTranslator(form);
+  const int language = LanguageOf(form, t, Ansi(args[3], "LANGUAGE"));
+  TDataRow* named = t.Strings().NamedStrings().LocateRow({Ansi(args[2], "NAME")});
+  if (named == nullptr) Fail(ecNotFound, form.Path + ": " + t.Name() + " has no named string " + args[2]);
+  named->SetFStringValue(&t.Strings().LanguageField(language), Ansi(args[4], "TEXT"));
+  Save(form);
+  out << form.Path << ": " << args[2] << " in " << args[3] << " set\n";
+  return ecOk;
+}
+
+int AddLanguage(const std::vector<std::string>& args, std::ostream& out) {
+  const bool copy = args.size() == 5 && args[3] == "--copy-from";
+  if (args.size() != 3 && !copy)
+    Fail(ecBadInput, "usage: tvform add-language FILE NAME [--copy-from LANGUAGE]");
+  TFormFile form = Load(args[1], true);
+  if (form.Translators.empty()) Fail(ecNotFound, form.Path + ": the form has no translator");
+  const std::string name = Ansi(args[2], "NAME");
+  for (TTranslator* t : form.Translators) {
+    const int from = copy ? LanguageOf(form, *t, Ansi(args[4], "LANGUAGE")) : -1;
+    try {
+      t->Strings().InsertLanguage(t->Strings().LanguageCount(), name, from);
+    } catch (const Exception& e) {
+      Fail(ecBadInput, form.Path + ": " + t->Name() + ": " + AnsiToUtf8(e.Message()));
+    }
+  }
+  Save(form);
+  out << form.Path << ": language " << args[2] << " added\n";
+  return ecOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    (args.empty() ? err : out) << kUsage;
+    return args.empty() ? ecBadInput : ecOk;
+  }
+  const std::string& command = args[0];
+  try {
+    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+      out << kUsage;
+      return ecOk;
+    }
+    if (command == "show") return Show(args, out);
+    if (command == "convert") return Convert(args, out);
+    if (command == "apply") return Apply(args, out);
+    if (command == "set") return Set(args, out);
+    if (command == "set-string") return SetString(args, out);
+    if (command == "add-language") return AddLanguage(args, out);
+    Fail(ecBadInput, "unknown command " + command + " (tvform --help lists them)");
+  } catch (const TToolError& e) {
+    err << "tvform: " << e.Message << "\n";
+    return e.Code;
+  } catch (const std::exception& e) {
+    err << "tvform: " << e.what() << "\n";
+    return ecBadInput;
+  }
+}
+
+}  // namespace tv::tvform
