@@ -72,6 +72,12 @@ std::unique_ptr<TGraphic> NewGraphic(std::string_view className) {
 
 }  // namespace
 
+void TGraphic::DefineProperties(TFiler& filer) {
+  filer.DefineProperty(
+      "Data", [this](TReader& reader) { LoadData(reader.ReadBinary()); },
+      [this](TWriter& writer) { writer.WriteBinary(SaveData()); }, !Empty());
+}
+
 void TPicture::DefineProperties(TFiler& filer) {
   auto read = [this](TReader& reader) {
     const std::string data = reader.ReadBinary();

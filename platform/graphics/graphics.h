@@ -28,6 +28,9 @@ class TGraphic : public TPersistent {
   // The graphic's stored form, as a picture keeps it in a form.
   virtual std::string SaveData() const = 0;
   virtual void LoadData(std::string_view data) = 0;
+  // "Data": a graphic kept by a component of its own (not in a picture)
+  // stores its data, when it has any.
+  void DefineProperties(TFiler& filer) override;
 };
 
 class TBitmap : public TGraphic {

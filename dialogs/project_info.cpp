@@ -1,0 +1,59 @@
+#include "dialogs/project_info.h"
+
+#include "platform/components/properties.h"
+
+namespace tv {
+
+namespace {
+
+// A stored bitmap travels as its picture data, so that a form keeps the
+// product's logo and icon.
+void RegisterProjectInfoProperties() {
+  using T = TTvProjectInfo;
+  RegisterProperties(
+      T::StaticClassInfo(),
+      {StringProperty("ProjectName", &T::ProjectName, &T::SetProjectName),
+       ObjectProperty("ProjectLogo", &T::ProjectLogo), ObjectProperty("ProjectIcon", &T::ProjectIcon),
+       StringProperty("ProjectHomepage", &T::ProjectHomepage, &T::SetProjectHomepage),
+       WithDefault(IntegerProperty("VersionMajor", &T::VersionMajor, &T::SetVersionMajor), 0),
+       WithDefault(IntegerProperty("VersionMinor", &T::VersionMinor, &T::SetVersionMinor), 0),
+       WithDefault(IntegerProperty("VersionBuild", &T::VersionBuild, &T::SetVersionBuild), 0),
+       WithDefault(EnumProperty("VersionRelease", &T::VersionRelease, &T::SetVersionRelease,
+                                {"rtFinalRelease", "rtAlphaRelease", "rtBetaRelease", "rtReleaseCandidate"}),
+                   0),
+       StringProperty("SupportEMail", &T::SupportEMail, &T::SetSupportEMail),
+       StringProperty("SupportHomepage", &T::SupportHomepage, &T::SetSupportHomepage),
+       WithDefault(EnumProperty("AboutDialogStyle", &T::AboutDialogStyle, &T::SetAboutDialogStyle,
+                                {"adVersion1", "adVersion2"}),
+                   0)});
+}
+
+}  // namespace
+
+TTvProjectInfo::TTvProjectInfo(TComponent* owner) : TComponent(owner) {
+  static const bool registered = (RegisterProjectInfoProperties(), true);
+  (void)registered;
+}
+
+void TTvProjectInfo::SetProjectName(const std::string& name) {
+  if (name != projectName_) projectName_ = name;
+}
+
+std::string TTvProjectInfo::VersionText() const {
+  std::string text = "Version " + std::to_string(versionMajor_) + ".";
+  if (versionMinor_ < 10) text += "0";
+  text += std::to_string(versionMinor_);
+  const std::string build = std::to_string(versionBuild_);
+  const bool hasBuild = versionBuild_ != 0;
+  switch (versionRelease_) {
+    case rtFinalRelease:
+      if (hasBuild) text += "." + build;
+      break;
+    case rtAlphaRelease: text += (hasBuild ? "." + build : std::string()) + " alpha"; break;
+    case rtBetaRelease: text += (hasBuild ? "." + build : std::string()) + " beta"; break;
+    case rtReleaseCandidate: text += " RC" + (hasBuild ? build : std::string()); break;
+  }
+  return text;
+}
+
+}  // namespace tv

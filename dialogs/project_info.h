@@ -1,0 +1,65 @@
+#pragma once
+// The product's description that a form carries: name, logo, icon, version
+// and support addresses, shown by the About dialogs.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/components/component.h"
+#include "platform/graphics/graphics.h"
+
+namespace tv {
+
+enum class TTevrinReleaseType { rtFinalRelease, rtAlphaRelease, rtBetaRelease, rtReleaseCandidate };
+using enum TTevrinReleaseType;
+enum class TTvProjectInfoAboutDialogStyle { adVersion1, adVersion2 };
+using enum TTvProjectInfoAboutDialogStyle;
+
+// The maker's addresses, under a domain reserved for examples.
+inline constexpr const char* kMakerHomepage = "www.tevrin.example";
+inline constexpr const char* kMakerSupportEMail = "support@tevrin.example";
+
+class TTvProjectInfo : public TComponent {
+  TV_CLASS(TTvProjectInfo, TComponent)
+ public:
+  explicit TTvProjectInfo(TComponent* owner);
+
+  const std::string& ProjectName() const { return projectName_; }
+  void SetProjectName(const std::string& name);
+  // Setting a logo or an icon copies the image; the caller keeps its own.
+  const TBitmap& ProjectLogo() const { return logo_; }
+  void SetProjectLogo(const TBitmap& logo) { logo_.Assign(&logo); }
+  const TBitmap& ProjectIcon() const { return icon_; }
+  void SetProjectIcon(const TBitmap& icon) { icon_.Assign(&icon); }
+  const std::string& ProjectHomepage() const { return projectHomepage_; }
+  void SetProjectHomepage(const std::string& address) { projectHomepage_ = address; }
+  std::uint16_t VersionMajor() const { return versionMajor_; }
+  void SetVersionMajor(std::uint16_t value) { versionMajor_ = value; }
+  std::uint16_t VersionMinor() const { return versionMinor_; }
+  void SetVersionMinor(std::uint16_t value) { versionMinor_ = value; }
+  std::uint16_t VersionBuild() const { return versionBuild_; }
+  void SetVersionBuild(std::uint16_t value) { versionBuild_ = value; }
+  TTevrinReleaseType VersionRelease() const { return versionRelease_; }
+  void SetVersionRelease(TTevrinReleaseType value) { versionRelease_ = value; }
+  const std::string& SupportEMail() const { return supportEMail_; }
+  void SetSupportEMail(const std::string& address) { supportEMail_ = address; }
+  const std::string& SupportHomepage() const { return supportHomepage_; }
+  void SetSupportHomepage(const std::string& address) { supportHomepage_ = address; }
+  TTvProjectInfoAboutDialogStyle AboutDialogStyle() const { return aboutDialogStyle_; }
+  void SetAboutDialogStyle(TTvProjectInfoAboutDialogStyle style) { aboutDialogStyle_ = style; }
+
+  // "Version 1.05", "Version 2.03.7 beta", "Version 1.00 RC2", ...
+  std::string VersionText() const;
+
+ private:
+  std::string projectName_;
+  TBitmap logo_, icon_;
+  std::string projectHomepage_ = kMakerHomepage;
+  std::uint16_t versionMajor_ = 0, versionMinor_ = 0, versionBuild_ = 0;
+  TTevrinReleaseType versionRelease_ = rtFinalRelease;
+  std::string supportEMail_ = kMakerSupportEMail;
+  std::string supportHomepage_ = kMakerHomepage;
+  TTvProjectInfoAboutDialogStyle aboutDialogStyle_ = adVersion1;
+};
+
+}  // namespace tv
