@@ -1,6 +1,8 @@
 #pragma once
 // The desktop as dialogs place themselves on it.
 
+#include <optional>
+
 namespace tv::sys {
 
 struct TRect {
@@ -15,5 +17,9 @@ struct TRect {
 TRect WorkArea();
 // The whole screen.
 TRect ScreenRect();
+
+// Tests place dialogs on a desktop of their own: while set, WorkArea and
+// ScreenRect give these instead of the system's.
+void OverrideDesktop(std::optional<TRect> workArea, std::optional<TRect> screen);
 
 }  // namespace tv::sys

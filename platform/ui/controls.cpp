@@ -149,6 +149,11 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   Changed();
 }
 
+TControl::TPoint TControl::ClientToScreen(TPoint point) const {
+  const TPoint moved{point.X + left_, point.Y + top_};
+  return parent_ != nullptr ? parent_->ClientToScreen(moved) : moved;
+}
+
 void TControl::SetVisible(bool visible) {
   visible_ = visible;
   if (parent_ != nullptr && align_ != alNone) parent_->AlignControls();

@@ -85,6 +85,11 @@ class TControl : public TComponent {
   void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
   void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
   virtual void SetBounds(int left, int top, int width, int height);
+  // A point of the control's client area in screen coordinates.
+  struct TPoint {
+    int X = 0, Y = 0;
+  };
+  virtual TPoint ClientToScreen(TPoint point) const;
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);

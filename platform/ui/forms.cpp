@@ -76,6 +76,11 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
   TScrollingWinControl::SetBounds(left, top, width, height);
 }
 
+TControl::TPoint TCustomForm::ClientToScreen(TPoint point) const {
+  const int border = UiBackend().FrameWidth(*this) / 2;
+  return {Left() + border + point.X, Top() + UiBackend().FrameHeight(*this) - border + point.Y};
+}
+
 void TCustomForm::SetActiveControl(TWinControl* control) {
   activeControl_ = control;
 }

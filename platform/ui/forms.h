@@ -67,6 +67,8 @@ class TCustomForm : public TScrollingWinControl {
   void SetClientWidth(int width);
   void SetClientHeight(int height);
   void SetBounds(int left, int top, int width, int height) override;
+  // The client area lies inside the border, below the caption.
+  TPoint ClientToScreen(TPoint point) const override;
 
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* control);

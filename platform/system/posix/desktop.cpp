@@ -2,11 +2,11 @@
 
 namespace tv::sys {
 
-TRect WorkArea() {
+TRect SystemWorkArea() {
   return {0, 0, 1024, 738};
 }
 
-TRect ScreenRect() {
+TRect SystemScreenRect() {
   return {0, 0, 1024, 768};
 }
 

@@ -4,14 +4,14 @@
 
 namespace tv::sys {
 
-TRect WorkArea() {
+TRect SystemWorkArea() {
   RECT area{};
   if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return {area.left, area.top, area.right, area.bottom};
 }
 
-TRect ScreenRect() {
+TRect SystemScreenRect() {
   return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
