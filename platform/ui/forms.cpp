@@ -36,7 +36,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
          IntegerProperty("ClientHeight", &T::ClientHeight, &T::SetClientHeight), font,
          NotStored(BooleanProperty("ParentFont", &T::ParentFont, &T::SetParentFont)),
          ComponentProperty("ActiveControl", &T::ActiveControl, &T::SetActiveControl),
-         EventProperty("OnCreate", &T::OnCreate), EventProperty("OnDestroy", &T::OnDestroy)});
+         EventProperty("OnCreate", &T::OnCreate)});
     return true;
   }();
   (void)registered;
@@ -44,7 +44,6 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  if (OnDestroy) OnDestroy(this);
   UiBackend().FormDestroyed(*this);
 }
 

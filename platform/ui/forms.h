@@ -83,8 +83,10 @@ class TCustomForm : public TScrollingWinControl {
   // The form is destroyed at the next processing of messages, not before.
   void Release();
 
+  // A handler of the form's class, run once the stored form is read. (There
+  // is no handler for the form's end: by the time a form's destructor runs,
+  // the class whose method it would be is gone.)
   TNotifyEvent OnCreate;
-  TNotifyEvent OnDestroy;
 
   void Loaded() override;
   // A control left the form: it is no longer the active one.

@@ -174,8 +174,8 @@ class TwSample : public TForm {
       return true;
     }();
     (void)registered;
-    OnDestroy = [](TObject*) { ++destroyed; };
   }
+  ~TwSample() override { ++destroyed; }
   void FormCreate(TObject*) { createdWith = edName->Text(); }
   void LinkClick(TObject* sender) { clicked.push_back(static_cast<TComponent*>(sender)->Name()); }
   void btSelectClick(TObject*) {
