@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
 #include "platform/ui/std_controls.h"
+#include "tools/tvform/tvform.h"
 #include "translator/app_translator.h"
 #include "translator/translator.h"
 
@@ -260,6 +265,23 @@ TEST(TranslationsStream, EveryOlderFormatIsRead) {
     EXPECT_EQ(dialog.Texts("txInfo", "Hint"), c.Hint);
     EXPECT_EQ(dialog.translator->GetString("About"), c.About);
   }
+  // tvform reads each format alike, from a binary form file.
+  RegisterComponentClass<TDialogRoot>();
+  const std::string file = (std::filesystem::temp_directory_path() / "tvform_versions.bin").string();
+  for (const auto& c : cases) {
+    std::ofstream(file, std::ios::binary) << StoredDialog(c.Value.Bytes());
+    std::ostringstream out, err;
+    ASSERT_EQ(tvform::Run({"show", file, "--json"}, out, err), 0) << err.str();
+    const std::string version = c.Value.items[1].substr(c.Value.items[1].find(':') + 1);
+    EXPECT_NE(out.str().find("\"version\": \"" + version.substr(version.find_first_not_of(' ')) + "\""),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(
+        out.str().find("\"currentLanguage\": \"" + c.Languages.substr(c.Languages.find('@') + 1) + "\""),
+        std::string::npos)
+        << out.str();
+  }
+  std::filesystem::remove(file);
   TReadDialog last(cases[4].Value.Bytes());
   EXPECT_EQ(last.Rules(), "TLabel.Caption=TF ");
   TReadDialog oldest(cases[0].Value.Bytes());
