@@ -1,5 +1,8 @@
 #include "dialogs/project_info.h"
 
+#include <memory>
+
+#include "dialogs/about_dialogs.h"
 #include "platform/components/properties.h"
 
 namespace tv {
@@ -54,6 +57,25 @@ std::string TTvProjectInfo::VersionText() const {
     case rtReleaseCandidate: text += " RC" + (hasBuild ? build : std::string()); break;
   }
   return text;
+}
+
+void TTvProjectInfo::ShowAboutDialog() {
+  TComponent* owner = Owner();
+  if (owner == nullptr && Application().MainForm() != nullptr) owner = &Application();
+  std::unique_ptr<TwTevrinAboutBase> dialog;
+  if (aboutDialogStyle_ == adVersion2)
+    dialog.reset(CreateForm<TwTevrinAboutV2>(owner));
+  else
+    dialog.reset(CreateForm<TwTevrinAbout>(owner));
+  if (!projectName_.empty()) dialog->SetCaption(dialog->Translator->GetString("About") + " " + projectName_);
+  dialog->txVersion->SetCaption(VersionText());
+  if (logo_.Handle() != nullptr) dialog->imLogo->Picture().Assign(&logo_);
+  if (auto* v2 = dynamic_cast<TwTevrinAboutV2*>(dialog.get()); v2 != nullptr && icon_.Handle() != nullptr)
+    v2->imIcon->Picture().Assign(&icon_);
+  dialog->txEMail->SetCaption(supportEMail_);
+  dialog->txUrl->SetCaption(supportHomepage_);
+  dialog->txFreeware->SetCaption(dialog->Translator->GetString("Freeware"));
+  dialog->ShowModal();
 }
 
 }  // namespace tv

@@ -51,6 +51,12 @@ class TTvProjectInfo : public TComponent {
   // "Version 1.05", "Version 2.03.7 beta", "Version 1.00 RC2", ...
   std::string VersionText() const;
 
+  // Shows the About dialog of AboutDialogStyle modally, filled from this
+  // description and translated into the application's language; owned by
+  // this component's owner, else by the application when it has a main
+  // form, else by nobody. The dialog is gone when this returns.
+  void ShowAboutDialog();
+
  private:
   std::string projectName_;
   TBitmap logo_, icon_;

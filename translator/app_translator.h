@@ -19,6 +19,9 @@ class TtvTranslatorList : public TList {
  public:
   TtvLanguage ApplicationLanguage() const { return language_; }
   std::string ApplicationLanguageName() const;
+  // The plug-in never changes it; tests and tools show the dialogs in the
+  // other language.
+  void SetApplicationLanguage(TtvLanguage language) { language_ = language; }
 
  private:
   TtvLanguage language_ = tlDeutsch;

@@ -4,9 +4,11 @@
 // The controls never ask which backend runs them.
 
 #include <memory>
+#include <string>
 
 namespace tv {
 
+class TBitmap;
 class TCustomForm;
 class TOpenDialog;
 
@@ -24,6 +26,10 @@ class TUiBackend {
   // The size a form's border and caption add to its client area.
   virtual int FrameWidth(const TCustomForm& form) const = 0;
   virtual int FrameHeight(const TCustomForm& form) const = 0;
+  // The system's window of the form (for the shell), null without one.
+  virtual void* WindowHandle(const TCustomForm&) const { return nullptr; }
+  // An icon resource of the plug-in's own module, false when there is none.
+  virtual bool LoadModuleIcon(const std::string&, TBitmap&) const { return false; }
 };
 
 // The backend in use: the headless one until another is installed.
