@@ -1,6 +1,7 @@
 #include "dialogs/about_dialogs.h"
 
 #include "dialogs/placement.h"
+#include "dialogs/project_info.h"
 #include "dialogs/stored_forms.h"
 #include "platform/components/class_registry.h"
 #include "platform/components/published.h"
@@ -67,6 +68,13 @@ TwTevrinAboutV2::TwTevrinAboutV2(TComponent* owner) : TwTevrinAboutBase(owner) {
     return true;
   }();
   (void)registered;
+}
+
+void RegisterDialogClasses() {
+  RegisterStoredForms();
+  RegisterComponentClass<TwTevrinAbout>();
+  RegisterComponentClass<TwTevrinAboutV2>();
+  RegisterComponentClass<TTvProjectInfo>();
 }
 
 }  // namespace tv

@@ -16,6 +16,9 @@
 #include "platform/ui/form_dump.h"
 #include "platform/ui/headless/form_operator.h"
 #include "platform/ui/headless/headless_backend.h"
+#include "tools/tvform/tvform.h"
+
+#include <filesystem>
 
 namespace tv {
 namespace {
@@ -177,6 +180,37 @@ TEST(AboutDialogs, OpenNearTheOwnerForm) {
   EXPECT_EQ(left, 150);
   EXPECT_EQ(top, 150);
   EXPECT_EQ(owner.ComponentCount(), 1);  // the dialog is gone again
+}
+
+TEST(AboutDialogs, TvformShowsAndAppliesTheProjectsForms) {
+  RegisterDialogClasses();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  for (const char* form : kForms) {
+    const std::string file = (folder / (std::string(form) + "_tvform.dfm")).string();
+    std::ofstream(file, std::ios::binary) << *FindFormResource(form);
+    std::ostringstream out, err;
+    ASSERT_EQ(tvform::Run({"show", file}, out, err), 0) << err.str();
+    EXPECT_NE(
+        out.str().find("  Translator (TtvTranslator)\n    Version: 2.00\n    Languages: Deutsch, English\n"
+                       "    Current language: Deutsch\n"),
+        std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("      English: Copyright \xC2\xA9 2026 tevrin. All rights reserved.\n"),
+              std::string::npos);
+    for (const char* language : {"English", "Deutsch"}) {
+      std::ostringstream shown, failed;
+      ASSERT_EQ(tvform::Run({"apply", file, language}, shown, failed), 0) << failed.str();
+      const bool english = std::string(language) == "English";
+      EXPECT_NE(shown.str().find(english ? "\"This program is freeware." : "\"Dieses Programm ist Freeware."),
+                std::string::npos)
+          << shown.str();
+      // Only the first dialog's caption entry matches its own form.
+      const bool translatedCaption = english && std::string(form) == "TwTevrinAbout";
+      EXPECT_NE(shown.str().find(translatedCaption ? "\"Program information\"" : "\"Programminformation\""),
+                std::string::npos);
+    }
+    std::filesystem::remove(file);
+  }
 }
 
 }  // namespace

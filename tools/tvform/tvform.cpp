@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "dialogs/about_dialogs.h"
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"
@@ -92,6 +93,7 @@ struct TFormFile {
 TFormFile Load(const std::string& path, bool designing) {
   InitializeTranslatorLibrary();
   RegisterControlClasses();
+  RegisterDialogClasses();
   TFormFile form;
   form.Path = path;
   const std::string content = ReadFile(path);
