@@ -49,16 +49,6 @@ std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table,
   return storage;
 }
 
-// The rules of a class, or only those that include subclasses.
-void GetClassRules(TRowStorage& rules, const std::string& className, bool subclassesOnly, TStrings& found) {
-  const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  TCriteria criteria;
-  criteria.FindCriteriaField(shared.ClassField.get(), true)->AddValue(StringValue(className));
-  if (subclassesOnly)
-    criteria.FindCriteriaField(shared.IncludeSubclassesField.get(), true)->AddValue(BooleanValue(true));
-  rules.GetRows(&found, &criteria);
-}
-
 // The rule name that covers an entry: "X[]" for a line "X[n]".
 std::string RuleName(const std::string& property) {
   const std::size_t bracket = property.find('[');
@@ -198,13 +188,15 @@ std::string TTranslatedStrings::GetString(const std::string& name, int languageI
 
 void TTranslatedStrings::GetApplicableRules(const TComponent& component, TDataRowList& rules) {
   if (component.Name().empty()) return;
-  const TDataField* property = InitializeTranslatorLibrary().PropertyField.get();
-  auto add = [&](const std::string& className, bool subclassesOnly) {
-    TStringList found;
-    GetClassRules(*rules_, className, subclassesOnly, found);
-    for (int i = 0; i < found.Count(); ++i) {
-      auto* row = static_cast<TDataRow*>(found.GetObject(i));
-      const std::string name = row->GetFStringValue(property);
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  // The rules are few and the class chains long: each level is matched
+  // against the list of all rules rather than selected from the storage.
+  const std::vector<TDataRow*> all = AllRows(*rules_);
+  auto add = [&](std::string_view className, bool subclassesOnly) {
+    for (TDataRow* row : all) {
+      if (CompareTexts(row->GetFStringValue(shared.ClassField.get()), className, false) != 0) continue;
+      if (subclassesOnly && !row->GetFBooleanValue(shared.IncludeSubclassesField.get())) continue;
+      const std::string name = row->GetFStringValue(shared.PropertyField.get());
       if (rules.IndexOf(name) < 0) rules.AddObject(name, row);
     }
   };

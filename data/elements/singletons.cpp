@@ -68,7 +68,10 @@ TSingleton::~TSingleton() {
 }
 
 void TSingleton::MarkChanged() {
-  if (const auto user = sys::UserName()) {
+  // The process's user does not change; asking the system costs a lookup
+  // in the user database on every change.
+  static const std::optional<std::string> processUser = sys::UserName();
+  if (const auto& user = processUser) {
     changedBy_ = *user;
     if (createdBy_.empty()) createdBy_ = *user;
   }

@@ -155,15 +155,17 @@ TBitmap DecodeBitmapFile(std::string_view file) {
   const bool bottomUp = layout.Height > 0;
   const std::int64_t height = bottomUp ? layout.Height : -layout.Height;
   const std::size_t stride = RowStride(static_cast<std::uint64_t>(layout.Width), layout.Bits);
-  TBitmap bitmap;
-  bitmap.SetSize(static_cast<int>(layout.Width), static_cast<int>(height));
+  const auto width = static_cast<std::size_t>(layout.Width);
+  std::vector<std::uint32_t> pixels(width * static_cast<std::size_t>(height));
   for (std::int64_t row = 0; row < height; ++row) {
-    const std::string_view pixels =
+    const std::string_view data =
         file.substr(layout.PixelsAt + static_cast<std::size_t>(row) * stride, stride);
-    const int y = static_cast<int>(bottomUp ? height - 1 - row : row);
-    for (std::int64_t x = 0; x < layout.Width; ++x)
-      bitmap.SetPixel(static_cast<int>(x), y, PixelAt(pixels, x, layout, palette));
+    const auto y = static_cast<std::size_t>(bottomUp ? height - 1 - row : row);
+    for (std::size_t x = 0; x < width; ++x)
+      pixels[y * width + x] = PixelAt(data, static_cast<std::int64_t>(x), layout, palette);
   }
+  TBitmap bitmap;
+  bitmap.SetPixels(static_cast<int>(layout.Width), static_cast<int>(height), std::move(pixels));
   return bitmap;
 }
 

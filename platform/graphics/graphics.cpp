@@ -20,6 +20,15 @@ void TBitmap::SetSize(int width, int height) {
   height_ = height;
 }
 
+void TBitmap::SetPixels(int width, int height, std::vector<std::uint32_t> pixels) {
+  if (width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    throw EInvalidGraphicOperation("Bitmap size and pixels do not agree");
+  width_ = width;
+  height_ = height;
+  pixels_ = std::move(pixels);
+}
+
 std::size_t TBitmap::Index(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_)
     throw EInvalidGraphicOperation("Bitmap index out of range");

@@ -49,6 +49,8 @@ class TBitmap : public TGraphic {
   // ARGB; raises EInvalidGraphicOperation "Bitmap index out of range" outside.
   std::uint32_t Pixel(int x, int y) const;
   void SetPixel(int x, int y, std::uint32_t color);
+  // Width by Height pixels, row by row from the top; their count must match.
+  void SetPixels(int width, int height, std::vector<std::uint32_t> pixels);
   // The pixel store, null while the bitmap is empty.
   const void* Handle() const { return Empty() ? nullptr : pixels_.data(); }
 

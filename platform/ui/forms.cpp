@@ -125,10 +125,8 @@ void TCustomForm::Loaded() {
 
 void TCustomForm::ReadStoredForm() {
   RegisterControlClasses();
-  const std::string* text = FindFormResource(ClassName());
   try {
-    if (text == nullptr) throw EResNotFound("Resource " + ClassName() + " not found");
-    TReader::ReadRoot(ObjectTextToBinary(*text), *this);
+    TReader::ReadRoot(FormStream(ClassName()), *this);
   } catch (const Exception& e) {
     throw EReadError("Form " + ClassName() + ": " + e.Message());
   }
@@ -139,20 +137,37 @@ void TCustomForm::ReadStoredForm() {
 
 namespace {
 
-std::map<std::string, std::string>& FormResources() {
-  static std::map<std::string, std::string> resources;
+// The text as registered, and its binary stream once a form was made of it.
+struct TFormResource {
+  std::string Text;
+  std::string Stream;
+};
+
+std::map<std::string, TFormResource>& FormResources() {
+  static std::map<std::string, TFormResource> resources;
   return resources;
 }
 
 }  // namespace
 
 void RegisterFormResource(const std::string& className, std::string text) {
-  FormResources()[className] = std::move(text);
+  TFormResource& resource = FormResources()[className];
+  if (resource.Text == text) return;  // registered again: the stream still holds
+  resource = {std::move(text), {}};
 }
 
 const std::string* FindFormResource(const std::string& className) {
   auto found = FormResources().find(className);
-  return found == FormResources().end() ? nullptr : &found->second;
+  return found == FormResources().end() ? nullptr : &found->second.Text;
+}
+
+// Converted on first use and kept: a dialog opened again reads the stream
+// without parsing its text again.
+const std::string& FormStream(const std::string& className) {
+  auto found = FormResources().find(className);
+  if (found == FormResources().end()) throw EResNotFound("Resource " + className + " not found");
+  if (found->second.Stream.empty()) found->second.Stream = ObjectTextToBinary(found->second.Text);
+  return found->second.Stream;
 }
 
 // --- TApplication

@@ -130,6 +130,9 @@ TFormClass* CreateForm(TComponent* owner) {
 // The stored descriptions of form classes, in the text form format.
 void RegisterFormResource(const std::string& className, std::string text);
 const std::string* FindFormResource(const std::string& className);
+// The form's binary stream; EResNotFound "Resource <class> not found"
+// without a form, the parser's error for text that is no form.
+const std::string& FormStream(const std::string& className);
 
 class TApplication : public TComponent {
   TV_CLASS(TApplication, TComponent)
