@@ -351,15 +351,30 @@ TEST(TranslationsStream, DataThatCannotBeReadIsRefusedWithItsReason) {
       EXPECT_EQ(e.Message(), c.Message);
     }
   }
-  // A list of texts that holds fewer strings than there are languages.
-  const std::string fewer = value({"Version: 2.00", "Languages", "L", "Deutsch", "English", "E",
-                                   "Currentlanguage: Deutsch", "ShowProperties: spAllAdded", "L", "E", "L",
-                                   "TLabel(txInfo).Caption: True", "L", "nur eins", "E"});
-  try {
-    TReadDialog dialog(fewer);
-    ADD_FAILURE();
-  } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message().rfind("Invalid property value at position ", 0), 0u) << e.Message();
+  // A list of texts that holds fewer or more strings than there are languages.
+  for (const std::vector<std::string>& texts :
+       {std::vector<std::string>{"nur eins"}, std::vector<std::string>{"eins", "zwei", "drei"}}) {
+    std::vector<std::string> items = {"Version: 2.00",
+                                      "Languages",
+                                      "L",
+                                      "Deutsch",
+                                      "English",
+                                      "E",
+                                      "Currentlanguage: Deutsch",
+                                      "ShowProperties: spAllAdded",
+                                      "L",
+                                      "E",
+                                      "L",
+                                      "TLabel(txInfo).Caption: True",
+                                      "L"};
+    items.insert(items.end(), texts.begin(), texts.end());
+    items.push_back("E");
+    try {
+      TReadDialog dialog(value(items));
+      ADD_FAILURE() << texts.size();
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message().rfind("Invalid property value at position ", 0), 0u) << e.Message();
+    }
   }
 }
 
