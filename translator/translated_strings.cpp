@@ -22,21 +22,13 @@ constexpr int kFirstStringLanguage = 1;
 }
 
 // Every row of a storage, shown or not, in key order.
-std::vector<TDataRow*> AllRows(TRowStorage& storage) {
-  TStringList list;
-  storage.GetRows(&list, nullptr);
-  std::vector<TDataRow*> rows;
-  for (int i = 0; i < list.Count(); ++i) rows.push_back(static_cast<TDataRow*>(list.GetObject(i)));
-  return rows;
-}
-
 // A storage over Table with a copy of every row of Old; the column of
 // Added takes the texts of CopyFrom (or stays empty).
 std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table, const TDataField* added,
                                       const TDataField* copyFrom) {
   auto storage = std::make_unique<TRowStorage>(&table, false);
   const TDataTable& oldTable = old.DataTable();
-  for (TDataRow* row : AllRows(old)) {
+  for (TDataRow* row : old.TreeRows()) {
     auto copy = std::make_unique<TDataRow>(&table);
     for (int i = 0; i < oldTable.FieldCount(); ++i) {
       const TDataField* field = oldTable.GetField(i);
@@ -190,14 +182,23 @@ void TTranslatedStrings::GetApplicableRules(const TComponent& component, TDataRo
   if (component.Name().empty()) return;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   // The rules are few and the class chains long: each level is matched
-  // against the list of all rules rather than selected from the storage.
-  const std::vector<TDataRow*> all = AllRows(*rules_);
+  // against the list of all rules, read once, rather than selected from
+  // the storage.
+  struct TRuleRow {
+    TDataRow* Row;
+    std::string ClassName;
+    bool Subclasses;
+  };
+  std::vector<TRuleRow> all;
+  for (TDataRow* row : rules_->TreeRows())
+    all.push_back({row, row->GetFStringValue(shared.ClassField.get()),
+                   row->GetFBooleanValue(shared.IncludeSubclassesField.get())});
   auto add = [&](std::string_view className, bool subclassesOnly) {
-    for (TDataRow* row : all) {
-      if (CompareTexts(row->GetFStringValue(shared.ClassField.get()), className, false) != 0) continue;
-      if (subclassesOnly && !row->GetFBooleanValue(shared.IncludeSubclassesField.get())) continue;
-      const std::string name = row->GetFStringValue(shared.PropertyField.get());
-      if (rules.IndexOf(name) < 0) rules.AddObject(name, row);
+    for (const TRuleRow& rule : all) {
+      if (CompareTexts(rule.ClassName, className, false) != 0) continue;
+      if (subclassesOnly && !rule.Subclasses) continue;
+      const std::string name = rule.Row->GetFStringValue(shared.PropertyField.get());
+      if (rules.IndexOf(name) < 0) rules.AddObject(name, rule.Row);
     }
   };
   add(component.ClassName(), false);
@@ -225,7 +226,7 @@ TComponent* TTranslatedStrings::EntryComponent(const std::string& name) const {
 void TTranslatedStrings::SetShowProperties(TShowProperties value) {
   showProperties_ = value;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  for (TDataRow* entry : AllRows(*properties_)) {
+  for (TDataRow* entry : properties_->TreeRows()) {
     TComponent* component = EntryComponent(entry->GetFStringValue(shared.ComponentField.get()));
     bool shown =
         component != nullptr && HasRule(*component, entry->GetFStringValue(shared.PropertyField.get()));
@@ -257,7 +258,6 @@ TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string
   if (component == nullptr || component->Name().empty()) return nullptr;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   if (TDataRow* row = Entries().Find(component->Name(), property)) {
-    // Written only when they differ: every write stamps the storage.
     // Written only when they differ: every write stamps the storage. The
     // class of the component an entry already knows cannot have changed.
     if (ObjectType()->GetAsObject(row->GetFieldValue(shared.PointerField.get())) != component) {
@@ -296,7 +296,7 @@ const std::vector<TRuleUse>& TTranslatedProperties::UsesFor(const TComponent& co
   const TDataRowList& rules = RulesFor(component);
   const TDataField* translate = InitializeTranslatorLibrary().TranslateField.get();
   // A translator's own Language is never collected or set.
-  const bool translator = dynamic_cast<const TTranslator*>(&component) != nullptr;
+  const bool translator = ClassCast<TTranslator>(&component) != nullptr;
   for (int i = 0; i < rules.Count(); ++i) {
     TRuleUse use;
     use.Property = rules.Get(i);
@@ -324,7 +324,7 @@ const std::string& TEntryIndex::KeyOf(const std::string& component, const std::s
 }
 
 TEntryIndex::TEntryIndex(TRowStorage& entries) {
-  for (TDataRow* row : AllRows(entries)) Add(row);
+  for (TDataRow* row : entries.TreeRows()) Add(row);
 }
 
 void TEntryIndex::Add(TDataRow* entry) {

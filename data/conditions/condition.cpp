@@ -6,11 +6,11 @@ TGetRowsHandler::TGetRowsHandler(const TCondition& condition, int lastKeyLevel, 
     : condition_(condition), lastKeyLevel_(lastKeyLevel), counting_(counting) {}
 
 void TGetRowsHandler::Handle(TAbstractRow& child) {
-  if (auto* node = dynamic_cast<TSubTotalRow*>(&child)) {
+  if (auto* node = ClassCast<TSubTotalRow>(&child)) {
     condition_.Traverse(*this, *node);
     return;
   }
-  auto* row = dynamic_cast<TDataRow*>(&child);
+  auto* row = ClassCast<TDataRow>(&child);
   if (!row || !condition_.AcceptsRow(*row)) return;
   ++count_;
   if (!counting_) rows_.push_back(row);

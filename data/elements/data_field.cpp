@@ -142,7 +142,7 @@ void TDataField::SetDisplayValues(TDisplayValues values) {
 }
 
 bool TDataField::IsRunningNumber() const {
-  return dynamic_cast<const TRunningNumberField*>(this) != nullptr;
+  return ClassCast<TRunningNumberField>(this) != nullptr;
 }
 
 TValue TDataField::GetValue(const TAbstractRow& row, int idx) const {

@@ -49,7 +49,7 @@ int TDataTable::PositionInList(const TDataField* field) const {
 }
 
 void TDataTable::NoteSpecialField(TDataField* field) {
-  if (auto* list = dynamic_cast<TDataFieldList*>(field))
+  if (auto* list = ClassCast<TDataFieldList>(field))
     if (std::find(fieldLists_.begin(), fieldLists_.end(), list) == fieldLists_.end())
       fieldLists_.push_back(list);
   if (!runningNumberField_ && field->IsRunningNumber() && PositionInList(field) < keyCount_)

@@ -416,6 +416,24 @@ void TAbstractRowStorage::GetRows(TStrings* results, const TCondition* criteria,
   for (TDataRow* row : handler.Rows()) results->AddObject("", row);
 }
 
+namespace {
+void CollectTreeRows(const TSubTotalRow& node, std::vector<TDataRow*>& rows) {
+  for (int i = 0; i < node.ChildCount(); ++i) {
+    TAbstractRow* child = node.Child(i);
+    if (const auto* inner = ClassCast<TSubTotalRow>(child))
+      CollectTreeRows(*inner, rows);
+    else if (auto* row = ClassCast<TDataRow>(child))
+      rows.push_back(row);
+  }
+}
+}  // namespace
+
+std::vector<TDataRow*> TAbstractRowStorage::TreeRows() const {
+  std::vector<TDataRow*> rows;
+  CollectTreeRows(*root_, rows);
+  return rows;
+}
+
 int TAbstractRowStorage::CountRows(const TCondition* criteria) {
   const TCriteria none;
   const TCondition& condition = criteria ? *criteria : static_cast<const TCondition&>(none);

@@ -112,6 +112,9 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   virtual void GetRowsByText(TStrings* results, const TCriteria* criteria, const std::string& text,
                              const TDataField* field, bool flag = false);
   virtual int CountRows(const TCondition* criteria);
+  // Every data row of the tree in key order, hidden ones too, without a
+  // condition to ask: what an index over all rows is built from.
+  std::vector<TDataRow*> TreeRows() const;
   // One text per key level in key order; fewer texts are reported and
   // yield no row.
   virtual TDataRow* LocateRow(const std::vector<std::string>& values);
@@ -185,7 +188,9 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   std::vector<TAbstractRow*> rowList_;
   bool rowListValid_ = false;
   bool subTotalsAfter_ = false;
-  std::mt19937 random_{20261208};
+  // Pivots only: a small generator, as every storage (a translator makes
+  // several per dialog) seeds its own.
+  std::minstd_rand random_{20261208};
 };
 
 // A row storage that may rebuild its row list after a change instead of patching it.

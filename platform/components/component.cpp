@@ -72,17 +72,17 @@ void TComponent::SetName(const std::string& name) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  auto found = names_.find(UpperCase(name));
+  auto found = names_.find(name);
   return found == names_.end() ? nullptr : found->second;
 }
 
 void TComponent::IndexName(TComponent* component) {
-  if (!component->name_.empty()) names_[UpperCase(component->name_)] = component;
+  if (!component->name_.empty()) names_.insert_or_assign(component->name_, component);
 }
 
 void TComponent::UnindexName(const TComponent* component) {
   if (component->name_.empty()) return;
-  auto found = names_.find(UpperCase(component->name_));
+  auto found = names_.find(component->name_);
   if (found != names_.end() && found->second == component) names_.erase(found);
 }
 

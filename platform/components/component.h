@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/components/persistent.h"
+#include "platform/rtl/sysutils.h"
 
 namespace tv {
 
@@ -99,7 +100,7 @@ class TComponent : public TPersistent {
   bool listens_ = false;
   // Owned components by upper-case name: forms read from a stream insert
   // thousands of components, each checked for a unique name.
-  std::unordered_map<std::string, TComponent*> names_;
+  std::unordered_map<std::string, TComponent*, TTextHash, TTextEqual> names_;
   std::string name_;
   std::vector<std::pair<std::string, std::string>> handlerNames_;  // event, method
   long long tag_ = 0;

@@ -235,7 +235,7 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
     SetNestedProperty(object, path.substr(0, dot), path.substr(dot + 1), fullName);
     return;
   }
-  if (auto* persistent = dynamic_cast<TPersistent*>(&object);
+  if (auto* persistent = ClassCast<TPersistent>(&object);
       persistent != nullptr && ReadDefined(*persistent, path))
     return;
   const TPropertyInfo* p = FindProperty(object, path);
@@ -269,9 +269,9 @@ void TReader::SetNestedProperty(TObject& object, std::string_view head, std::str
                                 const std::string& fullName) {
   const TPropertyInfo* p = FindProperty(object, head, TPropertyKind::pkClass);
   TObject* nested = p != nullptr ? p->GetObject(object) : nullptr;
-  if (nested == nullptr || dynamic_cast<TComponent*>(nested) != nullptr)
+  if (nested == nullptr || ClassCast<TComponent>(nested) != nullptr)
     throw EPropertyError("Property " + fullName + " does not exist");
-  if (auto* strings = dynamic_cast<TStrings*>(nested); strings != nullptr && SameText(rest, "Strings")) {
+  if (auto* strings = ClassCast<TStrings>(nested); strings != nullptr && SameText(rest, "Strings")) {
     items_.ReadListBegin();
     strings->Clear();
     while (!items_.EndOfList()) strings->Add(items_.ReadString());
@@ -318,7 +318,7 @@ void TReader::ReadEvent(TObject& object, const TPropertyInfo& p) {
   const TMethodInfo* found = FindMethod(*root_, method);
   if (found == nullptr) throw EPropertyError("Method " + method + " does not exist in " + root_->ClassName());
   p.SetNotify(object, found->Bind(*root_));
-  if (auto* component = dynamic_cast<TComponent*>(&object)) component->SetHandlerName(p.Name, method);
+  if (auto* component = ClassCast<TComponent>(&object)) component->SetHandlerName(p.Name, method);
 }
 
 void TReader::ResolveReferences(TComponent& root) {

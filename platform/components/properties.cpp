@@ -25,10 +25,9 @@ const TPropertyInfo& PropertyOfKind(const TObject& object, std::string_view name
   return *p;
 }
 
-// Every property of a class and its ancestors by upper-case name, the most
-// derived one where names meet: the translator and the streams look
-// properties up by name for every component they pass.
-using TClassIndex = std::unordered_map<std::string, const TPropertyInfo*>;
+// Every property of a class and its ancestors by name, the most derived one
+// where names meet.
+using TClassIndex = std::unordered_map<std::string, const TPropertyInfo*, TTextHash, TTextEqual>;
 
 std::unordered_map<const TClassInfo*, TClassIndex>& Indexes() {
   static std::unordered_map<const TClassInfo*, TClassIndex> indexes;
@@ -41,7 +40,7 @@ const TClassIndex& IndexOf(const TClassInfo& info) {
     for (const TClassInfo* c = &info; c != nullptr; c = c->Parent) {
       auto table = Tables().find(c);
       if (table == Tables().end()) continue;
-      for (const TPropertyInfo& p : table->second) place->second.try_emplace(UpperCase(p.Name), &p);
+      for (const TPropertyInfo& p : table->second) place->second.try_emplace(p.Name, &p);
     }
   return place->second;
 }
@@ -76,7 +75,7 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
   const TClassIndex& index = IndexOf(object.ClassInfo());
-  auto found = index.find(UpperCase(name));
+  auto found = index.find(name);
   return found == index.end() ? nullptr : found->second;
 }
 

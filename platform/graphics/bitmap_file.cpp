@@ -1,5 +1,7 @@
 #include "platform/graphics/bitmap_file.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -117,20 +119,49 @@ TLayout ReadLayout(std::string_view file) {
   return layout;
 }
 
-std::uint32_t PixelAt(std::string_view row, std::int64_t x, const TLayout& layout,
+std::uint32_t PixelAt(std::string_view row, std::size_t column, const TLayout& layout,
                       const std::vector<std::uint32_t>& palette) {
-  const auto column = static_cast<std::size_t>(x);
+  const std::size_t bit = column * static_cast<std::size_t>(layout.Bits);
+  const unsigned byte = static_cast<unsigned char>(row[bit / 8]);
+  const unsigned shift = 8 - static_cast<unsigned>(layout.Bits) - bit % 8;
+  const unsigned index = (byte >> shift) & ((1u << layout.Bits) - 1);
+  if (index >= palette.size()) Invalid("colour index " + std::to_string(index) + " outside the palette");
+  return palette[index];
+}
+
+// One row into Out, the format chosen once per row: a form's logo is
+// decoded every time its dialog is made.
+void DecodeRow(std::string_view row, const TLayout& layout, const std::vector<std::uint32_t>& palette,
+               std::uint32_t* out, std::size_t width) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
+  auto word = [bytes](std::size_t at, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    return value;
+  };
   switch (layout.Bits) {
-    case 32: return Get(row, 4 * column, 4);
-    case 24: return kOpaque | Get(row, 3 * column, 3);
-    default: {
-      const std::size_t bit = column * static_cast<std::size_t>(layout.Bits);
-      const unsigned byte = static_cast<unsigned char>(row[bit / 8]);
-      const unsigned shift = 8 - static_cast<unsigned>(layout.Bits) - bit % 8;
-      const unsigned index = (byte >> shift) & ((1u << layout.Bits) - 1);
-      if (index >= palette.size()) Invalid("colour index " + std::to_string(index) + " outside the palette");
-      return palette[index];
+    case 32:
+      for (std::size_t x = 0; x < width; ++x) out[x] = word(4 * x, 4);
+      return;
+    case 24:
+      for (std::size_t x = 0; x < width; ++x) out[x] = kOpaque | word(3 * x, 3);
+      return;
+    case 8: {
+      // Indexes outside the palette are looked for once the row is done,
+      // so that the loop has no branch.
+      std::array<std::uint32_t, 256> table{};
+      std::copy(palette.begin(), palette.end(), table.begin());
+      unsigned highest = 0;
+      for (std::size_t x = 0; x < width; ++x) {
+        highest = std::max<unsigned>(highest, bytes[x]);
+        out[x] = table[bytes[x]];
+      }
+      if (highest >= palette.size())
+        Invalid("colour index " + std::to_string(highest) + " outside the palette");
+      return;
     }
+    default:
+      for (std::size_t x = 0; x < width; ++x) out[x] = PixelAt(row, x, layout, palette);
   }
 }
 
@@ -161,8 +192,7 @@ TBitmap DecodeBitmapFile(std::string_view file) {
     const std::string_view data =
         file.substr(layout.PixelsAt + static_cast<std::size_t>(row) * stride, stride);
     const auto y = static_cast<std::size_t>(bottomUp ? height - 1 - row : row);
-    for (std::size_t x = 0; x < width; ++x)
-      pixels[y * width + x] = PixelAt(data, static_cast<std::int64_t>(x), layout, palette);
+    DecodeRow(data, layout, palette, pixels.data() + y * width, width);
   }
   TBitmap bitmap;
   bitmap.SetPixels(static_cast<int>(layout.Width), static_cast<int>(height), std::move(pixels));

@@ -199,16 +199,22 @@ TDateTime Now() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  // The reentrant forms: std::localtime shares one result between threads
-  // and looks at the time zone file on every call.
-  std::tm local{};
+  // The local time of a second is asked of the system once: a translator
+  // stamps a change on every row it reads, many within one second. The
+  // reentrant forms, as std::localtime shares one result between threads.
+  thread_local std::time_t cachedSecond = -1;
+  thread_local std::tm local{};
+  thread_local TDateTime day = 0;
+  if (seconds != cachedSecond) {
 #ifdef _WIN32
-  if (localtime_s(&local, &seconds) != 0) return 0;
+    if (localtime_s(&local, &seconds) != 0) return 0;
 #else
-  if (localtime_r(&seconds, &local) == nullptr) return 0;
+    if (localtime_r(&seconds, &local) == nullptr) return 0;
 #endif
-  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-         EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
+    day = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    cachedSecond = seconds;
+  }
+  return day + EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
 }
 
 TDateTime Date() {

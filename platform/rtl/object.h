@@ -3,6 +3,7 @@
 // ancestors, which the component streams and the translator walk by name.
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace tv {
@@ -21,6 +22,7 @@ struct TClassInfo {
 // Declares a class's information inside a class derived from TObject.
 #define TV_CLASS(Self, Parent)                                             \
  public:                                                                   \
+  using TClassSelf = Self;                                                 \
   static const ::tv::TClassInfo& StaticClassInfo() {                       \
     static const ::tv::TClassInfo info{#Self, &Parent::StaticClassInfo()}; \
     return info;                                                           \
@@ -38,6 +40,7 @@ class TObject {
   TObject& operator=(const TObject&) = default;
   virtual ~TObject() = default;
 
+  using TClassSelf = TObject;
   static const TClassInfo& StaticClassInfo();
   virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
 
@@ -46,5 +49,16 @@ class TObject {
   bool InheritsFrom(const TClassInfo& other) const { return ClassInfo().InheritsFrom(other); }
   bool InheritsFrom(const std::string& className) const { return ClassInfo().InheritsFrom(className); }
 };
+
+// The object as a T when its class is T or descends from it, else null. It
+// walks the class chain by pointer, where dynamic_cast compares type names
+// and cost reading a dialog a fifth of its time. T declares its own class
+// information, so that no ancestor's stands in for it.
+template <class T, class From>
+auto ClassCast(From* object) -> std::conditional_t<std::is_const_v<From>, const T*, T*> {
+  static_assert(std::is_same_v<typename T::TClassSelf, T>, "ClassCast needs a class declared with TV_CLASS");
+  if (object == nullptr || !object->InheritsFrom(T::StaticClassInfo())) return nullptr;
+  return static_cast<std::conditional_t<std::is_const_v<From>, const T*, T*>>(object);
+}
 
 }  // namespace tv

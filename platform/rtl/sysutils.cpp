@@ -1,5 +1,7 @@
 #include "platform/rtl/sysutils.h"
 
+#include <cstdint>
+
 namespace tv {
 
 namespace {
@@ -45,6 +47,13 @@ int CompareText(std::string_view a, std::string_view b) {
 
 bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+std::size_t TTextHash::operator()(std::string_view text) const {
+  // FNV-1a over the upper-case letters
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(Upper(c))) * 1099511628211ull;
+  return static_cast<std::size_t>(hash);
 }
 
 int CompareStr(std::string_view a, std::string_view b) {

@@ -67,7 +67,7 @@ bool TFont::operator==(const TFont& other) const {
 }
 
 void TFont::Assign(const TPersistent* source) {
-  if (const auto* font = dynamic_cast<const TFont*>(source)) {
+  if (const auto* font = ClassCast<TFont>(source)) {
     name_ = font->name_;
     size_ = font->size_;
     style_ = font->style_;
@@ -135,7 +135,7 @@ void TControl::SetParent(TWinControl* parent) {
 TCustomForm* TControl::ParentForm() const {
   const TControl* control = this;
   while (control->parent_ != nullptr) control = control->parent_;
-  return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(control));
+  return const_cast<TCustomForm*>(ClassCast<TCustomForm>(control));
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -145,7 +145,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (parent_ != nullptr && align_ != alNone) parent_->AlignControls();
-  if (auto* self = dynamic_cast<TWinControl*>(this)) self->AlignControls();
+  if (auto* self = ClassCast<TWinControl>(this)) self->AlignControls();
   Changed();
 }
 
@@ -208,7 +208,7 @@ TComponent* TControl::GetParentComponent() const {
 }
 
 void TControl::SetParentComponent(TComponent* parent) {
-  if (auto* control = dynamic_cast<TWinControl*>(parent)) SetParent(control);
+  if (auto* control = ClassCast<TWinControl>(parent)) SetParent(control);
 }
 
 void TControl::Changed() {}
@@ -268,7 +268,7 @@ bool TWinControl::Focused() const {
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
   control->parent_ = this;
-  if (auto* window = dynamic_cast<TWinControl*>(control)) tabList_.push_back(window);
+  if (auto* window = ClassCast<TWinControl>(control)) tabList_.push_back(window);
   control->TakeParentFont();
   if (control->Align() != alNone) AlignControls();
 }
@@ -304,7 +304,7 @@ void TWinControl::AlignControls() {
           c->left_ = left, c->top_ = top, c->width_ = std::max(right - left, 0),
           c->height_ = std::max(bottom - top, 0);
       }
-      if (auto* window = dynamic_cast<TWinControl*>(c)) window->AlignControls();
+      if (auto* window = ClassCast<TWinControl>(c)) window->AlignControls();
       c->Changed();
     }
 }
