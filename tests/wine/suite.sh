@@ -106,6 +106,8 @@ BAV_MemoryChecking BAV_SetCfgData BAV_StreamChecking BAV_Uninitialize"
   for pair in "ProductName|tevrinVexal" "FileVersion|1.00" "ProductVersion|1.00"; do
     grep -qF "$pair" <<<"$version" || fail "version resource lacks $pair"
   done
+  # The first About dialog shows the module's own icon by this name.
+  grep -qF "|MAINICON|" <<<"|$version" || fail "no icon resource MAINICON"
 }
 
 case_name_and_version() {
