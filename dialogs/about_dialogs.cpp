@@ -1,5 +1,6 @@
 #include "dialogs/about_dialogs.h"
 
+#include "dialogs/options_dialog.h"
 #include "dialogs/placement.h"
 #include "dialogs/project_info.h"
 #include "dialogs/stored_forms.h"
@@ -74,6 +75,7 @@ void RegisterDialogClasses() {
   RegisterStoredForms();
   RegisterComponentClass<TwTevrinAbout>();
   RegisterComponentClass<TwTevrinAboutV2>();
+  RegisterComponentClass<TwTevrinBAVOptions>();
   RegisterComponentClass<TTvProjectInfo>();
 }
 

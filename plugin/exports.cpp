@@ -4,6 +4,7 @@
 
 #include "platform/system/module.h"
 #include "plugin/scan_run.h"
+#include "plugin/setup.h"
 
 namespace tv {
 
@@ -68,6 +69,15 @@ BAV_API std::int32_t BAV_CALL BAV_GetStatus() {
   return kResultOk;
 }
 BAV_API std::int32_t BAV_CALL BAV_ConfigNeeded() {
+  return kResultOk;
+}
+BAV_API std::int32_t BAV_CALL BAV_Setup() {
+  try {
+    tv::RunSetup(tv::sys::HostExecutableDirectory());
+  } catch (...) {
+    // The dialog shows what the user can mend; anything else must not
+    // reach the mail client.
+  }
   return kResultOk;
 }
 BAV_API std::int32_t BAV_CALL BAV_MemoryChecking() {

@@ -47,6 +47,8 @@ BAV_API std::int32_t BAV_CALL BAV_SetCfgData(std::intptr_t, std::intptr_t);
 BAV_API std::int32_t BAV_CALL BAV_GetCfgData(std::intptr_t, std::intptr_t);
 BAV_API std::int32_t BAV_CALL BAV_GetStatus();
 BAV_API std::int32_t BAV_CALL BAV_ConfigNeeded();
+// Opens the options dialog; 0 whatever the user chose.
+BAV_API std::int32_t BAV_CALL BAV_Setup();
 BAV_API std::int32_t BAV_CALL BAV_MemoryChecking();
 BAV_API std::int32_t BAV_CALL BAV_FileChecking();
 BAV_API std::int32_t BAV_CALL BAV_StreamChecking();

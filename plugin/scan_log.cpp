@@ -30,14 +30,14 @@ std::string FormatLogTimeStamp(const sys::TLocalTime& time, std::string_view tim
 
 namespace {
 
-// Opened or created in one step: creating "always" after a separate
+// A writer opens or creates in one step: creating "always" after a separate
 // existence test would truncate a log that another writer created in
-// between. Other writers hold it for one line only, so a busy log is tried
+// between. Writers hold the log for one line only, so a busy log is tried
 // again; any other failure will not go away by waiting.
-sys::TFile OpenLog(const std::string& path) {
+sys::TFile OpenLog(const std::string& path, sys::TFile::TOpenMode mode) {
   const auto deadline = std::chrono::steady_clock::now() + kLogWaitLimit;
   for (;;) {
-    sys::TFile file = sys::TFile::Open(path, sys::TFile::TOpenMode::ExclusiveOpenAlways);
+    sys::TFile file = sys::TFile::Open(path, mode);
     if (file.Error() != sys::TOpenError::Busy || std::chrono::steady_clock::now() >= deadline) return file;
     std::this_thread::sleep_for(kLogRetryPause);
   }
@@ -47,7 +47,7 @@ sys::TFile OpenLog(const std::string& path) {
 
 void WriteLog(const std::string& hostDirectory, std::string_view text) {
   try {
-    sys::TFile file = OpenLog(LogFilePath(hostDirectory));
+    sys::TFile file = OpenLog(LogFilePath(hostDirectory), sys::TFile::TOpenMode::ExclusiveOpenAlways);
     if (!file.IsOpen()) return;
     if (!file.SeekToEnd()) return;
     std::string line = FormatLogTimeStamp(sys::LocalTimeNow(), sys::TimeSeparator());
@@ -58,6 +58,15 @@ void WriteLog(const std::string& hostDirectory, std::string_view text) {
   } catch (...) {
     // A log line is never worth failing a check for.
   }
+}
+
+bool ReadLog(const std::string& hostDirectory, std::string& text) {
+  text.clear();
+  sys::TFile file = OpenLog(LogFilePath(hostDirectory), sys::TFile::TOpenMode::ReadDenyWrite);
+  if (!file.IsOpen()) return false;
+  char buffer[64 * 1024];
+  while (const std::size_t got = file.Read(buffer, sizeof buffer)) text.append(buffer, got);
+  return true;
 }
 
 }  // namespace tv

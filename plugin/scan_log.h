@@ -29,4 +29,8 @@ inline constexpr std::chrono::milliseconds kLogRetryPause{5};
 // message.
 void WriteLog(const std::string& hostDirectory, std::string_view text);
 
+// The whole log, waiting for a writer's line as a writer waits for
+// another's; false when it cannot be opened for reading.
+bool ReadLog(const std::string& hostDirectory, std::string& text);
+
 }  // namespace tv

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exception.h"
+#include "platform/system/path_lock.h"
 #include "platform/system/profile.h"
 
 namespace tv {
@@ -43,6 +44,9 @@ TPluginSettings ReadDialogSettings(const std::string& hostDirectory) {
 
 void WriteDialogSettings(const std::string& hostDirectory, const TPluginSettings& settings) {
   const std::string path = SettingsFilePath(hostDirectory);
+  // Two dialogs saving at once (two mail clients of one user) write one
+  // after the other, never a mix of both.
+  const sys::TPathLock lock(path);
   auto write = [&](const char* key, const std::string& value) {
     if (!sys::SetProfileValue(path, kSettingsSection, key, value))
       throw EWriteError("nach " + path + " kann nicht geschrieben werden");

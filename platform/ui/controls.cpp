@@ -8,9 +8,25 @@
 namespace tv {
 
 const std::vector<std::pair<std::string, long long>>& ColorIdents() {
-  static const std::vector<std::pair<std::string, long long>> idents = {
-      {"clBlack", clBlack},           {"clBlue", clBlue},       {"clWhite", clWhite},
-      {"clWindowText", clWindowText}, {"clBtnFace", clBtnFace}, {"clWindow", clWindow}};
+  static const std::vector<std::pair<std::string, long long>> idents = {{"clBlack", clBlack},
+                                                                        {"clMaroon", clMaroon},
+                                                                        {"clGreen", clGreen},
+                                                                        {"clOlive", clOlive},
+                                                                        {"clNavy", clNavy},
+                                                                        {"clPurple", clPurple},
+                                                                        {"clTeal", clTeal},
+                                                                        {"clGray", clGray},
+                                                                        {"clSilver", clSilver},
+                                                                        {"clRed", clRed},
+                                                                        {"clLime", clLime},
+                                                                        {"clYellow", clYellow},
+                                                                        {"clBlue", clBlue},
+                                                                        {"clFuchsia", clFuchsia},
+                                                                        {"clAqua", clAqua},
+                                                                        {"clWhite", clWhite},
+                                                                        {"clWindowText", clWindowText},
+                                                                        {"clBtnFace", clBtnFace},
+                                                                        {"clWindow", clWindow}};
   return idents;
 }
 

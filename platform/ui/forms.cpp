@@ -88,8 +88,28 @@ void TCustomForm::ControlRemoved(TControl* control) {
   if (control == activeControl_) activeControl_ = nullptr;
 }
 
+void TCustomForm::ApplyPosition() {
+  const TCustomForm* anchor = nullptr;
+  switch (position_) {
+    case poOwnerFormCenter: anchor = dynamic_cast<const TCustomForm*>(Owner()); [[fallthrough]];
+    case poMainFormCenter:
+      if (anchor == nullptr) anchor = Application().MainForm();
+      [[fallthrough]];
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    default: return;  // where it was designed, or where the system puts windows
+  }
+  const sys::TRect area = anchor != nullptr && anchor != this
+                              ? sys::TRect{anchor->Left(), anchor->Top(), anchor->Left() + anchor->Width(),
+                                           anchor->Top() + anchor->Height()}
+                              : sys::ScreenRect();
+  SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
+            Height());
+}
+
 int TCustomForm::ShowModal() {
   if (modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  ApplyPosition();
   modalResult_ = mrNone;
   modal_ = true;
   SetVisible(true);
@@ -107,9 +127,14 @@ int TCustomForm::ShowModal() {
   return result;
 }
 
+void TCustomForm::SetModalResult(int result) {
+  modalResult_ = result;
+  if (modal_ && result != mrNone && !CloseQuery()) modalResult_ = mrNone;
+}
+
 void TCustomForm::Close() {
   if (modal_)
-    modalResult_ = mrCancel;
+    SetModalResult(mrCancel);
   else
     SetVisible(false);
 }

@@ -74,7 +74,12 @@ class TCustomForm : public TScrollingWinControl {
   void SetActiveControl(TWinControl* control);
 
   int ModalResult() const { return modalResult_; }
-  void SetModalResult(int result) { modalResult_ = result; }
+  // A modal form given a result is asked whether it may close; when it
+  // refuses, it stays open with none.
+  void SetModalResult(int result);
+  // Whether the form may close with its modal result now: a form that saves
+  // on Ok refuses when the save fails, and shows why.
+  virtual bool CloseQuery() { return true; }
   bool Modal() const { return modal_; }
   // Shows the form until it has a modal result; returns that result.
   int ShowModal();
@@ -103,6 +108,8 @@ class TCustomForm : public TScrollingWinControl {
 
  private:
   void UpdateSize();
+  // Centres the form as its Position asks, when it is shown.
+  void ApplyPosition();
   TFormBorderStyle borderStyle_ = bsSizeable;
   TPosition position_ = poDesigned;
   int clientWidth_ = 0, clientHeight_ = 0;

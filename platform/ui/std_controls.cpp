@@ -133,6 +133,10 @@ std::string TCustomMemo::Text() const {
   return text;
 }
 
+void TCustomEdit::SetText(const std::string& text) {
+  TWinControl::SetText(text.substr(0, text.find_first_of("\r\n")));
+}
+
 void TCustomMemo::SetText(const std::string& text) {
   lines_.SetText(text);
   Changed();

@@ -82,6 +82,9 @@ class TCustomEdit : public TWinControl {
   explicit TCustomEdit(TComponent* owner);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value) { readOnly_ = value; }
+  // One line: what follows a line break is dropped, as the system's edit
+  // drops it from pasted text (a settings value never spans lines).
+  void SetText(const std::string& text) override;
 
  private:
   bool readOnly_ = false;

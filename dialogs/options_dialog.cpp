@@ -1,0 +1,106 @@
+#include "dialogs/options_dialog.h"
+
+#include <exception>
+
+#include "dialogs/about_dialogs.h"
+#include "dialogs/stored_forms.h"
+#include "platform/components/class_registry.h"
+#include "platform/components/published.h"
+
+namespace tv {
+
+TwTevrinBAVOptions::TwTevrinBAVOptions(TComponent* owner) : TForm(owner) {
+  static const bool registered = [] {
+    using T = TwTevrinBAVOptions;
+    RegisterDialogClasses();  // the project information the form carries
+    RegisterMethods(StaticClassInfo(), {Method("btSelectClick", &T::btSelectClick),
+                                        Method("btInfoClick", &T::btInfoClick),
+                                        Method("btDeleteLogClick", &T::btDeleteLogClick)});
+    RegisterFields(StaticClassInfo(),
+                   {Field("btOk", &T::btOk), Field("btCancel", &T::btCancel), Field("btInfo", &T::btInfo),
+                    Field("dOpen", &T::dOpen), Field("piVexal", &T::piVexal), Field("pcOptions", &T::pcOptions),
+                    Field("tsOptions", &T::tsOptions), Field("tsLog", &T::tsLog),
+                    Field("txScanExe", &T::txScanExe), Field("txOptions", &T::txOptions),
+                    Field("txInfo1", &T::txInfo1), Field("txSaveError", &T::txSaveError),
+                    Field("edScanExe", &T::edScanExe), Field("edOptions", &T::edOptions),
+                    Field("cbHide", &T::cbHide), Field("btSelect", &T::btSelect),
+                    Field("btDeleteLog", &T::btDeleteLog), Field("edLog", &T::edLog)});
+    return true;
+  }();
+  (void)registered;
+}
+
+void TwTevrinBAVOptions::Execute(TOptionsStore& store) {
+  store_ = &store;
+  struct TDetach {
+    TOptionsStore*& store;
+    ~TDetach() { store = nullptr; }
+  } detach{store_};
+  pcOptions->SetActivePage(tsOptions);
+  const TOptionsValues values = store.Read();
+  edScanExe->SetText(values.Scanner);
+  cbHide->SetChecked(values.Hide);
+  edOptions->SetText(values.Options);
+  dOpen->SetInitialDir(store.StartDirectory());
+  LoadLog();
+  // Ok saves while the dialog is still open (CloseQuery), so that a failed
+  // save can keep it open.
+  ShowModal();
+}
+
+void TwTevrinBAVOptions::LoadLog() {
+  edLog->Lines().Clear();
+  if (!store_->LogExists()) return;
+  try {
+    std::string text;
+    if (store_->ReadLog(text)) {
+      edLog->Lines().SetText(text);
+      return;
+    }
+  } catch (...) {
+    // Whatever went wrong (a log too big for memory among it), the page
+    // says so and the dialog goes on.
+  }
+  edLog->Lines().Clear();
+  edLog->Lines().Add(kLogUnreadable);
+}
+
+bool TwTevrinBAVOptions::CloseQuery() {
+  if (ModalResult() != mrOk || store_ == nullptr) return true;
+  return Save();
+}
+
+bool TwTevrinBAVOptions::Save() {
+  std::string failure;
+  try {
+    store_->Write({edScanExe->Text(), cbHide->Checked(), edOptions->Text()});
+    txSaveError->SetVisible(false);
+    return true;
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "unbekannter Fehler";
+  }
+  // In the dialog itself: a message box from inside the mail client would
+  // be the only window of the plug-in that the user cannot read again.
+  txSaveError->SetCaption(std::string(kSettingsNotSaved) + "\r\n" + failure);
+  txSaveError->SetVisible(true);
+  pcOptions->SetActivePage(tsOptions);
+  return false;
+}
+
+void TwTevrinBAVOptions::btSelectClick(TObject*) {
+  dOpen->SetFileName(edScanExe->Text());
+  if (dOpen->Execute()) edScanExe->SetText(dOpen->FileName());
+}
+
+void TwTevrinBAVOptions::btInfoClick(TObject*) {
+  piVexal->ShowAboutDialog();
+}
+
+void TwTevrinBAVOptions::btDeleteLogClick(TObject*) {
+  if (store_ != nullptr && store_->LogExists()) store_->DeleteLog();
+  edLog->Lines().Clear();
+}
+
+}  // namespace tv

@@ -1,0 +1,46 @@
+#include "plugin/setup.h"
+
+#include "platform/system/files.h"
+#include "plugin/scan_log.h"
+#include "plugin/settings.h"
+
+namespace tv {
+
+TOptionsValues TPluginOptionsStore::Read() {
+  const TPluginSettings settings = ReadDialogSettings(hostDirectory_);
+  return {settings.Scanner, settings.Hide, settings.Options};
+}
+
+void TPluginOptionsStore::Write(const TOptionsValues& values) {
+  TPluginSettings settings;
+  settings.Scanner = values.Scanner;
+  settings.Hide = values.Hide;
+  settings.Options = values.Options;
+  WriteDialogSettings(hostDirectory_, settings);
+}
+
+bool TPluginOptionsStore::LogExists() {
+  return sys::FileExists(LogFilePath(hostDirectory_));
+}
+
+bool TPluginOptionsStore::ReadLog(std::string& text) {
+  return tv::ReadLog(hostDirectory_, text);
+}
+
+void TPluginOptionsStore::DeleteLog() {
+  sys::DeleteFileAt(LogFilePath(hostDirectory_));
+}
+
+void RunSetup(const std::string& hostDirectory) {
+  TwTevrinBAVOptions* dialog = CreateForm<TwTevrinBAVOptions>(nullptr);
+  TPluginOptionsStore store(hostDirectory);
+  try {
+    dialog->Execute(store);
+  } catch (...) {
+    dialog->Release();
+    throw;
+  }
+  dialog->Release();
+}
+
+}  // namespace tv
