@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
       {"BAV_GetCfgData", {1, 2}},
       {"BAV_GetStatus", {}},
       {"BAV_ConfigNeeded", {}},
+      {"BAV_Setup", {}},
       {"BAV_MemoryChecking", {}},
       {"BAV_FileChecking", {}},
       {"BAV_StreamChecking", {}},

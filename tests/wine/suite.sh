@@ -64,7 +64,7 @@ case_setup() {
 case_export_table() {
   local names="BAV_CheckFile BAV_CheckMemory BAV_CheckStream BAV_ConfigNeeded BAV_CureFile BAV_CureMemory
 BAV_CureStream BAV_FileChecking BAV_GetCfgData BAV_GetName BAV_GetStatus BAV_GetVersion BAV_Initialize
-BAV_MemoryChecking BAV_SetCfgData BAV_StreamChecking BAV_Uninitialize"
+BAV_MemoryChecking BAV_SetCfgData BAV_Setup BAV_StreamChecking BAV_Uninitialize"
   if [ "$mode" = native ]; then
     expect_eq "exported names" "$(tr ' \n' '\n\n' <<<"$names")" \
       "$(nm -D --defined-only "$bin/tvvexal.so" | awk '{ print $3 }' | sort)"
@@ -86,6 +86,7 @@ BAV_MemoryChecking BAV_SetCfgData BAV_StreamChecking BAV_Uninitialize"
 8 BAV_FileChecking
 9 BAV_MemoryChecking
 10 BAV_ConfigNeeded
+11 BAV_Setup
 12 BAV_GetStatus
 13 BAV_GetCfgData
 14 BAV_SetCfgData
@@ -159,8 +160,10 @@ references after the call: 1 (1 before)" "$out"
   host call BAV_CureStream
   expect_eq "cure stream" "result: -1 (not supported)
 references after the call: 1, 1 (1 before)" "$out"
+  # Without windows or steps the dialog ends at once, as if cancelled.
   host call BAV_Setup
-  expect_eq "no setup yet" 2 "$status"
+  expect_eq "setup" "result: 0 (clean)" "$(tail -n 1 <<<"$out")"
+  [ -e "$work/tvvexal.ini" ] && fail "a cancelled setup wrote settings"
 }
 
 case_clean_and_finding() {
@@ -215,6 +218,41 @@ case_saved_settings() {
   out=$(tail -n 2 <<<"$out")
   expect_eq "finding with the saved tag" "$infected: 1 (finding)
   finding: \\n$infected\\nhe EICAR test file NOT a virus." "$out"
+}
+
+# The options dialog from a terminal: steps operate it, Ok saves the three
+# keys beside the host and leaves a hand-made tag, "Löschen" deletes the log
+# at once; leaving without Ok, or a step that cannot be done, saves nothing.
+case_options_dialog() {
+  layout
+  printf '[tevrin.BAV]\r\nFoundTag=Gefunden \r\n' > "$work/tvvexal.ini"
+  printf 'old line\r\n' > "$work/tvvexal.log"
+  local scanner
+  scanner=$(winpath "$work/scan 2.exe")
+  host setup --set "edScanExe=$scanner" --set cbHide=0 --set edOptions=/ALL --click tsLog --click btDeleteLog \
+    --click btOk
+  expect_eq "setup exit status" 0 "$status"
+  expect_eq "setup result" "result: 0" "$(tail -n 1 <<<"$out")"
+  grep -qF "TEdit edScanExe at 8,136 size 277x21 \"$scanner\"" <<<"$out" || fail "the dialog was not printed: $out"
+  grep -qF "TMemo edLog at 4,8 size 373x325 \"\" readonly" <<<"$out" ||
+    grep -qF "TMemo edLog at 4,8 size 373x325 readonly" <<<"$out" || fail "the log page was not cleared: $out"
+  [ -e "$work/tvvexal.log" ] && fail "the log was not deleted"
+  local saved
+  saved=$(tr -d '\r' < "$work/tvvexal.ini")
+  expect_eq "saved settings" "[tevrin.BAV]
+FoundTag=Gefunden 
+Scanner=$scanner
+Hide=0
+Options=/ALL" "$saved"
+
+  host setup --set edScanExe=other.exe --click btInfo
+  grep -q "^TwTevrinAboutV2 wTevrinAboutV2 " <<<"$out" || fail "the About dialog was not shown: $out"
+  host setup --set edScanExe=other.exe --click btMissing --click btOk
+  grep -qF "TV_UI_SCRIPT: wTevrinBAVOptions: there is no control btMissing" <<<"$out" ||
+    fail "the failed step was not reported: $out"
+  expect_eq "settings after cancelled runs" "$saved" "$(tr -d '\r' < "$work/tvvexal.ini")"
+  host setup --set edScanExe
+  expect_eq "a step without value" 2 "$status"
 }
 
 case_bad_input() {
@@ -363,7 +401,7 @@ case_stdcall() {
     "$(winpath "$work/mail/eicar.com")" 2>&1 | tr -d '\r')
   status=$?
   expect_eq "every export kept the convention" "" "$(grep -v ': ok (result' <<<"$out")"
-  expect_eq "exports probed" 18 "$(grep -c ': ok (result' <<<"$out")"
+  expect_eq "exports probed" 19 "$(grep -c ': ok (result' <<<"$out")"
 }
 
 if ! declare -F "case_$case" >/dev/null; then

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/system/environment.h"
 #include "platform/system/library.h"
 
 namespace {
@@ -141,6 +142,13 @@ int Usage(const char* problem = nullptr) {
                "                         BAV_CheckFile FILE|null\n"
                "                         BAV_CheckStream, BAV_CureStream   (counting test streams)\n"
                "                         any other export with its integer arguments\n"
+               "  setup [STEP...]      the options dialog (BAV_Setup). Without windows (the native\n"
+               "                       build) the steps operate it, then it is printed and closed:\n"
+               "                         --set CONTROL=VALUE   type into an edit; 1 or 0 for a check box\n"
+               "                         --click CONTROL       click a button or check box, show a page\n"
+               "                         --file PATH           the answer of the next open-file dialog\n"
+               "                         --cancel-file         cancel the next open-file dialog\n"
+               "                       (Ok saves only when a step clicks btOk.)\n"
                "\n"
                "exit status: 0 every file clean (or the call done), 1 a finding, 2 usage or load\n"
                "error, 3 a check not carried out, 4 the plug-in wrote beyond a buffer.\n");
@@ -220,6 +228,31 @@ class THost {
     if (name == "BAV_CheckFile") return CallCheckFile(address, args);
     if (name == "BAV_CheckStream" || name == "BAV_CureStream") return CallStream(name, address);
     return CallIntegers(name, address, args);
+  }
+
+  // The steps travel to the plug-in's dialog in the environment: it runs
+  // inside the library, out of this program's reach.
+  int Setup(const std::vector<std::string>& args) const {
+    auto setup = Find<TNoArgs>("BAV_Setup");
+    if (setup == nullptr) {
+      Missing("BAV_Setup");
+      return kExitUsage;
+    }
+    std::string script;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& option = args[i];
+      const bool takesValue = option == "--set" || option == "--click" || option == "--file";
+      if (!takesValue && option != "--cancel-file") return Usage(("unknown setup step: " + option).c_str());
+      if (takesValue && i + 1 >= args.size()) return Usage((option + " needs a value").c_str());
+      const std::string value = takesValue ? args[++i] : "";
+      if (value.find_first_of("\r\n") != std::string::npos) return Usage("a step's value is one line");
+      if (option == "--set" && value.find('=') == std::string::npos) return Usage("--set CONTROL=VALUE");
+      script += (option == "--cancel-file" ? std::string("file") : option.substr(2) + " " + value) + "\n";
+    }
+    if (!tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", script)) return Usage("cannot pass the steps on");
+    std::fflush(stdout);
+    std::printf("result: %d\n", setup());
+    return kExitClean;
   }
 
  private:
@@ -345,6 +378,8 @@ int main(int argc, char** argv) {
     status = rest.empty() ? host.Info() : Usage("info takes no arguments");
   } else if (command == "check") {
     status = rest.empty() ? Usage("check needs at least one file") : host.Check(rest);
+  } else if (command == "setup") {
+    status = host.Setup(rest);
   } else if (command == "call") {
     status = rest.empty() ? Usage("call needs an export name")
                           : host.Call(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));

@@ -6,18 +6,16 @@
 
 #include "platform/ui/dialogs.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/headless/headless_script.h"
 
 namespace tv {
 
 namespace {
 
-struct TDrivers {
-  TModalDriver Modal;
-  TFileDialogDriver Files;
-};
-
-TDrivers& Drivers() {
-  static TDrivers drivers;
+// Until a test or tool installs its own, the steps of the environment (a
+// terminal operating a plug-in's dialog), if it has any.
+THeadlessDrivers& Drivers() {
+  static THeadlessDrivers drivers = ScriptDriversFromEnvironment().value_or(THeadlessDrivers{});
   return drivers;
 }
 

@@ -19,6 +19,11 @@ using TModalDriver = std::function<void(TCustomForm& form)>;
 // The chosen file's full path, or none for a cancel.
 using TFileDialogDriver = std::function<std::optional<std::string>(TOpenDialog& dialog)>;
 
+struct THeadlessDrivers {
+  TModalDriver Modal;
+  TFileDialogDriver Files;
+};
+
 std::unique_ptr<TUiBackend> NewHeadlessBackend();
 
 // Installs drivers for its lifetime; the ones before come back after it.
