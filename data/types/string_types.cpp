@@ -8,10 +8,6 @@
 namespace tv {
 
 namespace {
-unsigned char FoldCase(unsigned char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
-}
-
 // The value's text without a copy when it is one already.
 const std::string& TextOf(const TValue& value, std::string& converted) {
   if (TDataType::TypeOf(value).HoldsText()) return value.Text;

@@ -225,7 +225,7 @@ case_saved_settings() {
 # at once; leaving without Ok, or a step that cannot be done, saves nothing.
 case_options_dialog() {
   layout
-  printf '[tevrin.BAV]\r\nFoundTag=Gefunden \r\n' > "$work/tvvexal.ini"
+  printf '[tevrin.BAV]\r\nFoundTag=Gefunden:\r\n' > "$work/tvvexal.ini"
   printf 'old line\r\n' > "$work/tvvexal.log"
   local scanner
   scanner=$(winpath "$work/scan 2.exe")
@@ -240,7 +240,7 @@ case_options_dialog() {
   local saved
   saved=$(tr -d '\r' < "$work/tvvexal.ini")
   expect_eq "saved settings" "[tevrin.BAV]
-FoundTag=Gefunden 
+FoundTag=Gefunden:
 Scanner=$scanner
 Hide=0
 Options=/ALL" "$saved"
