@@ -13,18 +13,18 @@ TwTevrinBAVOptions::TwTevrinBAVOptions(TComponent* owner) : TForm(owner) {
   static const bool registered = [] {
     using T = TwTevrinBAVOptions;
     RegisterDialogClasses();  // the project information the form carries
-    RegisterMethods(StaticClassInfo(), {Method("btSelectClick", &T::btSelectClick),
-                                        Method("btInfoClick", &T::btInfoClick),
-                                        Method("btDeleteLogClick", &T::btDeleteLogClick)});
-    RegisterFields(StaticClassInfo(),
-                   {Field("btOk", &T::btOk), Field("btCancel", &T::btCancel), Field("btInfo", &T::btInfo),
-                    Field("dOpen", &T::dOpen), Field("piVexal", &T::piVexal), Field("pcOptions", &T::pcOptions),
-                    Field("tsOptions", &T::tsOptions), Field("tsLog", &T::tsLog),
-                    Field("txScanExe", &T::txScanExe), Field("txOptions", &T::txOptions),
-                    Field("txInfo1", &T::txInfo1), Field("txSaveError", &T::txSaveError),
-                    Field("edScanExe", &T::edScanExe), Field("edOptions", &T::edOptions),
-                    Field("cbHide", &T::cbHide), Field("btSelect", &T::btSelect),
-                    Field("btDeleteLog", &T::btDeleteLog), Field("edLog", &T::edLog)});
+    RegisterMethods(StaticClassInfo(),
+                    {Method("btSelectClick", &T::btSelectClick), Method("btInfoClick", &T::btInfoClick),
+                     Method("btDeleteLogClick", &T::btDeleteLogClick)});
+    RegisterFields(
+        StaticClassInfo(),
+        {Field("btOk", &T::btOk), Field("btCancel", &T::btCancel), Field("btInfo", &T::btInfo),
+         Field("dOpen", &T::dOpen), Field("piVexal", &T::piVexal), Field("pcOptions", &T::pcOptions),
+         Field("tsOptions", &T::tsOptions), Field("tsLog", &T::tsLog), Field("txScanExe", &T::txScanExe),
+         Field("txOptions", &T::txOptions), Field("txInfo1", &T::txInfo1),
+         Field("txSaveError", &T::txSaveError), Field("edScanExe", &T::edScanExe),
+         Field("edOptions", &T::edOptions), Field("cbHide", &T::cbHide), Field("btSelect", &T::btSelect),
+         Field("btDeleteLog", &T::btDeleteLog), Field("edLog", &T::edLog)});
     return true;
   }();
   (void)registered;
