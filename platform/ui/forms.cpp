@@ -1,10 +1,13 @@
 #include "platform/ui/forms.h"
 
 #include <map>
+#include <vector>
 
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/ext_controls.h"
+#include "platform/ui/std_controls.h"
 
 namespace tv {
 
@@ -125,6 +128,65 @@ int TCustomForm::ShowModal() {
   SetVisible(false);
   modalResult_ = result;
   return result;
+}
+
+namespace {
+
+// Every control on the form, parents before their children.
+void CollectControls(const TWinControl& parent, std::vector<TControl*>& out) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* control = parent.Controls(i);
+    out.push_back(control);
+    if (auto* window = ClassCast<TWinControl>(control)) CollectControls(*window, out);
+  }
+}
+
+// The first reachable button that Wanted picks.
+TButton* FindButton(const TCustomForm& form, bool (TButton::*wanted)() const) {
+  std::vector<TControl*> controls;
+  CollectControls(form, controls);
+  for (TControl* control : controls)
+    if (auto* button = ClassCast<TButton>(control);
+        button != nullptr && (button->*wanted)() && button->Reachable())
+      return button;
+  return nullptr;
+}
+
+}  // namespace
+
+bool TCustomForm::PressEnter() {
+  TButton* button = FindButton(*this, &TButton::Default);
+  if (button != nullptr) button->Click();
+  return button != nullptr;
+}
+
+void TCustomForm::PressEscape() {
+  if (TButton* button = FindButton(*this, &TButton::Cancel))
+    button->Click();
+  else
+    Close();
+}
+
+bool TCustomForm::DialogChar(char letter) {
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  std::vector<TControl*> controls;
+  CollectControls(*this, controls);
+  for (TControl* control : controls) {
+    auto* sheet = ClassCast<TTabSheet>(control);
+    const bool reachable = sheet != nullptr ? sheet->PageControl()->Reachable() : control->Reachable();
+    if (AcceleratorOf(control->Caption()) != letter || !reachable) continue;
+    if (auto* label = ClassCast<TCustomLabel>(control)) {
+      if (label->FocusControl() != nullptr && label->FocusControl()->CanFocus())
+        label->FocusControl()->SetFocus();
+    } else if (sheet != nullptr) {
+      sheet->PageControl()->SetActivePage(sheet);
+    } else if (auto* button = ClassCast<TButtonControl>(control)) {
+      if (button->TabStop()) button->SetFocus();
+      button->Click();
+    }
+    return true;
+  }
+  return false;
 }
 
 void TCustomForm::SetModalResult(int result) {

@@ -85,6 +85,13 @@ class TCustomForm : public TScrollingWinControl {
   int ShowModal();
   // Ends a modal run with mrCancel, or hides the form.
   void Close();
+  // The keys a dialog answers, whoever delivers them: Enter clicks the
+  // default button; Escape the cancel button, or closes the form; Alt +
+  // Letter clicks the button or check box of that accelerator, focuses a
+  // label's focus control, or shows a page. False when no control took it.
+  bool PressEnter();
+  void PressEscape();
+  bool DialogChar(char letter);
   // The form is destroyed at the next processing of messages, not before.
   void Release();
 

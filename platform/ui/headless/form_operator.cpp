@@ -11,15 +11,6 @@ namespace {
   throw EInvalidOperation(form.Name() + ": " + what);
 }
 
-// Every control on the form, parents before their children.
-void CollectControls(const TWinControl& parent, std::vector<TControl*>& out) {
-  for (int i = 0; i < parent.ControlCount(); ++i) {
-    TControl* control = parent.Controls(i);
-    out.push_back(control);
-    if (auto* window = dynamic_cast<TWinControl*>(control)) CollectControls(*window, out);
-  }
-}
-
 }  // namespace
 
 TControl& TFormOperator::Control(const std::string& name) const {
@@ -64,42 +55,15 @@ void TFormOperator::ShowPage(const std::string& name) {
 }
 
 void TFormOperator::PressEnter() {
-  std::vector<TControl*> controls;
-  CollectControls(form_, controls);
-  for (TControl* control : controls)
-    if (auto* button = dynamic_cast<TButton*>(control);
-        button != nullptr && button->Default() && button->Reachable())
-      return button->Click();
+  form_.PressEnter();
 }
 
 void TFormOperator::PressEscape() {
-  std::vector<TControl*> controls;
-  CollectControls(form_, controls);
-  for (TControl* control : controls)
-    if (auto* button = dynamic_cast<TButton*>(control);
-        button != nullptr && button->Cancel() && button->Reachable())
-      return button->Click();
-  form_.Close();
+  form_.PressEscape();
 }
 
 void TFormOperator::PressAlt(char letter) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  std::vector<TControl*> controls;
-  CollectControls(form_, controls);
-  for (TControl* control : controls) {
-    auto* sheet = dynamic_cast<TTabSheet*>(control);
-    const bool reachable = sheet != nullptr ? sheet->PageControl()->Reachable() : control->Reachable();
-    if (AcceleratorOf(control->Caption()) != letter || !reachable) continue;
-    if (auto* label = dynamic_cast<TCustomLabel*>(control)) {
-      if (label->FocusControl() != nullptr && label->FocusControl()->CanFocus())
-        label->FocusControl()->SetFocus();
-    } else if (sheet != nullptr) {
-      sheet->PageControl()->SetActivePage(sheet);
-    } else if (dynamic_cast<TButtonControl*>(control) != nullptr) {
-      Click(control->Name());
-    }
-    return;
-  }
+  form_.DialogChar(letter);
 }
 
 }  // namespace tv
