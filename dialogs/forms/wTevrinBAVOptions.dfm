@@ -736,7 +736,7 @@ object wTevrinBAVOptions: TwTevrinBAVOptions
       object txOptions: TLabel
         Left = 8
         Top = 176
-        Width = 45
+        Width = 60
         Height = 13
         Caption = '&Optionen:'
         FocusControl = edOptions

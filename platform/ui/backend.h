@@ -9,6 +9,7 @@
 namespace tv {
 
 class TBitmap;
+class TControl;
 class TCustomForm;
 class TOpenDialog;
 
@@ -30,6 +31,9 @@ class TUiBackend {
   virtual void* WindowHandle(const TCustomForm&) const { return nullptr; }
   // An icon resource of the plug-in's own module, false when there is none.
   virtual bool LoadModuleIcon(const std::string&, TBitmap&) const { return false; }
+  // A control's state changed (text, place, visibility, check, page, the
+  // form's focus): a backend with windows shows it.
+  virtual void ControlChanged(TControl&) {}
 };
 
 // The backend in use: the headless one until another is installed.

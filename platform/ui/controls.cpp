@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/lists.h"
+#include "platform/ui/backend.h"
 #include "platform/ui/forms.h"
 
 namespace tv {
@@ -227,7 +228,9 @@ void TControl::SetParentComponent(TComponent* parent) {
   if (auto* control = ClassCast<TWinControl>(parent)) SetParent(control);
 }
 
-void TControl::Changed() {}
+void TControl::Changed() {
+  UiBackend().ControlChanged(*this);
+}
 
 // --- TWinControl
 

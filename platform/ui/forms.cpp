@@ -84,7 +84,9 @@ TControl::TPoint TCustomForm::ClientToScreen(TPoint point) const {
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control == activeControl_) return;
   activeControl_ = control;
+  Changed();  // a backend with windows moves the focus
 }
 
 void TCustomForm::ControlRemoved(TControl* control) {

@@ -70,7 +70,7 @@ TEST(OptionsDialog, StoredFormRoundTripsAndShowsEveryControlAtItsPlace) {
             "  TPageControl pcOptions at 8,4 size 389x397 page tsOptions\n"
             "    TTabSheet tsOptions at 4,24 size 381x369 \"Einstellungen\"\n"
             "      TLabel txScanExe at 8,116 size 60x13 \"&SCAN.EXE:\"\n"
-            "      TLabel txOptions at 8,176 size 45x13 \"&Optionen:\"\n"
+            "      TLabel txOptions at 8,176 size 60x13 \"&Optionen:\"\n"
             "      TEdit edScanExe at 8,136 size 277x21 \"scan.exe\"\n"
             "      TEdit edOptions at 8,196 size 277x21 \"/MIME /UNZIP\"\n"
             "      TCheckBox cbHide at 8,244 size 309x17 \"Konsolenfenster w\xE4hrend des Scannens "

@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/project_info.h"
 #include "platform/system/environment.h"
 #include "platform/system/library.h"
+#include "translator/app_translator.h"
 
 namespace {
 
@@ -142,13 +144,18 @@ int Usage(const char* problem = nullptr) {
                "                         BAV_CheckFile FILE|null\n"
                "                         BAV_CheckStream, BAV_CureStream   (counting test streams)\n"
                "                         any other export with its integer arguments\n"
-               "  setup [STEP...]      the options dialog (BAV_Setup). Without windows (the native\n"
-               "                       build) the steps operate it, then it is printed and closed:\n"
+               "  setup [STEP...]      the options dialog (BAV_Setup). On Windows without steps the\n"
+               "                       real dialog; otherwise the steps operate it, then it is\n"
+               "                       printed and closed:\n"
                "                         --set CONTROL=VALUE   type into an edit; 1 or 0 for a check box\n"
                "                         --click CONTROL       click a button or check box, show a page\n"
                "                         --file PATH           the answer of the next open-file dialog\n"
                "                         --cancel-file         cancel the next open-file dialog\n"
                "                       (Ok saves only when a step clicks btOk.)\n"
+               "\n"
+               "bavhost about [1|2] [English]\n"
+               "                       shows the first or second About dialog of this project,\n"
+               "                       in German or English (printed without windows)\n"
                "\n"
                "exit status: 0 every file clean (or the call done), 1 a finding, 2 usage or load\n"
                "error, 3 a check not carried out, 4 the plug-in wrote beyond a buffer.\n");
@@ -249,7 +256,13 @@ class THost {
       if (option == "--set" && value.find('=') == std::string::npos) return Usage("--set CONTROL=VALUE");
       script += (option == "--cancel-file" ? std::string("file") : option.substr(2) + " " + value) + "\n";
     }
-    if (!tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", script)) return Usage("cannot pass the steps on");
+#if defined(_WIN32)
+    const bool scripted = !args.empty();  // without steps: the real dialog
+#else
+    const bool scripted = true;  // no windows: the steps, if none
+#endif
+    if (scripted && !tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", script))
+      return Usage("cannot pass the steps on");
     std::fflush(stdout);
     std::printf("result: %d\n", setup());
     return kExitClean;
@@ -357,10 +370,35 @@ class THost {
 
 }  // namespace
 
+// The About dialogs from this program's own copy of them, for people
+// checking their look.
+int About(const std::vector<std::string>& args) {
+  const bool english = !args.empty() && args.back() == "English";
+  const std::vector<std::string> style(args.begin(), args.end() - (english ? 1 : 0));
+  if (style.size() > 1 || (style.size() == 1 && style[0] != "1" && style[0] != "2"))
+    return Usage("about [1|2] [English]");
+  if (english) tv::TranslatorList().SetApplicationLanguage(tv::tlEnglish);
+#if !defined(_WIN32)
+  tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", "");  // printed and closed
+#endif
+  try {
+    tv::TTvProjectInfo info(nullptr);
+    info.SetProjectName("tevrinVexal");
+    info.SetVersionMajor(1);
+    info.SetAboutDialogStyle(!style.empty() && style[0] == "2" ? tv::adVersion2 : tv::adVersion1);
+    info.ShowAboutDialog();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bavhost: %s\n", e.what());
+    return kExitUsage;
+  }
+  return kExitClean;
+}
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage("no plug-in named");
   if (args[0] == "--help" || args[0] == "-h") return Usage();
+  if (args[0] == "about") return About(std::vector<std::string>(args.begin() + 1, args.end()));
   if (args.size() < 2) return Usage("no command given");
 
   tv::sys::TLibrary library = tv::sys::TLibrary::Load(args[0]);

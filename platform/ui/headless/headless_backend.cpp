@@ -78,6 +78,10 @@ class THeadlessBackend : public TUiBackend {
 
 }  // namespace
 
+bool HeadlessDriversActive() {
+  return static_cast<bool>(Drivers().Modal);
+}
+
 std::unique_ptr<TUiBackend> NewHeadlessBackend() {
   return std::make_unique<THeadlessBackend>();
 }

@@ -9,6 +9,7 @@
 #include "platform/components/published.h"
 #include "platform/components/text_form.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/ui/backend.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/ext_controls.h"
 #include "platform/ui/form_dump.h"
@@ -238,7 +239,13 @@ TEST(Forms, DumpShowsWhatAPersonSees) {
 
 TEST(Forms, ModalDriverOperatesTheFormAsAPersonWould) {
   auto form = Sample();
-  EXPECT_EQ(form->ShowModal(), mrCancel);  // no driver: over at once
+  {
+    // Headless without a driver: over at once (the system's backend would
+    // show a window and wait for a person).
+    std::unique_ptr<TUiBackend> system = SetUiBackend(NewHeadlessBackend());
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    SetUiBackend(std::move(system));
+  }
   std::vector<std::string> fileDialogs;
   int answers = 0;
   TModalDriverScope scope(
