@@ -20,8 +20,9 @@
 // SEL is CLASS@X,Y. Texts are the system's ANSI bytes. Exit status: 0 all
 // commands done, 1 a command failed (named on standard error).
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -1,8 +1,9 @@
 #include "platform/ui/win32/win32_backend.h"
 
+#include <windows.h>
+// after windows.h, which they build on
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <map>
