@@ -25,7 +25,7 @@ expect_eq() { # what expected actual
   fi
 }
 expect_line() { # what line output
-  grep -qxF -- "$2" <<<"$3" || fail "$1: no line $(printf '%q' "$2")"
+  grep -aqxF -- "$2" <<<"$3" || fail "$1: no line $(printf '%q' "$2")"
 }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tv-dialogs.XXXXXX")
@@ -72,7 +72,7 @@ run() { # steps args...
 
 shot_ok() { # name size
   local line colours
-  line=$(grep -m 1 '^shot ' <<<"$out")
+  line=$(grep -a -m 1 '^shot ' <<<"$out")
   expect_eq "$1 screenshot size" "$2" "$(cut -d' ' -f2 <<<"$line")"
   colours=$(cut -d' ' -f4 <<<"$line")
   [ "${colours:-0}" -ge 8 ] || fail "$1 screenshot looks blank (${colours:-no} colours)"
@@ -116,8 +116,8 @@ for line in 'SysTabControl32@8,4 389x397 ""' 'Button@152,408 75x25 "Ok"' 'Button
 done
 expect_eq "focus: first, Alt+O, Alt+S" "Edit@20,164
 Edit@20,224
-Edit@20,164" "$(grep -x 'Edit@[0-9,]*' <<<"$out")"
-grep -qxF 'Edit@16,36 373x325 "first line' <<<"$out" || fail "the log page's text box: $out"
+Edit@20,164" "$(grep -ax 'Edit@[0-9,]*' <<<"$out")"
+grep -aqxF 'Edit@16,36 373x325 "first line' <<<"$out" || fail "the log page's text box: $out"
 expect_line "check box cleared" "unchecked" "$out"
 expect_line "the log shown" "second line" "$out"
 shot_ok options 410x466
@@ -128,6 +128,25 @@ Hide=0
 Options=/MIME /UNZIP" "$(tr -d '\r' <"$work/tvvexal.ini")"
 [ -e "$work/tvvexal.log" ] && fail "the log was not deleted"
 expect_eq "setup result" "result: 0" "$(tr -d '\r' <"$work/host.out" | tail -n 1)"
+
+# --- the About dialog from the options, which wait for it; Ctrl+Tab
+about_caption=$'Info \xfcber tevrinVexal'
+run "wait tevrinVexal
+key ctrl+tab
+controls
+click Button@320,408
+wait $about_caption
+enabled tevrinVexal
+key enter
+gone
+wait tevrinVexal
+enabled tevrinVexal
+click Button@236,408
+gone" tvvexal.bav setup
+expect_eq "about from options driver status" 0 "$status"
+expect_line "Ctrl+Tab shows the log page" 'TvContainer@12,28 381x369 "" hidden' "$out"
+expect_eq "the options wait for the About dialog" "tevrinVexal disabled
+tevrinVexal enabled" "$(grep -a '^tevrinVexal ' <<<"$out")"
 
 # --- Escape writes nothing
 saved=$(cat "$work/tvvexal.ini")
@@ -151,12 +170,12 @@ gone" "$@"
   shot_ok "$name" "$size"
 }
 about about1 $'Info \xfcber tevrinVexal' 345x280 about 1
-grep -qF $'Dieses Programm ist Freeware. Es darf ohne Beschr\xe4nkung weitergegeben werden.' <<<"$out" ||
+grep -aqF $'Dieses Programm ist Freeware. Es darf ohne Beschr\xe4nkung weitergegeben werden.' <<<"$out" ||
   fail "German freeware text: $out"
 about about2 $'Info \xfcber tevrinVexal' 446x335 about 2
 expect_line "second About: version" 'Static@152,68 80x13 "Version 1.00"' "$out"
 about about1-en 'About tevrinVexal' 345x280 about 1 English
-grep -qF 'This program is freeware. It may be freely distributed without any restrictions.' <<<"$out" ||
+grep -aqF 'This program is freeware. It may be freely distributed without any restrictions.' <<<"$out" ||
   fail "English freeware text: $out"
 about about2-en 'About tevrinVexal' 446x335 about 2 English
 

@@ -15,6 +15,7 @@
 //   shot FILE             the window's area of the screen as a PNG file;
 //                         answers "shot WxH colours N"
 //   gone [MS]             waits until the window is destroyed
+//   enabled CAPTION       whether that top-level window takes input
 //   sleep MS
 //
 // SEL is CLASS@X,Y. Texts are the system's ANSI bytes. Exit status: 0 all
@@ -259,7 +260,10 @@ bool Run(const std::string& line) {
     SendMessageA(Find(rest.substr(0, blank)), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(blank == std::string::npos ? "" : rest.c_str() + blank + 1));
   } else if (command == "click") {
-    SendMessageA(Find(rest), BM_CLICK, 0, 0);
+    // A click that opens another dialog returns only when that one closes:
+    // after a while the driver goes on to operate it.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Find(rest), BM_CLICK, 0, 0, SMTO_NORMAL, 1500, &result);
   } else if (command == "tab") {
     const auto blank = rest.find(' ');
     HWND tabs = Find(rest.substr(0, blank));
@@ -284,6 +288,10 @@ bool Run(const std::string& line) {
     }
     std::printf("gone\n");
     current = nullptr;
+  } else if (command == "enabled") {
+    HWND window = FindWindowA(nullptr, rest.c_str());
+    if (window == nullptr) Fail("no window \"" + rest + "\"");
+    std::printf("%s %s\n", rest.c_str(), IsWindowEnabled(window) ? "enabled" : "disabled");
   } else if (command == "sleep") {
     Sleep(static_cast<DWORD>(std::stoul(rest)));
   } else {
