@@ -255,6 +255,36 @@ Options=/ALL" "$saved"
   expect_eq "a step without value" 2 "$status"
 }
 
+# tvclam in the scanner's place, against a scripted ClamAV beside it: a
+# clean file, a finding named by ClamAV's signature, and ClamAV's failures
+# reported as findings, never as clean files.
+case_tvclam() {
+  layout
+  local ext="" file
+  [ "$mode" = wine ] && ext=.exe
+  cp "$bin/tvclam$ext" "$work/"
+  cp "$bin/fakeclam$ext" "$work/clamscan$ext"
+  printf '[tevrin.BAV]\r\nScanner=%s\r\n' "$(winpath "$work/tvclam$ext")" >"$work/tvvexal.ini"
+  printf 'hello' >"$work/mail/a.txt"
+  file=$(winpath "$work/mail/a.txt")
+  TV_FAKECLAM='0|%FILE%: OK' host check "$file"
+  expect_eq "clean" "$file: 0 (clean)" "$out"
+  TV_FAKECLAM='1|%FILE%: Win.Test.EICAR_HDB-1 FOUND' host check "$file"
+  expect_eq "finding" "$file: 1 (finding)
+  finding: \\n$file\\nWin.Test.EICAR_HDB-1" "$out"
+  TV_FAKECLAM='2|%FILE%: Access denied. ERROR' host check "$file"
+  expect_eq "ClamAV's error" "$file: 1 (finding)
+  finding: \\n$file\\nscanner error: Access denied" "$out"
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --clamscan=%s\r\n' "$(winpath "$work/tvclam$ext")" \
+    "$(winpath "$work/gone/clamscan$ext")" >"$work/tvvexal.ini"
+  host check "$file"
+  expect_eq "no ClamAV" "$file: 1 (finding)
+  finding: \\n$file\\nscanner error: $(winpath "$work/gone/clamscan$ext") not found" "$out"
+  expect_eq "log lines" 3 "$(grep -c ' \.\.\. Found the ' "$work/tvvexal.log")"
+  [ -e "$work/mail/a.~tv" ] && fail "a report was left behind"
+  [ -e "$work/mail/a.~tv.clamav" ] && fail "ClamAV's log was left behind"
+}
+
 case_bad_input() {
   layout
   host call BAV_CheckFile null
