@@ -22,6 +22,9 @@ class TLibrary {
   // The export's address, or null when the library lacks it.
   void* Symbol(const std::string& name) const;
   void Unload();
+  // The library stays loaded until the process ends, as a host keeps its
+  // plug-ins; this object forgets it.
+  void KeepLoaded() { handle_ = nullptr; }
 
  private:
   void* handle_ = nullptr;

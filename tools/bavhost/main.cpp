@@ -178,6 +178,10 @@ class THost {
     return reinterpret_cast<F>(library_.Symbol(name));
   }
 
+  // Loaded until the process ends, as the mail client keeps its plug-ins
+  // (what the plug-in's dialogs leave for its end stays reachable there).
+  void KeepLoaded() { library_.KeepLoaded(); }
+
   // Initialize and Uninitialize bracket every session, as in the mail client.
   void Begin() const { CallIfPresent("BAV_Initialize"); }
   void End() const { CallIfPresent("BAV_Uninitialize"); }
@@ -425,5 +429,6 @@ int main(int argc, char** argv) {
     status = Usage(("unknown command: " + command).c_str());
   }
   host.End();
+  host.KeepLoaded();
   return status;
 }

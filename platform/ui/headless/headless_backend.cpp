@@ -19,6 +19,10 @@ THeadlessDrivers& Drivers() {
   return drivers;
 }
 
+struct TReleaseAtEnd {
+  ~TReleaseAtEnd() { UiBackend().ProcessMessages(); }
+};
+
 class THeadlessBackend : public TUiBackend {
  public:
   int ShowModal(TCustomForm& form) override {
@@ -39,6 +43,10 @@ class THeadlessBackend : public TUiBackend {
   }
 
   void PostRelease(TCustomForm& form) override {
+    // A host without a message loop (any POSIX host) never processes the
+    // release: the end of the process, or of the library, is the last
+    // chance. Made after the statics a form uses, this goes before them.
+    static const TReleaseAtEnd atEnd;
     if (std::find(released_.begin(), released_.end(), &form) == released_.end()) released_.push_back(&form);
   }
 
