@@ -48,6 +48,11 @@ TEST(Tvclam, ClamAVsAnswersJudged) {
       {"ERROR: Could not connect to clamd on LocalSocket /run/c.sock: No such file or directory\n", 2,
        TKind::Error,
        "ERROR: Could not connect to clamd on LocalSocket /run/c.sock: No such file or directory"},
+      // What ClamAV 1.4 says of a file it cannot open, and of a database
+      // it cannot load.
+      {"\n---\n\nWARNING: /m/a.com: Can't access file\n", 2, TKind::Error, "Can't access file"},
+      {"LibClamAV Error: cl_load(): No such file or directory: /db\nERROR: Can't get file status\n", 2,
+       TKind::Error, "LibClamAV Error: cl_load(): No such file or directory: /db"},
       {"", 2, TKind::Error, "clamscan ended with exit code 2"},
       {"", 139, TKind::Error, "clamscan ended with exit code 139"},
       // Contradictions are errors, never a clean file.

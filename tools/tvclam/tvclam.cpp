@@ -80,7 +80,12 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
   std::vector<TVerdict> verdicts(files.size());
   std::vector<bool> named(files.size(), false);
   std::string general;  // an error of ClamAV's own, not of a file
-  for (const std::string& line : Lines(log)) {
+  for (std::string line : Lines(log)) {
+    // "WARNING: FILE: TEXT" (a file ClamAV could not open) is that file's
+    // error, as "FILE: TEXT ERROR" is.
+    for (const std::string level : {"WARNING: ", "ERROR: "})
+      for (const std::string& file : files)
+        if (StartsWith(line, level + file + ": ")) line = line.substr(level.size()) + " ERROR";
     std::size_t file = files.size();
     for (std::size_t i = 0; i < files.size() && file == files.size(); ++i)
       if (StartsWith(line, files[i] + ": ")) file = i;
@@ -90,7 +95,8 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
         (EndsWith(line, " FOUND") || EndsWith(line, " ERROR")))
       file = 0;
     if (file == files.size()) {
-      if (StartsWith(line, "ERROR: ") || line.find("Error: ") != std::string::npos) general = line;
+      if (general.empty() && (StartsWith(line, "ERROR: ") || line.find("Error: ") != std::string::npos))
+        general = StartsWith(line, "ERROR: ") ? line.substr(7) : line;
       continue;
     }
     const std::string said = line.substr(line.find(": ") + 2);
