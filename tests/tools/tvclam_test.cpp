@@ -46,8 +46,8 @@ TEST(Tvclam, ClamAVsAnswersJudged) {
       {"/m/a.com: Can't open file or directory ERROR\n", 2, TKind::Error, "Can't open file or directory"},
       {"/m/a.com: Access denied. ERROR\n", 2, TKind::Error, "Access denied"},
       {"ERROR: Could not connect to clamd on LocalSocket /run/c.sock: No such file or directory\n", 2,
-       TKind::Error,
-       "ERROR: Could not connect to clamd on LocalSocket /run/c.sock: No such file or directory"},
+       TKind::Error, "Could not connect to clamd on LocalSocket /run/c.sock: No such file or directory"},
+      {"ERROR: Can't access file /m/a.com\n", 2, TKind::Error, "Can't access file /m/a.com"},
       // What ClamAV 1.4 says of a file it cannot open, and of a database
       // it cannot load.
       {"\n---\n\nWARNING: /m/a.com: Can't access file\n", 2, TKind::Error, "Can't access file"},
