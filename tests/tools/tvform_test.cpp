@@ -12,6 +12,7 @@
 #include "platform/components/text_form.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/std_controls.h"
+#include "tests/support/test_support.h"
 #include "translator/app_translator.h"
 
 namespace tv {
@@ -65,14 +66,11 @@ std::string StoredDialogText() {
 }
 
 struct TTool {
-  TTool()
-      : folder(fs::temp_directory_path() /
-               ("tvform_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()))) {
-    fs::create_directories(folder);
+  // A folder of its own: the tests run in parallel processes.
+  TTool() : folder(temp.Path()) {
     form = (folder / "wInfo.dfm").string();
     Write(form, StoredDialogText());
   }
-  ~TTool() { fs::remove_all(folder); }
   int Run(std::vector<std::string> args) {
     out.str("");
     err.str("");
@@ -87,6 +85,7 @@ struct TTool {
     bytes << in.rdbuf();
     return bytes.str();
   }
+  test::TTempDir temp;
   fs::path folder;
   std::string form;
   std::ostringstream out, err;
