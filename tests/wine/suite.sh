@@ -285,6 +285,59 @@ case_tvclam() {
   [ -e "$work/mail/a.~tv.clamav" ] && fail "ClamAV's log was left behind"
 }
 
+# tvclam with Debian's ClamAV and a signature database of our own, through
+# the plug-in: clamscan, then clamdscan against a clamd that the case starts
+# on a socket in its folder and always stops.
+case_clamav() {
+  [ "$mode" = native ] || return
+  layout
+  cp "$bin/tvclam" "$work/"
+  mkdir "$work/db"
+  local pattern="tevrinVexal test pattern 0815" hex
+  hex=$(printf '%s' "$pattern" | od -An -tx1 | tr -d ' \n')
+  echo "Tv.Test.Pattern-1:0:*:$hex" >"$work/db/tv.ndb"
+  printf 'harmless\n' >"$work/mail/clean.txt"
+  printf '%s\n' "$pattern" >"$work/mail/bad.txt"
+  (cd "$work/mail" && cmake -E tar cf bad.zip --format=zip bad.txt)
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --database=%s\r\n' "$work/tvclam" "$work/db" >"$work/tvvexal.ini"
+  clamav_checks clamscan
+
+  printf 'LocalSocket %s\nDatabaseDirectory %s\nForeground yes\nLogFile %s\n' "$work/clamd.sock" "$work/db" \
+    "$work/clamd.log" >"$work/clamd.conf"
+  clamd --config-file="$work/clamd.conf" >/dev/null 2>&1 &
+  clamd_pid=$!
+  trap 'kill $clamd_pid 2>/dev/null; rm -rf "$work"' EXIT
+  for _ in $(seq 150); do [ -S "$work/clamd.sock" ] && break; sleep 0.2; done
+  [ -S "$work/clamd.sock" ] || fail "clamd did not start: $(cat "$work/clamd.log" 2>/dev/null)"
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --clamd --config-file=%s\r\n' "$work/tvclam" \
+    "$work/clamd.conf" >"$work/tvvexal.ini"
+  clamav_checks clamd
+  kill "$clamd_pid" 2>/dev/null
+  wait "$clamd_pid" 2>/dev/null
+  host check "$work/mail/bad.txt"
+  grep -q "^  finding: .*scanner error: " <<<"$out" || fail "no clamd is no scanner error: $out"
+}
+# A clean file, the pattern alone and in a zip archive, a missing and (not
+# as root, who reads any file) an unreadable file.
+clamav_checks() { # what
+  local f name="Tv.Test.Pattern-1.UNOFFICIAL"
+  host check "$work/mail/clean.txt"
+  expect_eq "$1: clean" "$work/mail/clean.txt: 0 (clean)" "$out"
+  for f in bad.txt bad.zip; do
+    host check "$work/mail/$f"
+    expect_eq "$1: $f" "$work/mail/$f: 1 (finding)
+  finding: \\n$work/mail/$f\\n$name" "$out"
+  done
+  host check "$work/mail/gone.txt"
+  grep -q "^  finding: .*scanner error: " <<<"$out" || fail "$1: a missing file is no scanner error: $out"
+  if [ "$(id -u)" -ne 0 ]; then
+    printf 'x' >"$work/mail/locked.txt"
+    chmod 000 "$work/mail/locked.txt"
+    host check "$work/mail/locked.txt"
+    grep -q "^  finding: .*scanner error: " <<<"$out" || fail "$1: an unreadable file is no scanner error: $out"
+  fi
+}
+
 case_bad_input() {
   layout
   host call BAV_CheckFile null
