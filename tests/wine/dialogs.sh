@@ -15,15 +15,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset TV_UI_SCRIPT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-expect_eq() { # what expected actual
-  if [ "$2" != "$3" ]; then
-    fail "$1"
-    echo "  expected: $(printf '%q' "$2")"
-    echo "  actual:   $(printf '%q' "$3")"
-  fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 expect_line() { # what line output
   grep -aqxF -- "$2" <<<"$3" || fail "$1: no line $(printf '%q' "$2")"
 }

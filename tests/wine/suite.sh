@@ -15,15 +15,7 @@ else
   runner=() hostexe=bavhost plugin=tvvexal.so
 fi
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-expect_eq() { # what expected actual
-  if [ "$2" != "$3" ]; then
-    fail "$1"
-    echo "  expected: $(printf '%q' "$2")"
-    echo "  actual:   $(printf '%q' "$3")"
-  fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 # The path of a Linux file as the programs under test see it.
 winpath() {
   local p=$1
