@@ -57,6 +57,7 @@ TEST(Tvclam, ClamAVsAnswersJudged) {
       {"", 139, TKind::Error, "clamscan ended with exit code 139"},
       // Contradictions are errors, never a clean file.
       {"", 1, TKind::Error, "clamscan ended with exit code 1 without naming a finding"},
+      {"/m/a.com: OK\n", 1, TKind::Error, "clamscan ended with exit code 1 without naming a finding"},
       {"/m/a.com: X FOUND\n", 0, TKind::Error, "clamscan ended with exit code 0 but named a finding"},
   };
   for (const TCase& c : cases) {

@@ -1,5 +1,6 @@
 #include "tools/tvclam/tvclam.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -78,7 +79,6 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
                             const std::string& program) {
   using TKind = TVerdict::TKind;
   std::vector<TVerdict> verdicts(files.size());
-  std::vector<bool> named(files.size(), false);
   std::string general;  // an error of ClamAV's own, not of a file
   for (std::string line : Lines(log)) {
     // "WARNING: FILE: TEXT" (a file ClamAV could not open) is that file's
@@ -99,9 +99,11 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
         general = StartsWith(line, "ERROR: ") ? line.substr(7) : line;
       continue;
     }
-    const std::string said = line.substr(line.find(": ") + 2);
+    // After the name as given (which may hold ": " itself), or an archive
+    // member's name.
+    const std::string said = StartsWith(line, files[file] + ": ") ? line.substr(files[file].size() + 2)
+                                                                  : line.substr(line.find(": ") + 2);
     TVerdict& verdict = verdicts[file];
-    named[file] = true;
     if (EndsWith(said, " FOUND") && verdict.Kind != TKind::Error) {
       verdict = {TKind::Found, said.substr(0, said.size() - 6)};
     } else if (EndsWith(said, " ERROR")) {
@@ -110,10 +112,11 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
       verdict = {TKind::Error, text};
     }
   }
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    TVerdict& verdict = verdicts[i];
-    const bool contradicts =
-        (exitCode == 0 && verdict.Kind != TKind::Clean) || (exitCode == 1 && !named[i] && files.size() == 1);
+  const bool anyFound =
+      std::any_of(verdicts.begin(), verdicts.end(), [](const TVerdict& v) { return v.Kind == TKind::Found; });
+  for (TVerdict& verdict : verdicts) {
+    const bool contradicts = (exitCode == 0 && verdict.Kind == TKind::Found) ||
+                             (exitCode == 1 && !anyFound && verdict.Kind == TKind::Clean);
     if (exitCode != 0 && exitCode != 1 && verdict.Kind != TKind::Error)
       verdict = {TKind::Error,
                  !general.empty() ? general : program + " ended with exit code " + std::to_string(exitCode)};
