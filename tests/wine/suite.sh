@@ -64,7 +64,8 @@ BAV_MemoryChecking BAV_SetCfgData BAV_Setup BAV_StreamChecking BAV_Uninitialize"
   fi
   local dll="$bin/tvvexal.bav" dump
   dump=$("$objdump" -p "$dll")
-  grep -q "file format pei-i386" <<<"$("$objdump" -f "$dll")" || fail "not a 32-bit PE file"
+  # The edition the cross tools build: i386 for the 32-bit mail client, x86-64 for the 64-bit one.
+  grep -qE "file format pei-(i386|x86-64)" <<<"$("$objdump" -f "$dll")" || fail "not a Windows PE file"
   expect_eq "ordinal base" "1" "$(sed -n 's/^Ordinal Base[[:space:]]*\([0-9]*\).*/\1/p' <<<"$dump")"
   local table
   table=$(awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^\t\[/ { gsub(/[][]/, " "); printf "%d %s\n", $1 + 1, $2; next } on { exit }' <<<"$dump" | sort -n)
