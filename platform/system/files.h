@@ -19,6 +19,19 @@ bool DeleteFileAt(const std::string& path);
 // on Windows, device and inode on POSIX), as hard and symbolic links are.
 bool IsSameFile(const std::string& a, const std::string& b);
 
+// The name under which the system opens Path: absolute, with every link and
+// relative part resolved, for an existing file; for a name that does not
+// resolve (a missing file), its absolute form. A program handed the result
+// reaches the same file whatever its own folder, and one that does not follow
+// links (ClamAV's daemon) sees the file itself.
+std::string ResolvedPath(const std::string& path);
+
+// Creates a new, empty file in the system's temporary folder whose name
+// begins with Prefix and goes on unguessably; an existing file is never
+// opened, so nobody can plant one in its place. Returns the path, or empty
+// when no file could be made.
+std::string CreateTempFile(const std::string& prefix);
+
 // Why an open failed: Busy when another opener holds the file in a
 // conflicting mode, which may end soon; Failed for everything else.
 enum class TOpenError { None, Busy, Failed };

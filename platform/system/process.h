@@ -45,11 +45,19 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
 // Results of MsgWaitForProcess.
 constexpr std::uint32_t kWaitProcessEnded = 0;
 constexpr std::uint32_t kWaitMessages = 1;
+constexpr std::uint32_t kWaitTimedOut = 258;
 constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
+constexpr std::uint32_t kWaitForever = 0xFFFFFFFFu;
 
-// Blocks until the process has ended (kWaitProcessEnded) or paint or sent
-// messages wait for the calling thread (kWaitMessages); kWaitFailed on error.
-std::uint32_t MsgWaitForProcess(TProcessInfo& info);
+// Blocks until the process has ended (kWaitProcessEnded), paint or sent
+// messages wait for the calling thread (kWaitMessages), or TimeoutMs
+// milliseconds have passed (kWaitTimedOut); kWaitFailed on error.
+std::uint32_t MsgWaitForProcess(TProcessInfo& info, std::uint32_t timeoutMs = kWaitForever);
+
+// Ends a process that has not ended by itself and waits until it is gone,
+// so that nothing it holds (files, connections) outlives the call. True
+// when the process has ended.
+bool EndChildProcess(TProcessInfo& info);
 
 // Removes and dispatches pending paint messages, one at a time, until none is
 // left. Sent messages are delivered by the removal itself.

@@ -1,6 +1,6 @@
 #include "tools/tvclam/tvclam.h"
 
-#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 
@@ -13,13 +13,11 @@ namespace tv::clam {
 
 namespace {
 
+using TKind = TVerdict::TKind;
+using TClock = std::chrono::steady_clock;
+
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // An option of the original scanner: "/WORD", no further separator or dot.
@@ -33,16 +31,43 @@ std::string Upper(std::string text) {
   return text;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    if (end > at) lines.push_back(text.substr(at, end - at));
-    at = end + 1;
-  }
-  return lines;
+// "--NAME" or "--NAME=VALUE" names the option NAME.
+bool NamesOption(const std::string& arg, const std::string& name) {
+  return StartsWith(arg, name) && (arg.size() == name.size() || arg[name.size()] == '=');
+}
+
+// 1 to kLongestTimeout seconds in plain digits, or nothing.
+std::optional<int> Seconds(const std::string& text) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const int seconds = std::stoi(text);
+  if (seconds < 1 || seconds > kLongestTimeout) return std::nullopt;
+  return seconds;
+}
+
+// clamscan passes as clean what it did not look into; reported instead
+// (as its Heuristics.Limits.Exceeded.* and Heuristics.Encrypted.* findings)
+// unless the user's options name one of the option's spellings.
+struct TPolicyOption {
+  const char* Option;
+  std::vector<std::string> ChosenBy;
+};
+
+const std::vector<TPolicyOption>& Policy() {
+  static const std::vector<TPolicyOption> policy{
+      {"--alert-exceeds-max=yes", {"--alert-exceeds-max"}},
+      // The encrypted option overrides its two parts in clamscan: a user who
+      // chose for archives or documents alone would lose that choice.
+      {"--alert-encrypted=yes", {"--alert-encrypted", "--alert-encrypted-archive", "--alert-encrypted-doc"}},
+  };
+  return policy;
+}
+
+bool UserChose(const TArguments& arguments, const std::vector<std::string>& names) {
+  for (const std::string& option : arguments.PassedOn)
+    for (const std::string& name : names)
+      if (NamesOption(option, name)) return true;
+  return false;
 }
 
 }  // namespace
@@ -62,6 +87,13 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
       parsed.Daemon = true;
     } else if (StartsWith(arg, "--clamscan=") || StartsWith(arg, "--clamdscan=")) {
       parsed.Program = arg.substr(arg.find('=') + 1);
+    } else if (NamesOption(arg, "--timeout")) {
+      const std::optional<int> seconds = Seconds(arg.substr(std::min(arg.size(), sizeof "--timeout")));
+      if (!seconds) {
+        problem = "--timeout needs a whole number of seconds from 1 to " + std::to_string(kLongestTimeout);
+        return std::nullopt;
+      }
+      parsed.TimeoutSeconds = *seconds;
     } else if (StartsWith(arg, "--")) {
       parsed.PassedOn.push_back(arg);
     } else {
@@ -75,107 +107,115 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
   return parsed;
 }
 
-std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::string& log, int exitCode,
-                            const std::string& program) {
-  using TKind = TVerdict::TKind;
-  std::vector<TVerdict> verdicts(files.size());
-  std::string general;  // an error of ClamAV's own, not of a file
-  for (std::string line : Lines(log)) {
-    // "WARNING: FILE: TEXT" (a file ClamAV could not open) is that file's
-    // error, as "FILE: TEXT ERROR" is.
-    for (const std::string level : {"WARNING: ", "ERROR: "})
-      for (const std::string& file : files)
-        if (StartsWith(line, level + file + ": ")) line = line.substr(level.size()) + " ERROR";
-    std::size_t file = files.size();
-    for (std::size_t i = 0; i < files.size() && file == files.size(); ++i)
-      if (StartsWith(line, files[i] + ": ")) file = i;
-    // A file's lines name it as it was given; an archive's members follow
-    // its name with their own.
-    if (file == files.size() && files.size() == 1 && line.find(": ") != std::string::npos &&
-        (EndsWith(line, " FOUND") || EndsWith(line, " ERROR")))
-      file = 0;
-    if (file == files.size()) {
-      if (general.empty() && (StartsWith(line, "ERROR: ") || line.find("Error: ") != std::string::npos))
-        general = StartsWith(line, "ERROR: ") ? line.substr(7) : line;
-      continue;
-    }
-    // After the name as given (which may hold ": " itself), or an archive
-    // member's name.
-    const std::string said = StartsWith(line, files[file] + ": ") ? line.substr(files[file].size() + 2)
-                                                                  : line.substr(line.find(": ") + 2);
-    TVerdict& verdict = verdicts[file];
-    if (EndsWith(said, " FOUND") && verdict.Kind != TKind::Error) {
-      verdict = {TKind::Found, said.substr(0, said.size() - 6)};
-    } else if (EndsWith(said, " ERROR")) {
-      std::string text = said.substr(0, said.size() - 6);
-      while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
-      verdict = {TKind::Error, text};
-    }
-  }
-  const bool anyFound =
-      std::any_of(verdicts.begin(), verdicts.end(), [](const TVerdict& v) { return v.Kind == TKind::Found; });
-  for (TVerdict& verdict : verdicts) {
-    const bool contradicts = (exitCode == 0 && verdict.Kind == TKind::Found) ||
-                             (exitCode == 1 && !anyFound && verdict.Kind == TKind::Clean);
-    if (exitCode != 0 && exitCode != 1 && verdict.Kind != TKind::Error)
-      verdict = {TKind::Error,
-                 !general.empty() ? general : program + " ended with exit code " + std::to_string(exitCode)};
-    else if (contradicts)
-      verdict = {TKind::Error, program + " ended with exit code " + std::to_string(exitCode) +
-                                   (exitCode == 0 ? " but named a finding" : " without naming a finding")};
-  }
-  return verdicts;
+std::vector<std::string> ClamAVOptions(const TArguments& arguments, const std::string& logPath) {
+  std::vector<std::string> options{"--log=" + logPath};
+  if (!arguments.Daemon)
+    for (const TPolicyOption& policy : Policy())
+      if (!UserChose(arguments, policy.ChosenBy)) options.push_back(policy.Option);
+  // The log is tvclam's to read, its summary included.
+  for (const std::string& option : arguments.PassedOn)
+    if (!NamesOption(option, "--log") && option != "--no-summary") options.push_back(option);
+  return options;
 }
 
-std::string ReportText(const std::vector<std::string>& files, const std::vector<TVerdict>& verdicts) {
-  std::string text;
+std::vector<std::vector<std::size_t>> ScanRuns(const std::vector<std::string>& files) {
+  std::vector<std::vector<std::size_t>> runs(1);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (verdicts[i].Kind == TVerdict::TKind::Clean) continue;
-    text += files[i] + " ... Found the ";
-    if (verdicts[i].Kind == TVerdict::TKind::Error) text += "scanner error: ";
-    text += verdicts[i].Text + "\r\n";
+    if (files[i].find_first_of("\r\n") == std::string::npos)
+      runs.front().push_back(i);
+    else
+      runs.push_back({i});
   }
-  return text;
-}
-
-int ExitCode(const std::vector<TVerdict>& verdicts) {
-  int code = kExitClean;
-  for (const TVerdict& verdict : verdicts) {
-    if (verdict.Kind == TVerdict::TKind::Error) return kExitError;
-    if (verdict.Kind == TVerdict::TKind::Found) code = kExitFinding;
-  }
-  return code;
+  if (runs.front().empty()) runs.erase(runs.begin());
+  return runs;
 }
 
 namespace {
 
 // Every file judged as the same error.
 std::vector<TVerdict> AllFailed(std::size_t count, const std::string& text) {
-  return std::vector<TVerdict>(count, TVerdict{TVerdict::TKind::Error, text});
+  return std::vector<TVerdict>(count, TVerdict{TKind::Error, text});
 }
 
-// ClamAV's exit code with its log in LogPath, or nothing when it could not
-// be started.
-std::optional<int> RunClamAV(const std::string& program, const TArguments& arguments,
-                             const std::string& logPath) {
-  std::string line = "\"" + program + "\" --no-summary " + sys::QuoteArgument("--log=" + logPath);
-  for (const std::string& option : arguments.PassedOn) line += " " + sys::QuoteArgument(option);
+// How a ClamAV run ended.
+struct TRunEnd {
+  enum class TKind { Ended, NotStarted, TimedOut } Kind = TKind::NotStarted;
+  int ExitCode = 0;
+};
+
+std::uint32_t MillisecondsLeft(TClock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+  return left <= 0 ? 0u : static_cast<std::uint32_t>(left);
+}
+
+// Runs ClamAV and waits for it until the deadline, after which it is ended.
+TRunEnd RunClamAV(const std::string& program, const std::vector<std::string>& options,
+                  const std::vector<std::string>& files, TClock::time_point deadline) {
+  std::string line = "\"" + program + "\"";
+  for (const std::string& option : options) line += " " + sys::QuoteArgument(option);
   // A name that begins like an option is made a path.
-  for (const std::string& file : arguments.Files)
-    line += " " + sys::QuoteArgument(file[0] == '-' ? "./" + file : file);
-  if (line.size() + 1 > sys::kMaxCommandLine) return std::nullopt;
+  for (const std::string& file : files) line += " " + sys::QuoteArgument(file[0] == '-' ? "./" + file : file);
+  if (line.size() + 1 > sys::kMaxCommandLine) return {};
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
   sys::TProcessInfo process;
-  if (!sys::CreateChildProcess(buffer.data(), sys::kSwHide, process)) return std::nullopt;
+  if (!sys::CreateChildProcess(buffer.data(), sys::kSwHide, process)) return {};
+  TRunEnd end;
   for (;;) {
-    const std::uint32_t result = sys::MsgWaitForProcess(process);
-    if (result == sys::kWaitFailed || result == sys::kWaitProcessEnded) break;
-    if (result == sys::kWaitMessages) sys::DispatchPaintMessages();
+    const std::uint32_t result = sys::MsgWaitForProcess(process, MillisecondsLeft(deadline));
+    if (result == sys::kWaitMessages) {
+      sys::DispatchPaintMessages();
+      continue;
+    }
+    if (result == sys::kWaitTimedOut) {
+      sys::EndChildProcess(process);
+      end.Kind = TRunEnd::TKind::TimedOut;
+    } else {
+      end.Kind = TRunEnd::TKind::Ended;
+      end.ExitCode = static_cast<int>(sys::GetProcessExitCode(process));
+    }
+    break;
   }
-  const std::uint32_t code = sys::GetProcessExitCode(process);
   sys::CloseProcessHandles(process);
-  return static_cast<int>(code);
+  return end;
+}
+
+// ClamAV's log of one run: a new file of tvclam's own in the temporary
+// folder, never one that somebody put there, removed when the run is judged.
+class TRunLog {
+ public:
+  TRunLog() : path_(sys::CreateTempFile("tvclam-")) {}
+  ~TRunLog() {
+    if (!path_.empty()) sys::DeleteFileAt(path_);
+  }
+  TRunLog(const TRunLog&) = delete;
+  TRunLog& operator=(const TRunLog&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string Text() const {
+    std::string text;
+    sys::ReadWholeFile(path_, text);
+    return text;
+  }
+
+ private:
+  const std::string path_;
+};
+
+// One run's verdicts, for the files as ClamAV was given them.
+std::vector<TVerdict> ScanRun(const std::string& program, const std::string& name, const TArguments& arguments,
+                              const std::vector<std::string>& files, TClock::time_point deadline) {
+  const auto all = [&](const std::string& text) { return AllFailed(files.size(), text); };
+  const TRunLog log;
+  if (log.Path().empty()) return all("cannot create ClamAV's log in the temporary folder");
+  if (MillisecondsLeft(deadline) == 0) return all("timed out");
+  const TRunEnd end = RunClamAV(program, ClamAVOptions(arguments, log.Path()), files, deadline);
+  switch (end.Kind) {
+    case TRunEnd::TKind::NotStarted: return all(name + " could not be started");
+    case TRunEnd::TKind::TimedOut: return all("timed out");
+    case TRunEnd::TKind::Ended: break;
+  }
+  return Judge(files, log.Text(), end.ExitCode, name);
 }
 
 bool WriteReport(const std::string& path, const std::string& text) {
@@ -195,24 +235,25 @@ int Run(const std::vector<std::string>& args) {
     return kExitError;
   }
   const std::string name = arguments->Daemon ? "clamdscan" : "clamscan";
+  const int seconds = arguments->TimeoutSeconds != 0 ? arguments->TimeoutSeconds
+                                                      : (arguments->Daemon ? kDaemonTimeout : kClamscanTimeout);
+  const TClock::time_point deadline = TClock::now() + std::chrono::seconds(seconds);
   // Beside tvclam first, then the system's folders and the search path.
-  const std::string program = sys::FindProgram(arguments->Program.empty() ? name : arguments->Program,
-                                               sys::HostExecutableDirectory());
-  // ClamAV's log beside the report (or the first file), read and removed.
-  const std::string logPath =
-      (arguments->Report.empty() ? arguments->Files[0] : arguments->Report) + ".clamav";
-  std::vector<TVerdict> verdicts;
-  if (program.empty()) {
-    verdicts = AllFailed(arguments->Files.size(),
-                         (arguments->Program.empty() ? name : arguments->Program) + " not found");
-  } else if (const std::optional<int> code = RunClamAV(program, *arguments, logPath)) {
-    std::string log;
-    sys::ReadWholeFile(logPath, log);
-    verdicts = Judge(arguments->Files, log, *code, name);
-  } else {
-    verdicts = AllFailed(arguments->Files.size(), name + " could not be started");
+  const std::string wanted = arguments->Program.empty() ? name : arguments->Program;
+  const std::string program = sys::FindProgram(wanted, sys::HostExecutableDirectory());
+  // ClamAV is given each file's resolved full name: its answers name the
+  // files exactly so, whatever ClamAV's folder, and the daemon, which does not
+  // follow links, scans the file a link leads to.
+  std::vector<std::string> resolved;
+  for (const std::string& file : arguments->Files) resolved.push_back(sys::ResolvedPath(file));
+  std::vector<TVerdict> verdicts(arguments->Files.size());
+  for (const std::vector<std::size_t>& run : ScanRuns(resolved)) {
+    std::vector<std::string> files;
+    for (std::size_t i : run) files.push_back(resolved[i]);
+    const std::vector<TVerdict> judged = program.empty() ? AllFailed(run.size(), wanted + " not found")
+                                                         : ScanRun(program, name, *arguments, files, deadline);
+    for (std::size_t k = 0; k < run.size(); ++k) verdicts[run[k]] = judged[k];
   }
-  sys::DeleteFileAt(logPath);
   const std::string report = ReportText(arguments->Files, verdicts);
   std::fputs(report.c_str(), stdout);
   if (!arguments->Report.empty() && !WriteReport(arguments->Report, report)) {

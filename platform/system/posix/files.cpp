@@ -10,6 +10,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <vector>
 
 namespace tv::sys {
 
@@ -28,6 +32,31 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   }, sb{};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
+}
+
+std::string ResolvedPath(const std::string& path) {
+  if (path.empty()) return path;
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  if (real) return real.get();
+  if (path.front() == '/') return path;
+  std::vector<char> folder(PATH_MAX);
+  if (::getcwd(folder.data(), folder.size()) == nullptr) return path;
+  const std::string cwd = folder.data();
+  return cwd.back() == '/' ? cwd + path : cwd + "/" + path;
+}
+
+std::string CreateTempFile(const std::string& prefix) {
+  const char* folder = std::getenv("TMPDIR");
+  std::string name = folder != nullptr && folder[0] == '/' ? folder : "/tmp";
+  if (name.back() != '/') name += '/';
+  name += prefix + "XXXXXX";
+  // mkstemp creates with O_EXCL and mode 0600: never a file that was there.
+  std::vector<char> buffer(name.begin(), name.end());
+  buffer.push_back('\0');
+  const int fd = ::mkstemp(buffer.data());
+  if (fd < 0) return {};
+  ::close(fd);
+  return buffer.data();
 }
 
 TFile TFile::Open(const std::string& path, TOpenMode mode) {

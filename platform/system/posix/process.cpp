@@ -5,14 +5,20 @@
 #include "platform/system/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/system/command_line.h"
@@ -60,18 +66,63 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   return true;
 }
 
-std::uint32_t MsgWaitForProcess(TProcessInfo& info) {
-  if (info.Reaped) return kWaitProcessEnded;
-  if (info.Pid <= 0) return kWaitFailed;
+namespace {
+
+// Reaps the child, blocking or not; the result is MsgWaitForProcess's.
+std::uint32_t Reap(TProcessInfo& info, int options) {
   int status = 0;
   pid_t got;
   do {
-    got = ::waitpid(static_cast<pid_t>(info.Pid), &status, 0);
+    got = ::waitpid(static_cast<pid_t>(info.Pid), &status, options);
   } while (got < 0 && errno == EINTR);
   if (got < 0) return kWaitFailed;
+  if (got == 0) return kWaitTimedOut;
   info.Reaped = true;
   info.ExitStatus = DecodeStatus(status);
   return kWaitProcessEnded;
+}
+
+// Sleeps until the child has ended or Timeout has passed. A process file
+// descriptor wakes the caller the moment the child ends; kernels without
+// one are asked again after short, growing naps.
+void AwaitEnd(const TProcessInfo& info, std::chrono::milliseconds timeout, std::chrono::milliseconds& nap) {
+#ifdef SYS_pidfd_open
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(info.Pid), 0));
+  if (pidfd >= 0) {
+    pollfd ready{pidfd, POLLIN, 0};
+    ::poll(&ready, 1, static_cast<int>(std::min<std::chrono::milliseconds::rep>(timeout.count(), 1 << 30)));
+    ::close(pidfd);
+    return;
+  }
+#endif
+  std::this_thread::sleep_for(std::min(timeout, nap));
+  nap = std::min(nap * 2, std::chrono::milliseconds(50));
+}
+
+}  // namespace
+
+std::uint32_t MsgWaitForProcess(TProcessInfo& info, std::uint32_t timeoutMs) {
+  if (info.Reaped) return kWaitProcessEnded;
+  if (info.Pid <= 0) return kWaitFailed;
+  if (timeoutMs == kWaitForever) return Reap(info, 0);
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  std::chrono::milliseconds nap{1};
+  for (;;) {
+    const std::uint32_t result = Reap(info, WNOHANG);
+    if (result != kWaitTimedOut) return result;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return kWaitTimedOut;
+    AwaitEnd(info, left, nap);
+  }
+}
+
+bool EndChildProcess(TProcessInfo& info) {
+  if (info.Reaped) return true;
+  if (info.Pid <= 0) return false;
+  if (Reap(info, WNOHANG) == kWaitProcessEnded) return true;
+  ::kill(static_cast<pid_t>(info.Pid), SIGKILL);
+  return Reap(info, 0) == kWaitProcessEnded;
 }
 
 // There is no window system to repaint on POSIX: the wait above blocks in

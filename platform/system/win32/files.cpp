@@ -1,6 +1,7 @@
 #include "platform/system/files.h"
 
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <cstdint>
 
@@ -51,7 +52,75 @@ bool IsBusy(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// The extended prefix taken off again, for programs that do not expect it.
+std::wstring WithoutPrefix(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// The final name of an existing file, links resolved; empty when it cannot
+// be opened.
+std::wstring FinalName(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD got = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+  if (got >= name.size()) {
+    name.resize(got + 1);
+    got = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()), VOLUME_NAME_DOS);
+  }
+  ::CloseHandle(h);
+  if (got == 0 || got >= name.size()) return {};
+  name.resize(got);
+  return name;
+}
+
+// Random bits from the system's generator, for names nobody can guess.
+bool RandomBits(std::uint64_t& bits) {
+  HCRYPTPROV provider = 0;
+  if (!::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT | CRYPT_SILENT))
+    return false;
+  const bool got = ::CryptGenRandom(provider, sizeof bits, reinterpret_cast<BYTE*>(&bits)) != 0;
+  ::CryptReleaseContext(provider, 0);
+  return got;
+}
+
 }  // namespace
+
+std::string ResolvedPath(const std::string& path) {
+  if (path.empty()) return path;
+  const std::wstring extended = ExtendedPath(path);
+  std::wstring resolved = FinalName(extended);
+  if (resolved.empty()) resolved = extended;
+  // A name the code page cannot spell stays as given: the system resolves it
+  // the same way for whoever opens it.
+  return win32::Narrow(WithoutPrefix(resolved)).value_or(path);
+}
+
+std::string CreateTempFile(const std::string& prefix) {
+  char folder[MAX_PATH + 1];
+  const DWORD length = ::GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return {};
+  static const char digits[] = "0123456789abcdef";
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::uint64_t bits = 0;
+    if (!RandomBits(bits)) return {};
+    std::string name = std::string(folder, length) + prefix;
+    for (int i = 0; i < 16; ++i, bits >>= 4) name += digits[bits & 15];
+    name += ".tmp";
+    // CREATE_NEW fails on an existing name: a planted file is never ours.
+    HANDLE h = ::CreateFileW(ExtendedPath(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      ::CloseHandle(h);
+      return name;
+    }
+    if (::GetLastError() != ERROR_FILE_EXISTS) return {};
+  }
+  return {};
+}
 
 bool FileExists(const std::string& path) {
   DWORD attributes = ::GetFileAttributesW(ExtendedPath(path).c_str());

@@ -9,6 +9,9 @@
 
 namespace tv::sys {
 
+static_assert(kWaitProcessEnded == WAIT_OBJECT_0 && kWaitMessages == WAIT_OBJECT_0 + 1 &&
+              kWaitTimedOut == WAIT_TIMEOUT && kWaitFailed == WAIT_FAILED && kWaitForever == INFINITE);
+
 bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info) {
   info = TProcessInfo{};
   STARTUPINFOA startup;
@@ -28,9 +31,16 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   return true;
 }
 
-std::uint32_t MsgWaitForProcess(TProcessInfo& info) {
+std::uint32_t MsgWaitForProcess(TProcessInfo& info, std::uint32_t timeoutMs) {
   HANDLE process = info.Process;
-  return ::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
+  return ::MsgWaitForMultipleObjects(1, &process, FALSE, timeoutMs, QS_PAINT | QS_SENDMESSAGE);
+}
+
+bool EndChildProcess(TProcessInfo& info) {
+  if (info.Process == nullptr) return false;
+  if (::WaitForSingleObject(info.Process, 0) == WAIT_OBJECT_0) return true;
+  ::TerminateProcess(info.Process, 1);
+  return ::WaitForSingleObject(info.Process, INFINITE) == WAIT_OBJECT_0;
 }
 
 void DispatchPaintMessages() {

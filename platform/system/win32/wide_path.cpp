@@ -37,6 +37,17 @@ std::wstring Widen(std::string_view ansi) {
   return wide;
 }
 
+std::optional<std::string> Narrow(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  const int length = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  int count = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, &lossy);
+  if (count <= 0 || lossy) return std::nullopt;
+  std::string ansi(static_cast<std::size_t>(count), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), count, nullptr, nullptr);
+  return ansi;
+}
+
 std::wstring ExtendedPath(const std::string& path) {
   std::wstring wide = Widen(path);
   if (wide.empty() || IsPrefixed(wide)) return wide;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -133,6 +135,46 @@ TEST(Files, SameFileUnderEveryNameTheSystemGivesIt) {
     std::filesystem::create_symlink(file, dir / "link");
     EXPECT_TRUE(IsSameFile(dir / "link", file));
   }
+}
+
+// A program handed the resolved name reaches the file itself from any
+// folder: links followed, relative parts gone, a missing file made absolute.
+TEST(Files, ResolvedPathIsAbsoluteAndFollowsLinks) {
+  TTempDir dir;
+  const std::string file = dir / "x.txt";
+  WriteFileBytes(file, "x");
+  dir.MakeSubdir("sub");
+  const std::string resolved = ResolvedPath(dir / "sub" + kSep + ".." + kSep + "x.txt");
+  EXPECT_TRUE(IsSameFile(resolved, file));
+  EXPECT_EQ(resolved.find(".."), std::string::npos);
+  EXPECT_EQ(ResolvedPath(resolved), resolved);
+  {
+    test::TCurrentDir inside(dir.Path());
+    EXPECT_TRUE(IsSameFile(ResolvedPath("x.txt"), file));
+    const std::string missing = ResolvedPath("missing.txt");
+    EXPECT_NE(missing, "missing.txt");
+    EXPECT_EQ(missing.substr(missing.size() - 12), kSep + "missing.txt");
+  }
+  if (!test::OnWindows()) {
+    std::filesystem::create_symlink(file, dir / "link");
+    EXPECT_EQ(ResolvedPath(dir / "link"), resolved);
+  }
+}
+
+// Each call makes a new, empty file of its own; none is ever reused.
+TEST(Files, TempFilesAreNewAndDistinct) {
+  std::vector<std::string> made;
+  for (int i = 0; i < 20; ++i) {
+    made.push_back(CreateTempFile("tvtest-"));
+    ASSERT_FALSE(made.back().empty());
+    EXPECT_TRUE(FileExists(made.back()));
+    EXPECT_EQ(test::ReadFileBytes(made.back()), "");
+    EXPECT_NE(made.back().find("tvtest-"), std::string::npos);
+  }
+  std::vector<std::string> sorted = made;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  for (const std::string& path : made) EXPECT_TRUE(DeleteFileAt(path));
 }
 
 // The scanner writes reports at paths beyond the classic 259 characters.

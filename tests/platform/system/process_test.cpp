@@ -77,6 +77,38 @@ TEST_F(ProcessTest, ProgramKilledBySignalCountsAsNonZero) {
   EXPECT_NE(code, -1);
 }
 
+// A wait with a time limit returns when the limit has passed, and the
+// child that outlived it is ended; one that ends in time is waited for.
+TEST_F(ProcessTest, TimedWaitRunsOutAndEndsTheChild) {
+  const auto start = [](TProcessInfo& info) {
+    std::string line = test::ProgramDirectory() + test::ProgramFile("fakeclam");
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    return CreateChildProcess(buffer.data(), kSwHide, info);
+  };
+  const auto wait = [](TProcessInfo& info, std::uint32_t ms) {
+    std::uint32_t result;
+    while ((result = MsgWaitForProcess(info, ms)) == kWaitMessages) DispatchPaintMessages();
+    return result;
+  };
+  test::SetEnv("TV_FAKECLAM_SLEEP", "60");
+  TProcessInfo sleeper;
+  ASSERT_TRUE(start(sleeper));
+  EXPECT_EQ(wait(sleeper, 300), kWaitTimedOut);
+  EXPECT_EQ(GetProcessExitCode(sleeper), kStillActive);
+  EXPECT_TRUE(EndChildProcess(sleeper));
+  EXPECT_NE(GetProcessExitCode(sleeper), kStillActive);
+  EXPECT_NE(GetProcessExitCode(sleeper), 0u);
+  CloseProcessHandles(sleeper);
+  test::UnsetEnv("TV_FAKECLAM_SLEEP");
+  TProcessInfo quick;
+  ASSERT_TRUE(start(quick));
+  EXPECT_EQ(wait(quick, 60000), kWaitProcessEnded);
+  EXPECT_EQ(GetProcessExitCode(quick), 0u);
+  EXPECT_TRUE(EndChildProcess(quick));  // already gone: nothing to end
+  CloseProcessHandles(quick);
+}
+
 }  // namespace
 }  // namespace tv::sys
 
