@@ -276,6 +276,23 @@ case_tvclam() {
   expect_eq "log lines" 3 "$(grep -c ' \.\.\. Found the ' "$work/tvvexal.log")"
   [ -e "$work/mail/a.~tv" ] && fail "a report was left behind"
   [ -e "$work/mail/a.~tv.clamav" ] && fail "ClamAV's log was left behind"
+
+  # A file where ClamAV's log once lay is not tvclam's: left as it is.
+  printf '%s: Planted FOUND\n' "$file" >"$work/mail/a.~tv.clamav"
+  cp "$work/mail/a.~tv.clamav" "$work/planted"
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --timeout=2\r\n' "$(winpath "$work/tvclam$ext")" \
+    >"$work/tvvexal.ini"
+  TV_FAKECLAM='0' host check "$file"
+  expect_eq "clean beside a planted log" "$file: 0 (clean)" "$out"
+  cmp -s "$work/planted" "$work/mail/a.~tv.clamav" || fail "the planted file was changed or removed"
+  TV_FAKECLAM='0|Known viruses: 0' host check "$file"
+  expect_eq "no signatures" "$file: 1 (finding)
+  finding: \\n$file\\nscanner error: no signatures loaded" "$out"
+  local started=$SECONDS
+  TV_FAKECLAM_SLEEP=60 TV_FAKECLAM='0' host check "$file"
+  expect_eq "no answer in time" "$file: 1 (finding)
+  finding: \\n$file\\nscanner error: timed out" "$out"
+  [ $((SECONDS - started)) -le 20 ] || fail "the silent ClamAV was waited for $((SECONDS - started)) s"
 }
 
 # tvclam with Debian's ClamAV and a signature database of our own, through
@@ -283,18 +300,38 @@ case_tvclam() {
 # on a socket in its folder and always stops.
 case_clamav() {
   [ "$mode" = native ] || return
-  layout
-  cp "$bin/tvclam" "$work/"
-  mkdir "$work/db"
-  local pattern="tevrinVexal test pattern 0815" hex
-  hex=$(printf '%s' "$pattern" | od -An -tx1 | tr -d ' \n')
-  echo "Tv.Test.Pattern-1:0:*:$hex" >"$work/db/tv.ndb"
+  clamav_layout
   printf 'harmless\n' >"$work/mail/clean.txt"
   printf '%s\n' "$pattern" >"$work/mail/bad.txt"
   (cd "$work/mail" && cmake -E tar cf bad.zip --format=zip bad.txt)
-  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --database=%s\r\n' "$work/tvclam" "$work/db" >"$work/tvvexal.ini"
+  clamav_settings --database="$work/db"
   clamav_checks clamscan
+  start_clamd
+  clamav_settings --clamd --config-file="$work/clamd.conf"
+  clamav_checks clamd
+  stop_clamd
+  host check "$work/mail/bad.txt"
+  grep -q "^  finding: .*scanner error: " <<<"$out" || fail "no clamd is no scanner error: $out"
+}
 
+# The folder with tvclam beside the plug-in and a database of two signatures.
+pattern="tevrinVexal test pattern 0815" pattern2="tevrinVexal other pattern 4711"
+clamav_layout() {
+  layout
+  cp "$bin/tvclam" "$work/"
+  mkdir "$work/db"
+  local hex hex2
+  hex=$(printf '%s' "$pattern" | od -An -tx1 | tr -d ' \n')
+  hex2=$(printf '%s' "$pattern2" | od -An -tx1 | tr -d ' \n')
+  printf 'Tv.Test.Pattern-1:0:*:%s\nTv.Test.Pattern-2:0:*:%s\n' "$hex" "$hex2" >"$work/db/tv.ndb"
+}
+# The plug-in's settings: tvclam with these options.
+clamav_settings() {
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME %s\r\n' "$work/tvclam" "$*" >"$work/tvvexal.ini"
+}
+# A clamd on a socket in the work folder, with the test's database; stopped
+# whatever way the case ends.
+start_clamd() {
   printf 'LocalSocket %s\nDatabaseDirectory %s\nForeground yes\nLogFile %s\n' "$work/clamd.sock" "$work/db" \
     "$work/clamd.log" >"$work/clamd.conf"
   clamd --config-file="$work/clamd.conf" >/dev/null 2>&1 &
@@ -302,14 +339,134 @@ case_clamav() {
   trap 'kill $clamd_pid 2>/dev/null; rm -rf "$work"' EXIT
   for _ in $(seq 150); do [ -S "$work/clamd.sock" ] && break; sleep 0.2; done
   [ -S "$work/clamd.sock" ] || fail "clamd did not start: $(cat "$work/clamd.log" 2>/dev/null)"
-  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=/MIME --clamd --config-file=%s\r\n' "$work/tvclam" \
-    "$work/clamd.conf" >"$work/tvvexal.ini"
-  clamav_checks clamd
+}
+stop_clamd() {
   kill "$clamd_pid" 2>/dev/null
   wait "$clamd_pid" 2>/dev/null
-  host check "$work/mail/bad.txt"
-  grep -q "^  finding: .*scanner error: " <<<"$out" || fail "no clamd is no scanner error: $out"
 }
+# What bavhost prints for a file that tvclam reports (a signature, or
+# "scanner error: TEXT").
+clamav_finding() { printf '%s: 1 (finding)\n  finding: \\n%s\\n%s' "$1" "$1" "$2"; }
+
+# What ClamAV skips as beyond its limits or encrypted is reported through
+# the plug-in, not passed as clean; ClamAV's own options turn that off. A
+# database that loads no signatures is an error, not a clean file.
+case_clamav_limits() {
+  [ "$mode" = native ] || return
+  clamav_layout
+  local f
+  truncate -s 200M "$work/mail/big.bin"
+  printf '%s\n' "$pattern" | dd of="$work/mail/big.bin" conv=notrunc status=none
+  mkdir "$work/nest"
+  printf '%s\n' "$pattern" >"$work/nest/l0"
+  for f in $(seq 25); do (cd "$work/nest" && cmake -E tar cf "l$f" --format=zip "l$((f - 1))"); done
+  mv "$work/nest/l25" "$work/mail/nested.zip"
+  (cd "$work/nest" && cmake -E tar cf "$work/mail/enc.zip" --format=zip l0)
+  # The general purpose flag's bit 0 in the local and the central header: encrypted.
+  perl -0777 -pi -e 's/(PK\x03\x04..)(.)/$1.chr(ord($2)|1)/se; s/(PK\x01\x02....)(.)/$1.chr(ord($2)|1)/se' \
+    "$work/mail/enc.zip"
+  clamav_settings --database="$work/db"
+  for f in "big.bin|Heuristics.Limits.Exceeded.MaxFileSize" "nested.zip|Heuristics.Limits.Exceeded.MaxRecursion" \
+    "enc.zip|Heuristics.Encrypted.Zip"; do
+    host check "$work/mail/${f%%|*}"
+    expect_eq "${f%%|*}" "$(clamav_finding "$work/mail/${f%%|*}" "${f#*|}")" "$out"
+  done
+  clamav_settings --database="$work/db" --alert-encrypted=no --alert-exceeds-max=no
+  for f in big.bin nested.zip enc.zip; do
+    host check "$work/mail/$f"
+    expect_eq "$f with ClamAV's own policy" "$work/mail/$f: 0 (clean)" "$out"
+  done
+  mkdir "$work/empty"
+  printf 'not a database\n' >"$work/db.unknown"
+  for f in "$work/empty" "$work/db.unknown"; do
+    clamav_settings --database="$f"
+    host check "$work/mail/nested.zip"
+    expect_eq "database $f" "$(clamav_finding "$work/mail/nested.zip" "scanner error: no signatures loaded")" "$out"
+  done
+}
+
+# ClamAV's answers reach the right file: a planted log beside the report, a
+# name too long to add to, several names on one command line that contain
+# each other, ": " and a line break, and three runs at a time that share one
+# report.
+case_clamav_runs() {
+  [ "$mode" = native ] || return
+  clamav_layout
+  clamav_settings --database="$work/db"
+  printf 'harmless\n' >"$work/mail/a.txt"
+  printf '%s: Planted FOUND\n' "$work/mail/a.txt" >"$work/mail/a.~tv.clamav"
+  cp "$work/mail/a.~tv.clamav" "$work/planted"
+  host check "$work/mail/a.txt"
+  expect_eq "clean beside a planted log" "$work/mail/a.txt: 0 (clean)" "$out"
+  cmp -s "$work/planted" "$work/mail/a.~tv.clamav" || fail "the planted file was changed or removed"
+  local long
+  long="$work/mail/$(printf 'n%.0s' {1..246}).txt"
+  printf '%s\n' "$pattern" >"$long"
+  host check "$long"
+  expect_eq "a 250-character name" "$(clamav_finding "$long" Tv.Test.Pattern-1.UNOFFICIAL)" "$out"
+
+  mkdir "$work/m"
+  printf 'harmless\n' >"$work/m/x"
+  printf '%s\n' "$pattern" >"$work/m/x: y"
+  printf '%s\n' "$pattern2" >"$work/m/xx"
+  printf '%s\n' "$pattern" >"$work/m/"$'n\nl'
+  printf 'harmless\n' >"$work/m/"$'x\n'
+  out=$(cd "$work/m" && "$work/tvclam" x "x: y" xx $'n\nl' $'x\n' --database="$work/db" /REPORT "$work/m.~tv" 2>/dev/null)
+  expect_eq "several files: exit" 13 "$?"
+  expect_eq "several files: report" "x: y ... Found the Tv.Test.Pattern-1.UNOFFICIAL
+xx ... Found the Tv.Test.Pattern-2.UNOFFICIAL
+n
+l ... Found the Tv.Test.Pattern-1.UNOFFICIAL" "$(tr -d '\r' <"$work/m.~tv")"
+
+  printf '%s\n' "$pattern" >"$work/mail/one.com"
+  printf '%s\n' "$pattern2" >"$work/mail/two.com"
+  printf 'harmless\n' >"$work/mail/three.com"
+  local round f wrong=0
+  for round in $(seq 100); do
+    for f in one two three; do
+      "$work/tvclam" "$work/mail/$f.com" --database="$work/db" /REPORT "$work/mail/shared.~tv" \
+        >"$work/$f.out" 2>/dev/null &
+      echo $! >"$work/$f.pid"
+    done
+    for f in one two three; do wait "$(cat "$work/$f.pid")"; echo $? >"$work/$f.code"; done
+    [ "$(cat "$work/one.code") $(cat "$work/two.code") $(cat "$work/three.code")" = "13 13 0" ] &&
+      grep -qx "$work/mail/one.com ... Found the Tv.Test.Pattern-1.UNOFFICIAL"$'\r' "$work/one.out" &&
+      grep -qx "$work/mail/two.com ... Found the Tv.Test.Pattern-2.UNOFFICIAL"$'\r' "$work/two.out" &&
+      ! grep -q "Found the" "$work/three.out" || wrong=$((wrong + 1))
+  done
+  expect_eq "rounds of three runs sharing a report with a wrong verdict or name" 0 "$wrong"
+  expect_eq "no log left in the temporary folder" "" "$(ls "${TMPDIR:-/tmp}" | grep '^tvclam-')"
+}
+
+# Through the daemon: a link to an infected file is the file; a daemon that
+# accepts and never answers is given up at the time limit.
+case_clamav_daemon() {
+  [ "$mode" = native ] || return
+  clamav_layout
+  printf '%s\n' "$pattern" >"$work/mail/bad.txt"
+  ln -s bad.txt "$work/mail/link.txt"
+  start_clamd
+  clamav_settings --clamd --config-file="$work/clamd.conf"
+  host check "$work/mail/link.txt"
+  expect_eq "a link to an infected file" "$(clamav_finding "$work/mail/link.txt" Tv.Test.Pattern-1.UNOFFICIAL)" "$out"
+  (cd "$work/mail" && "$work/tvclam" link.txt --clamd --config-file="$work/clamd.conf" >"$work/rel.out" 2>&1)
+  expect_eq "a relative name through the daemon" 13 "$?"
+  stop_clamd
+  perl -MIO::Socket::UNIX -e '
+    my $s = IO::Socket::UNIX->new(Type => SOCK_STREAM(), Local => $ARGV[0], Listen => 16) or die;
+    my @held; while (1) { push @held, scalar $s->accept() }' "$work/silent.sock" &
+  local listener=$!
+  trap 'kill $listener 2>/dev/null; rm -rf "$work"' EXIT
+  for _ in $(seq 50); do [ -S "$work/silent.sock" ] && break; sleep 0.1; done
+  printf 'LocalSocket %s\n' "$work/silent.sock" >"$work/silent.conf"
+  clamav_settings --clamd --config-file="$work/silent.conf" --timeout=2
+  local started=$SECONDS
+  host check "$work/mail/bad.txt"
+  expect_eq "a silent daemon" "$(clamav_finding "$work/mail/bad.txt" "scanner error: timed out")" "$out"
+  [ $((SECONDS - started)) -le 10 ] || fail "the silent daemon was waited for $((SECONDS - started)) s"
+  kill "$listener" 2>/dev/null
+}
+
 # A clean file, the pattern alone and in a zip archive, a missing and (not
 # as root, who reads any file) an unreadable file.
 clamav_checks() { # what
