@@ -376,6 +376,10 @@ case_clamav_limits() {
     host check "$work/mail/$f"
     expect_eq "$f with ClamAV's own policy" "$work/mail/$f: 0 (clean)" "$out"
   done
+  clamav_settings --database="$work/db" --alert-encrypted-doc=no
+  host check "$work/mail/enc.zip"
+  expect_eq "encrypted archives with documents passed" \
+    "$(clamav_finding "$work/mail/enc.zip" Heuristics.Encrypted.Zip)" "$out"
   mkdir "$work/empty"
   printf 'not a database\n' >"$work/db.unknown"
   for f in "$work/empty" "$work/db.unknown"; do

@@ -1,5 +1,6 @@
 #include "tools/tvclam/tvclam.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -47,18 +48,24 @@ std::optional<int> Seconds(const std::string& text) {
 
 // clamscan passes as clean what it did not look into; reported instead
 // (as its Heuristics.Limits.Exceeded.* and Heuristics.Encrypted.* findings)
-// unless the user's options name one of the option's spellings.
+// unless the user's options choose: an option is left out when the user
+// names one of its ChosenBy spellings, or when one added before Covers it.
 struct TPolicyOption {
-  const char* Option;
+  std::string Name;
   std::vector<std::string> ChosenBy;
+  std::vector<std::string> Covers;
 };
 
+// "--alert-encrypted" overrides its two parts in clamscan; a user who chose
+// for archives or documents alone keeps that choice and gets the other part.
 const std::vector<TPolicyOption>& Policy() {
   static const std::vector<TPolicyOption> policy{
-      {"--alert-exceeds-max=yes", {"--alert-exceeds-max"}},
-      // The encrypted option overrides its two parts in clamscan: a user who
-      // chose for archives or documents alone would lose that choice.
-      {"--alert-encrypted=yes", {"--alert-encrypted", "--alert-encrypted-archive", "--alert-encrypted-doc"}},
+      {"--alert-exceeds-max", {"--alert-exceeds-max"}, {}},
+      {"--alert-encrypted",
+       {"--alert-encrypted", "--alert-encrypted-archive", "--alert-encrypted-doc"},
+       {"--alert-encrypted-archive", "--alert-encrypted-doc"}},
+      {"--alert-encrypted-archive", {"--alert-encrypted", "--alert-encrypted-archive"}, {}},
+      {"--alert-encrypted-doc", {"--alert-encrypted", "--alert-encrypted-doc"}, {}},
   };
   return policy;
 }
@@ -68,6 +75,19 @@ bool UserChose(const TArguments& arguments, const std::vector<std::string>& name
     for (const std::string& name : names)
       if (NamesOption(option, name)) return true;
   return false;
+}
+
+// The policy's options that the user's leave standing, each "=yes".
+std::vector<std::string> PolicyOptions(const TArguments& arguments) {
+  std::vector<std::string> options, covered;
+  for (const TPolicyOption& policy : Policy()) {
+    if (UserChose(arguments, policy.ChosenBy) ||
+        std::find(covered.begin(), covered.end(), policy.Name) != covered.end())
+      continue;
+    options.push_back(policy.Name + "=yes");
+    covered.insert(covered.end(), policy.Covers.begin(), policy.Covers.end());
+  }
+  return options;
 }
 
 }  // namespace
@@ -110,8 +130,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
 std::vector<std::string> ClamAVOptions(const TArguments& arguments, const std::string& logPath) {
   std::vector<std::string> options{"--log=" + logPath};
   if (!arguments.Daemon)
-    for (const TPolicyOption& policy : Policy())
-      if (!UserChose(arguments, policy.ChosenBy)) options.push_back(policy.Option);
+    for (std::string& option : PolicyOptions(arguments)) options.push_back(std::move(option));
   // The log is tvclam's to read, its summary included.
   for (const std::string& option : arguments.PassedOn)
     if (!NamesOption(option, "--log") && option != "--no-summary") options.push_back(option);
