@@ -15,7 +15,8 @@
 namespace {
 
 void Replace(std::string& line, const std::string& mark, const std::string& by) {
-  for (std::size_t p = 0; (p = line.find(mark, p)) != std::string::npos; p += by.size()) line.replace(p, mark.size(), by);
+  for (std::size_t p = 0; (p = line.find(mark, p)) != std::string::npos; p += by.size())
+    line.replace(p, mark.size(), by);
 }
 
 }  // namespace

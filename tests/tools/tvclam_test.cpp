@@ -42,7 +42,8 @@ TEST(Tvclam, CommandLineDropsTheOriginalScannersOptionsAndPassesClamAVsOn) {
   EXPECT_EQ(ParseArguments({"a", "--timeout=7"}, problem)->TimeoutSeconds, 7);
   EXPECT_EQ(ParseArguments({"a", "--timeout=86400"}, problem)->TimeoutSeconds, 86400);
   // "--timeout-x" is no spelling of it: ClamAV's to judge.
-  EXPECT_EQ(ParseArguments({"a", "--timeout-x=1"}, problem)->PassedOn, std::vector<std::string>{"--timeout-x=1"});
+  EXPECT_EQ(ParseArguments({"a", "--timeout-x=1"}, problem)->PassedOn,
+            std::vector<std::string>{"--timeout-x=1"});
   const std::string badTimeout = "--timeout needs a whole number of seconds from 1 to 86400";
   for (const auto& [args, why] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"/MIME", "/REPORT", "r"}, "no file to scan"},
@@ -70,7 +71,9 @@ TEST(Tvclam, ClamAVOptionsPutThePolicyFirstAndLeaveTheUsersChoice) {
     std::vector<std::string> Options;
   } cases[] = {
       {{}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes"}},
-      {{"--database=/db"}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--database=/db"}},
+      {{"--database=/db"},
+       false,
+       {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--database=/db"}},
       {{"--alert-encrypted=no"}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=no"}},
       {{"--alert-exceeds-max=no"}, false, {"--log=L", "--alert-encrypted=yes", "--alert-exceeds-max=no"}},
       // A choice for one part of the encrypted policy keeps the other part.
@@ -168,10 +171,18 @@ TEST(Tvclam, AnswersAreMatchedToFilesByTheirWholeNames) {
   } cases[] = {
       {"/m/x: y: Sig FOUND\n",
        1,
-       {{TKind::Clean, ""}, {TKind::Found, "Sig"}, {TKind::Clean, ""}, {TKind::Clean, ""}, {TKind::Clean, ""}}},
+       {{TKind::Clean, ""},
+        {TKind::Found, "Sig"},
+        {TKind::Clean, ""},
+        {TKind::Clean, ""},
+        {TKind::Clean, ""}}},
       {"/m/x: y: z: Sig FOUND\r\n/m/x: Other FOUND\r\n",
        1,
-       {{TKind::Found, "Other"}, {TKind::Clean, ""}, {TKind::Found, "Sig"}, {TKind::Clean, ""}, {TKind::Clean, ""}}},
+       {{TKind::Found, "Other"},
+        {TKind::Clean, ""},
+        {TKind::Found, "Sig"},
+        {TKind::Clean, ""},
+        {TKind::Clean, ""}}},
       {"/m/n\nl: Sig FOUND\n/m/xx: Access denied. ERROR\n",
        2,
        {{TKind::Error, "clamscan ended with exit code 2"},
@@ -196,7 +207,8 @@ TEST(Tvclam, AnswersAreMatchedToFilesByTheirWholeNames) {
       EXPECT_EQ(verdicts[i].Text, c.Verdicts[i].Text) << files[i];
     }
   }
-  const std::vector<TVerdict> unpinned = Judge({"/m/a", "/m/b"}, "/m/a: X FOUND\n/m/c: Y FOUND\n", 1, "clamscan");
+  const std::vector<TVerdict> unpinned =
+      Judge({"/m/a", "/m/b"}, "/m/a: X FOUND\n/m/c: Y FOUND\n", 1, "clamscan");
   EXPECT_EQ(unpinned[0].Kind, TKind::Found);
   EXPECT_EQ(unpinned[1].Kind, TKind::Error);
   EXPECT_EQ(unpinned[1].Text, "clamscan named a finding of no file it was given: /m/c: Y FOUND");
@@ -266,8 +278,14 @@ TEST_F(TvclamRun, RunsClamAVAndWritesTheReport) {
     std::string Report;
   } cases[] = {
       {"0|%FILE%: OK", {}, kExitClean, ""},
-      {"1|%FILE%: Tv.Test FOUND", {"--database=" + folder_.Path()}, kExitFinding, file + " ... Found the Tv.Test\r\n"},
-      {"2|%FILE%: Access denied. ERROR", {}, kExitError, file + " ... Found the scanner error: Access denied\r\n"},
+      {"1|%FILE%: Tv.Test FOUND",
+       {"--database=" + folder_.Path()},
+       kExitFinding,
+       file + " ... Found the Tv.Test\r\n"},
+      {"2|%FILE%: Access denied. ERROR",
+       {},
+       kExitError,
+       file + " ... Found the scanner error: Access denied\r\n"},
       {"0|Known viruses: 0", {}, kExitError, file + " ... Found the scanner error: no signatures loaded\r\n"},
   };
   for (const TCase& c : cases) {
@@ -282,10 +300,12 @@ TEST_F(TvclamRun, RunsClamAVAndWritesTheReport) {
   EXPECT_EQ(args[0].rfind("--log=", 0), 0u);
   EXPECT_EQ(args[0].find(file), std::string::npos);
   EXPECT_EQ(std::vector<std::string>(args.begin() + 1, args.end()),
-            (std::vector<std::string>{"--alert-exceeds-max=yes", "--alert-encrypted=yes", sys::ResolvedPath(file)}));
+            (std::vector<std::string>{"--alert-exceeds-max=yes", "--alert-encrypted=yes",
+                                      sys::ResolvedPath(file)}));
   // No ClamAV at all: a scanner error, never a clean file.
   EXPECT_EQ(Run({file}, "0", {"--clamscan=" + folder_.Path() + "missing-clamscan"}), kExitError);
-  EXPECT_EQ(Report, file + " ... Found the scanner error: " + folder_.Path() + "missing-clamscan not found\r\n");
+  EXPECT_EQ(Report,
+            file + " ... Found the scanner error: " + folder_.Path() + "missing-clamscan not found\r\n");
 }
 
 // A file named like tvclam's log once was is neither read, written nor removed.

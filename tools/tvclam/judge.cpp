@@ -55,7 +55,8 @@ std::vector<TAnswer> Answers(const std::vector<std::string>& files, std::string_
     const std::string_view rest = log.substr(at);
     std::size_t from = 0;
     for (const std::string_view level : {"WARNING: ", "ERROR: "})
-      if (StartsWith(rest, level) && NamedFile(files, rest.substr(level.size())) != kNoFile) from = level.size();
+      if (StartsWith(rest, level) && NamedFile(files, rest.substr(level.size())) != kNoFile)
+        from = level.size();
     const bool leveled = from > 0;
     TAnswer answer;
     answer.File = NamedFile(files, rest.substr(from));
@@ -108,8 +109,7 @@ void CheckAgainstExitCode(std::vector<TVerdict>& verdicts, int exitCode, const s
     if (exitCode != 0 && exitCode != 1) {
       // A finding ClamAV named stays one: another file's failure made the code.
       if (verdict.Kind == TKind::Clean) verdict = {TKind::Error, !general.empty() ? general : ended};
-    }
-    else if (exitCode == 0 && verdict.Kind == TKind::Found)
+    } else if (exitCode == 0 && verdict.Kind == TKind::Found)
       verdict = {TKind::Error, ended + " but named a finding"};
     else if (exitCode == 1 && !anyFound)
       verdict = {TKind::Error, ended + " without naming a finding"};
@@ -140,7 +140,8 @@ std::vector<TVerdict> Judge(const std::vector<std::string>& files, const std::st
       general = StartsWith(line, "ERROR: ") ? line.substr(7) : line;
   }
   // Nothing was looked for: every answer of such a run means nothing.
-  if (signatures == 0L) return std::vector<TVerdict>(files.size(), TVerdict{TKind::Error, "no signatures loaded"});
+  if (signatures == 0L)
+    return std::vector<TVerdict>(files.size(), TVerdict{TKind::Error, "no signatures loaded"});
   CheckAgainstExitCode(verdicts, exitCode, general, program);
   if (!unpinned.empty())
     for (TVerdict& verdict : verdicts)

@@ -37,6 +37,8 @@ bool NamesOption(const std::string& arg, const std::string& name) {
   return StartsWith(arg, name) && (arg.size() == name.size() || arg[name.size()] == '=');
 }
 
+const std::string kTimeoutOption = "--timeout";
+
 // 1 to kLongestTimeout seconds in plain digits, or nothing.
 std::optional<int> Seconds(const std::string& text) {
   if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -107,8 +109,9 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
       parsed.Daemon = true;
     } else if (StartsWith(arg, "--clamscan=") || StartsWith(arg, "--clamdscan=")) {
       parsed.Program = arg.substr(arg.find('=') + 1);
-    } else if (NamesOption(arg, "--timeout")) {
-      const std::optional<int> seconds = Seconds(arg.substr(std::min(arg.size(), sizeof "--timeout")));
+    } else if (NamesOption(arg, kTimeoutOption)) {
+      const std::optional<int> seconds =
+          Seconds(arg.size() > kTimeoutOption.size() ? arg.substr(kTimeoutOption.size() + 1) : "");
       if (!seconds) {
         problem = "--timeout needs a whole number of seconds from 1 to " + std::to_string(kLongestTimeout);
         return std::nullopt;
@@ -222,8 +225,9 @@ class TRunLog {
 };
 
 // One run's verdicts, for the files as ClamAV was given them.
-std::vector<TVerdict> ScanRun(const std::string& program, const std::string& name, const TArguments& arguments,
-                              const std::vector<std::string>& files, TClock::time_point deadline) {
+std::vector<TVerdict> ScanRun(const std::string& program, const std::string& name,
+                              const TArguments& arguments, const std::vector<std::string>& files,
+                              TClock::time_point deadline) {
   const auto all = [&](const std::string& text) { return AllFailed(files.size(), text); };
   const TRunLog log;
   if (log.Path().empty()) return all("cannot create ClamAV's log in the temporary folder");
@@ -254,8 +258,9 @@ int Run(const std::vector<std::string>& args) {
     return kExitError;
   }
   const std::string name = arguments->Daemon ? "clamdscan" : "clamscan";
-  const int seconds = arguments->TimeoutSeconds != 0 ? arguments->TimeoutSeconds
-                                                      : (arguments->Daemon ? kDaemonTimeout : kClamscanTimeout);
+  const int seconds = arguments->TimeoutSeconds != 0
+                          ? arguments->TimeoutSeconds
+                          : (arguments->Daemon ? kDaemonTimeout : kClamscanTimeout);
   const TClock::time_point deadline = TClock::now() + std::chrono::seconds(seconds);
   // Beside tvclam first, then the system's folders and the search path.
   const std::string wanted = arguments->Program.empty() ? name : arguments->Program;
@@ -269,8 +274,9 @@ int Run(const std::vector<std::string>& args) {
   for (const std::vector<std::size_t>& run : ScanRuns(resolved)) {
     std::vector<std::string> files;
     for (std::size_t i : run) files.push_back(resolved[i]);
-    const std::vector<TVerdict> judged = program.empty() ? AllFailed(run.size(), wanted + " not found")
-                                                         : ScanRun(program, name, *arguments, files, deadline);
+    const std::vector<TVerdict> judged = program.empty()
+                                             ? AllFailed(run.size(), wanted + " not found")
+                                             : ScanRun(program, name, *arguments, files, deadline);
     for (std::size_t k = 0; k < run.size(); ++k) verdicts[run[k]] = judged[k];
   }
   const std::string report = ReportText(arguments->Files, verdicts);

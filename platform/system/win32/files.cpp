@@ -1,7 +1,7 @@
 #include "platform/system/files.h"
 
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <cstdint>
 
