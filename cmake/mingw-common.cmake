@@ -15,5 +15,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# Tests run under Wine, through the loader that this machine can run.
 find_program(TV_WINE wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${TV_WINE})
+get_filename_component(TV_WINE_RUNNER ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TV_WINE_RUNNER})

@@ -14,6 +14,7 @@ export WINEPREFIX="$bin/../wine-dialogs-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset TV_UI_SCRIPT
+wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine
 
 . "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 expect_line() { # what line output
@@ -37,10 +38,10 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"
 wineserver -k 2>/dev/null  # one left from an earlier display
 if [ ! -d "$WINEPREFIX/drive_c" ]; then
-  wineboot --init >/dev/null 2>&1 || { echo "FAIL: wineboot could not make a prefix"; exit 1; }
+  "$wine" wineboot --init >/dev/null 2>&1 || { echo "FAIL: wineboot could not make a prefix"; exit 1; }
 fi
 # Without a window manager Wine draws the frames itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/ui_driver.exe" "$work/"
 winwork="Z:${work//\//\\}"
@@ -51,9 +52,9 @@ winshots="Z:${shots//\//\\}"
 run() { # steps args...
   local steps=$1
   shift
-  (cd "$work" && exec wine ./bavhost.exe "$@" >"$work/host.out" 2>&1) &
+  (cd "$work" && exec "$wine" ./bavhost.exe "$@" >"$work/host.out" 2>&1) &
   local host=$!
-  out=$(cd "$work" && printf '%s\n' "$steps" | timeout 120 wine ./ui_driver.exe 2>&1)
+  out=$(cd "$work" && printf '%s\n' "$steps" | timeout 120 "$wine" ./ui_driver.exe 2>&1)
   status=$?
   out=${out//$'\r'/}
   # The dialog gone, the host ends; a stuck one is ended so the run is not.

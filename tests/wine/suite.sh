@@ -9,8 +9,9 @@ mode=$1 bin=$2 objdump=$3 case=$4
 export WINEPREFIX="$bin/../wine-suite-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine
 if [ "$mode" = wine ]; then
-  runner=(wine) hostexe=bavhost.exe plugin=tvvexal.bav
+  runner=("$wine") hostexe=bavhost.exe plugin=tvvexal.bav
 else
   runner=() hostexe=bavhost plugin=tvvexal.so
 fi
@@ -46,8 +47,8 @@ case_setup() {
   rm -rf "$WINEPREFIX"
   # Under load (the unit suite runs Wine beside this) a first boot can fail
   # on its own; a second one from scratch settles it.
-  wineboot --init >/dev/null 2>&1 ||
-    { wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; wineboot --init >/dev/null 2>&1; } ||
+  "$wine" wineboot --init >/dev/null 2>&1 ||
+    { wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; "$wine" wineboot --init >/dev/null 2>&1; } ||
     fail "wineboot could not make a prefix"
   wineserver -w
   [ -d "$WINEPREFIX/drive_c" ] || fail "no drive C in the new prefix"
@@ -635,7 +636,7 @@ case_stdcall() {
   printf 'Hello\r\n' > "$work/mail/clean.txt"
   eicar "$work/mail/eicar.com"
   # BAV_Setup's dialog is closed by a step instead of a person.
-  out=$(cd "$work" && TV_UI_SCRIPT="click btCancel" wine ./stdcall_probe.exe ./tvvexal.bav "$(winpath "$work/mail/clean.txt")" \
+  out=$(cd "$work" && TV_UI_SCRIPT="click btCancel" "$wine" ./stdcall_probe.exe ./tvvexal.bav "$(winpath "$work/mail/clean.txt")" \
     "$(winpath "$work/mail/eicar.com")" 2>&1 | tr -d '\r')
   status=$?
   # (The dialog prints itself between the probe's lines.)

@@ -174,9 +174,13 @@ std::uint32_t MillisecondsLeft(TClock::time_point deadline) {
 TRunEnd RunClamAV(const std::string& program, const std::vector<std::string>& options,
                   const std::vector<std::string>& files, TClock::time_point deadline) {
   std::string line = "\"" + program + "\"";
-  for (const std::string& option : options) line += " " + sys::QuoteArgument(option);
+  const auto append = [&line](const std::string& argument) {
+    line += ' ';
+    line += sys::QuoteArgument(argument);
+  };
+  for (const std::string& option : options) append(option);
   // A name that begins like an option is made a path.
-  for (const std::string& file : files) line += " " + sys::QuoteArgument(file[0] == '-' ? "./" + file : file);
+  for (const std::string& file : files) append(file[0] == '-' ? "./" + file : file);
   if (line.size() + 1 > sys::kMaxCommandLine) return {};
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');

@@ -1,7 +1,8 @@
 #include "platform/system/files.h"
 
-#include <wincrypt.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <wincrypt.h>
 
 #include <cstdint>
 
