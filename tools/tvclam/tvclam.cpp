@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/system/command_line.h"
 #include "platform/system/files.h"
@@ -17,8 +18,8 @@ namespace {
 using TKind = TVerdict::TKind;
 using TClock = std::chrono::steady_clock;
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
 }
 
 // An option of the original scanner: "/WORD", no further separator or dot.
@@ -33,11 +34,11 @@ std::string Upper(std::string text) {
 }
 
 // "--NAME" or "--NAME=VALUE" names the option NAME.
-bool NamesOption(const std::string& arg, const std::string& name) {
+bool NamesOption(std::string_view arg, std::string_view name) {
   return StartsWith(arg, name) && (arg.size() == name.size() || arg[name.size()] == '=');
 }
 
-const std::string kTimeoutOption = "--timeout";
+constexpr std::string_view kTimeoutOption = "--timeout";
 
 // 1 to kLongestTimeout seconds in plain digits, or nothing.
 std::optional<int> Seconds(const std::string& text) {
@@ -110,8 +111,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
     } else if (StartsWith(arg, "--clamscan=") || StartsWith(arg, "--clamdscan=")) {
       parsed.Program = arg.substr(arg.find('=') + 1);
     } else if (NamesOption(arg, kTimeoutOption)) {
-      const std::optional<int> seconds =
-          Seconds(arg.size() > kTimeoutOption.size() ? arg.substr(kTimeoutOption.size() + 1) : "");
+      const std::optional<int> seconds = Seconds(arg.substr(std::min(arg.size(), kTimeoutOption.size() + 1)));
       if (!seconds) {
         problem = "--timeout needs a whole number of seconds from 1 to " + std::to_string(kLongestTimeout);
         return std::nullopt;
@@ -186,22 +186,15 @@ TRunEnd RunClamAV(const std::string& program, const std::vector<std::string>& op
   buffer.push_back('\0');
   sys::TProcessInfo process;
   if (!sys::CreateChildProcess(buffer.data(), sys::kSwHide, process)) return {};
+  std::uint32_t result;
+  while ((result = sys::MsgWaitForProcess(process, MillisecondsLeft(deadline))) == sys::kWaitMessages)
+    sys::DispatchPaintMessages();
+  // Nothing ClamAV holds outlives the run, whatever ended the wait; after a
+  // failed wait the code is that of the ended process, an error as any other.
+  if (result != sys::kWaitProcessEnded) sys::EndChildProcess(process);
   TRunEnd end;
-  for (;;) {
-    const std::uint32_t result = sys::MsgWaitForProcess(process, MillisecondsLeft(deadline));
-    if (result == sys::kWaitMessages) {
-      sys::DispatchPaintMessages();
-      continue;
-    }
-    if (result == sys::kWaitTimedOut) {
-      sys::EndChildProcess(process);
-      end.Kind = TRunEnd::TKind::TimedOut;
-    } else {
-      end.Kind = TRunEnd::TKind::Ended;
-      end.ExitCode = static_cast<int>(sys::GetProcessExitCode(process));
-    }
-    break;
-  }
+  end.Kind = result == sys::kWaitTimedOut ? TRunEnd::TKind::TimedOut : TRunEnd::TKind::Ended;
+  end.ExitCode = static_cast<int>(sys::GetProcessExitCode(process));
   sys::CloseProcessHandles(process);
   return end;
 }
