@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/system/files.h"
@@ -236,12 +237,16 @@ TEST(Tvclam, ReportLinesAndExitCodes) {
 class TvclamRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) test::SetEnv(name, temp_.Path());
+    for (const char* name : kTempVariables) {
+      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
+      test::SetEnv(name, temp_.Path());
+    }
     test::SetEnv("TV_FAKECLAM_ARGS", args_);
   }
   void TearDown() override {
-    for (const char* name : {"TMPDIR", "TMP", "TEMP", "TV_FAKECLAM", "TV_FAKECLAM_ARGS", "TV_FAKECLAM_SLEEP"})
-      test::UnsetEnv(name);
+    for (const char* name : kTempVariables) test::UnsetEnv(name);
+    for (const auto& [name, value] : saved_) test::SetEnv(name, value);
+    for (const char* name : {"TV_FAKECLAM", "TV_FAKECLAM_ARGS", "TV_FAKECLAM_SLEEP"}) test::UnsetEnv(name);
   }
   // Runs tvclam on Files with the scripted ClamAV; the report's text in Report.
   int Run(const std::vector<std::string>& files, const std::string& script,
@@ -263,6 +268,8 @@ class TvclamRun : public ::testing::Test {
   std::string Report;
 
  private:
+  static constexpr const char* kTempVariables[] = {"TMPDIR", "TMP", "TEMP"};
+  std::vector<std::pair<std::string, std::string>> saved_;
   test::TTempDir temp_;
   const std::string fake_ = test::ProgramDirectory() + test::ProgramFile("fakeclam");
   const std::string args_ = folder_ / "args.txt", reportPath_ = folder_ / "a b.~tv";
