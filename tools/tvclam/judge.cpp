@@ -53,10 +53,12 @@ std::vector<TAnswer> Answers(const std::vector<std::string>& files, std::string_
       continue;
     }
     const std::string_view rest = log.substr(at);
+    // A file's own name first: a file may be called "WARNING: ..." too.
     std::size_t from = 0;
-    for (const std::string_view level : {"WARNING: ", "ERROR: "})
-      if (StartsWith(rest, level) && NamedFile(files, rest.substr(level.size())) != kNoFile)
-        from = level.size();
+    if (NamedFile(files, rest) == kNoFile)
+      for (const std::string_view level : {"WARNING: ", "ERROR: "})
+        if (StartsWith(rest, level) && NamedFile(files, rest.substr(level.size())) != kNoFile)
+          from = level.size();
     const bool leveled = from > 0;
     TAnswer answer;
     answer.File = NamedFile(files, rest.substr(from));
