@@ -9,6 +9,7 @@
 #include "platform/system/files.h"
 #include "platform/system/path_lock.h"
 #include "platform/system/text.h"
+#include "plugin/daemon_check.h"
 #include "plugin/report_search.h"
 #include "plugin/scan_log.h"
 
@@ -47,12 +48,6 @@ class TReportCleanup {
   const std::string& file_;
 };
 
-void CopyVirusText(const std::string& text, char* virusName) {
-  std::size_t count = std::min(text.size(), kVirusNameCapacity - 1);
-  std::memcpy(virusName, text.data(), count);
-  virusName[count] = '\0';
-}
-
 // After a finding: the report's line for the file becomes the host's text
 // and a log line. A report that cannot be read leaves both untouched.
 // The scanner's exit code has already told of the finding, so no failure
@@ -70,6 +65,12 @@ void TakeFinding(const std::string& fileName, const std::string& reportFile, con
 }
 
 }  // namespace
+
+void CopyVirusText(const std::string& text, char* virusName) {
+  std::size_t count = std::min(text.size(), kVirusNameCapacity - 1);
+  std::memcpy(virusName, text.data(), count);
+  virusName[count] = '\0';
+}
 
 std::string ReportFileFor(std::string_view fileName) {
   std::size_t dot = fileName.rfind('.');
@@ -154,9 +155,11 @@ std::int32_t CheckFile(const char* fileName, char* virusName, const std::string&
     return kResultNotCarriedOut;
   try {
     const std::string file(fileName);
+    const TPluginSettings settings = ReadScanSettings(hostDirectory);
+    if (const std::optional<std::string> servers = DaemonServersOf(settings.Scanner))
+      return CheckWithDaemon(file, *servers, virusName, hostDirectory);
     const std::optional<std::string> reportFile = ChooseReportFile(file);
     if (!reportFile) return kResultNotCarriedOut;
-    const TPluginSettings settings = ReadScanSettings(hostDirectory);
     const std::string upperTag = sys::AnsiUpperCase(settings.FoundTag);
     const int showCommand = settings.Hide ? sys::kSwHide : sys::kSwShowNormal;
 

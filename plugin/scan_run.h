@@ -59,6 +59,9 @@ std::int32_t RunScanner(const std::string& commandLine, int showCommand);
 // messages for the caller's windows are handled meanwhile.
 void WaitForProcess(sys::TProcessInfo& process);
 
+// Text with its NUL into the host's buffer, cut to kVirusNameCapacity.
+void CopyVirusText(const std::string& text, char* virusName);
+
 // "\n" FileName "\n" and what follows the tag and the one character after it.
 std::string FormatVirusText(std::string_view fileName, std::string_view line, std::size_t tagPosition,
                             std::size_t tagLength);

@@ -57,8 +57,10 @@ class TFile {
   static TFile Open(const std::string& path, TOpenMode mode);
 
   bool IsOpen() const { return handle_ != kInvalid; }
+  // Why the open failed, or Failed once a read has failed.
   TOpenError Error() const { return error_; }
-  // Bytes read into Buffer; 0 at the end of the file or on an error.
+  // Bytes read into Buffer; 0 at the end of the file or on an error (which
+  // Error() then tells).
   std::size_t Read(char* buffer, std::size_t size);
   // Bytes written.
   std::size_t Write(const char* data, std::size_t size);

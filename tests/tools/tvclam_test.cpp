@@ -31,13 +31,16 @@ TEST(Tvclam, CommandLineDropsTheOriginalScannersOptionsAndPassesClamAVsOn) {
   std::string problem;
   const auto parsed =
       ParseArguments({"/tmp/mail/a.com", "/MIME", "/unzip", "--database=/db", "/Report", "/tmp/mail/a.~tv",
-                      "--clamd", "--clamdscan=/opt/clamdscan", "C:\\IN\\X.EXE", "/ALL"},
+                      "--clamd", "--clamscan=/opt/clamscan", "C:\\IN\\X.EXE", "/ALL"},
                      problem);
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->Files, (std::vector<std::string>{"/tmp/mail/a.com", "C:\\IN\\X.EXE"}));
   EXPECT_EQ(parsed->Report, "/tmp/mail/a.~tv");
   EXPECT_TRUE(parsed->Daemon);
-  EXPECT_EQ(parsed->Program, "/opt/clamdscan");
+  EXPECT_EQ(parsed->Program, "/opt/clamscan");
+  EXPECT_EQ(parsed->Servers, "");
+  EXPECT_EQ(ParseArguments({"a", "--clamd=127.0.0.1:3310,[::1]:3310"}, problem)->Servers,
+            "127.0.0.1:3310,[::1]:3310");
   EXPECT_EQ(parsed->PassedOn, (std::vector<std::string>{"--database=/db"}));
   EXPECT_EQ(parsed->TimeoutSeconds, 0);
   EXPECT_EQ(ParseArguments({"a", "--timeout=7"}, problem)->TimeoutSeconds, 7);
@@ -56,6 +59,8 @@ TEST(Tvclam, CommandLineDropsTheOriginalScannersOptionsAndPassesClamAVsOn) {
            {{"a", "--timeout=1.5"}, badTimeout},
            {{"a", "--timeout=86401"}, badTimeout},
            {{"a", "--timeout=99999999999999999999"}, badTimeout},
+           {{"a", "--clamd="}, "--clamd: an empty address"},
+           {{"a", "--clamd=localhost"}, "--clamd: localhost: HOST:PORT expected"},
        }) {
     EXPECT_FALSE(ParseArguments(args, problem).has_value());
     EXPECT_EQ(problem, why);
@@ -68,42 +73,64 @@ TEST(Tvclam, CommandLineDropsTheOriginalScannersOptionsAndPassesClamAVsOn) {
 TEST(Tvclam, ClamAVOptionsPutThePolicyFirstAndLeaveTheUsersChoice) {
   struct TCase {
     std::vector<std::string> User;
-    bool Daemon;
     std::vector<std::string> Options;
   } cases[] = {
-      {{}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes"}},
-      {{"--database=/db"},
-       false,
-       {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--database=/db"}},
-      {{"--alert-encrypted=no"}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=no"}},
-      {{"--alert-exceeds-max=no"}, false, {"--log=L", "--alert-encrypted=yes", "--alert-exceeds-max=no"}},
+      {{}, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes"}},
+      {{"--database=/db"}, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--database=/db"}},
+      {{"--alert-encrypted=no"}, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=no"}},
+      {{"--alert-exceeds-max=no"}, {"--log=L", "--alert-encrypted=yes", "--alert-exceeds-max=no"}},
       // A choice for one part of the encrypted policy keeps the other part.
       {{"--alert-encrypted-archive=no", "--alert-exceeds-max"},
-       false,
        {"--log=L", "--alert-encrypted-doc=yes", "--alert-encrypted-archive=no", "--alert-exceeds-max"}},
       {{"--alert-encrypted-doc=no"},
-       false,
        {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted-archive=yes", "--alert-encrypted-doc=no"}},
       {{"--alert-encrypted-doc=no", "--alert-encrypted-archive=no"},
-       false,
        {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted-doc=no", "--alert-encrypted-archive=no"}},
-      {{"--alert-encrypted"}, false, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted"}},
+      {{"--alert-encrypted"}, {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted"}},
       // Other options that merely begin alike are no choice on the policy.
       {{"--alert-exceeds-maximum=1"},
-       false,
        {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--alert-exceeds-maximum=1"}},
       {{"--no-summary", "--log=/elsewhere", "--log", "--logx=1"},
-       false,
        {"--log=L", "--alert-exceeds-max=yes", "--alert-encrypted=yes", "--logx=1"}},
-      // clamdscan knows no such options: the daemon's configuration decides.
-      {{"--config-file=/c", "--no-summary"}, true, {"--log=L", "--config-file=/c"}},
   };
   for (const TCase& c : cases) {
     TArguments arguments;
-    arguments.Daemon = c.Daemon;
     arguments.PassedOn = c.User;
     EXPECT_EQ(ClamAVOptions(arguments, "L"), c.Options) << ::testing::PrintToString(c.User);
   }
+}
+
+// Without servers named, those the daemon's configuration listens on.
+TEST(Tvclam, DaemonServersFromTheCommandLineOrTheDaemonsConfiguration) {
+  test::TTempDir folder;
+  const auto servers = [&](const std::vector<std::string>& options, const std::string& configuration) {
+    test::WriteFileBytes(folder / "clamd.conf", configuration);
+    TArguments arguments;
+    arguments.Daemon = true;
+    for (const std::string& option : options)
+      if (option.rfind("--clamd=", 0) == 0)
+        arguments.Servers = option.substr(8);
+      else
+        arguments.PassedOn.push_back(option);
+    std::string problem;
+    const auto list = DaemonServers(arguments, problem);
+    if (!list) return "problem: " + problem;
+    std::string text;
+    for (const clamd::TServerAddress& server : *list) text += server.Text + ";";
+    return text;
+  };
+  const std::string config = "--config-file=" + folder.Path() + "clamd.conf";
+  EXPECT_EQ(servers({"--clamd=h:1,/s"}, ""), "h:1;/s;");
+  EXPECT_EQ(servers({"--clamd=h:1", config}, "TCPSocket 9\n"), "h:1;");
+  EXPECT_EQ(
+      servers({config}, "# LocalSocket /x\nLocalSocket /run/c.ctl\r\nTCPSocket 3310\nTCPAddr 10.0.0.1 \n"),
+      "/run/c.ctl;10.0.0.1:3310;");
+  EXPECT_EQ(servers({config}, "TCPSocket 3310\n"), "127.0.0.1:3310;");
+  EXPECT_EQ(servers({config}, "TCPSocket 3310\nTCPAddr ::1\n"), "[::1]:3310;");
+  EXPECT_EQ(servers({config}, "Foreground yes\n"),
+            "problem: " + folder.Path() + "clamd.conf names no LocalSocket or TCPSocket");
+  EXPECT_EQ(servers({"--config-file=" + folder.Path() + "missing.conf"}, ""),
+            "problem: cannot read the daemon's configuration " + folder.Path() + "missing.conf");
 }
 
 TEST(Tvclam, NamesWithLineBreaksAreScannedInRunsOfTheirOwn) {

@@ -11,9 +11,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine
 if [ "$mode" = wine ]; then
-  runner=("$wine") hostexe=bavhost.exe plugin=tvvexal.bav
+  runner=("$wine") hostexe=bavhost.exe plugin=tvvexal.bav exe=.exe
 else
-  runner=() hostexe=bavhost plugin=tvvexal.so
+  runner=() hostexe=bavhost plugin=tvvexal.so exe=
 fi
 
 . "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
@@ -92,7 +92,7 @@ BAV_MemoryChecking BAV_SetCfgData BAV_Setup BAV_StreamChecking BAV_Uninitialize"
   dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
   for d in $dlls; do
     case "$d" in
-      KERNEL32.DLL | USER32.DLL | MSVCRT.DLL | ADVAPI32.DLL | SHELL32.DLL | GDI32.DLL | COMCTL32.DLL | COMDLG32.DLL) ;;
+      KERNEL32.DLL | USER32.DLL | MSVCRT.DLL | ADVAPI32.DLL | SHELL32.DLL | GDI32.DLL | COMCTL32.DLL | COMDLG32.DLL | WS2_32.DLL) ;;
       *) fail "imports a DLL that Windows does not ship: $d" ;;
     esac
   done
@@ -319,7 +319,7 @@ case_clamav() {
 pattern="tevrinVexal test pattern 0815" pattern2="tevrinVexal other pattern 4711"
 clamav_layout() {
   layout
-  cp "$bin/tvclam" "$work/"
+  cp "$bin/tvclam$exe" "$work/"
   mkdir "$work/db"
   local hex hex2
   hex=$(printf '%s' "$pattern" | od -An -tx1 | tr -d ' \n')
@@ -332,18 +332,51 @@ clamav_settings() {
 }
 # A clamd on a socket in the work folder, with the test's database; stopped
 # whatever way the case ends.
+# It listens on the socket and on a free TCP port of 127.0.0.1 (clamd_port),
+# reports what exceeds its limits, and takes streams of at most 1 MB.
 start_clamd() {
-  printf 'LocalSocket %s\nDatabaseDirectory %s\nForeground yes\nLogFile %s\n' "$work/clamd.sock" "$work/db" \
-    "$work/clamd.log" >"$work/clamd.conf"
+  clamd_port=$(free_port)
+  printf 'LocalSocket %s\nTCPSocket %s\nTCPAddr 127.0.0.1\nDatabaseDirectory %s\nForeground yes\nLogFile %s\n' \
+    "$work/clamd.sock" "$clamd_port" "$work/db" "$work/clamd.log" >"$work/clamd.conf"
+  printf 'AlertExceedsMax yes\nStreamMaxLength 1M\n' >>"$work/clamd.conf"
   clamd --config-file="$work/clamd.conf" >/dev/null 2>&1 &
   clamd_pid=$!
-  trap 'kill $clamd_pid 2>/dev/null; rm -rf "$work"' EXIT
+  stop_at_exit "$clamd_pid"
   for _ in $(seq 150); do [ -S "$work/clamd.sock" ] && break; sleep 0.2; done
   [ -S "$work/clamd.sock" ] || fail "clamd did not start: $(cat "$work/clamd.log" 2>/dev/null)"
 }
 stop_clamd() {
   kill "$clamd_pid" 2>/dev/null
   wait "$clamd_pid" 2>/dev/null
+}
+# Processes that the case started are ended with it, whatever way it ends.
+stopped=()
+stop_at_exit() {
+  stopped+=("$1")
+  trap 'kill "${stopped[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+}
+# A TCP port of 127.0.0.1 that nobody listens on (for now).
+free_port() {
+  perl -MIO::Socket::INET -e 'print IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 0, Listen => 1)->sockport'
+}
+# A peer that is no clamd, on a free port of 127.0.0.1 (its port in
+# listener_port): "close" accepts and closes at once, "silent" accepts and
+# never answers, "garbage" answers what no clamd says.
+start_listener() { # kind
+  local ready="$work/listener.$RANDOM"
+  perl -MIO::Socket::INET -e '
+    my ($kind, $ready) = @ARGV;
+    my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 0, Listen => 16, ReuseAddr => 1) or die;
+    open(my $f, ">", "$ready.tmp") or die; print $f $s->sockport; close $f; rename "$ready.tmp", $ready;
+    my @held;
+    while (my $c = $s->accept()) {
+      if ($kind eq "close") { close $c }
+      elsif ($kind eq "garbage") { my $b; sysread($c, $b, 64); print $c "HTTP/1.1 400 Bad Request\r\n\r\n"; close $c }
+      else { push @held, $c }
+    }' "$1" "$ready" &
+  stop_at_exit $!
+  for _ in $(seq 50); do [ -s "$ready" ] && break; sleep 0.1; done
+  listener_port=$(cat "$ready")
 }
 # What bavhost prints for a file that tvclam reports (a signature, or
 # "scanner error: TEXT").
@@ -457,20 +490,101 @@ case_clamav_daemon() {
   (cd "$work/mail" && "$work/tvclam" link.txt --clamd --config-file="$work/clamd.conf" >"$work/rel.out" 2>&1)
   expect_eq "a relative name through the daemon" 13 "$?"
   stop_clamd
-  perl -MIO::Socket::UNIX -e '
-    my $s = IO::Socket::UNIX->new(Type => SOCK_STREAM(), Local => $ARGV[0], Listen => 16) or die;
-    my @held; while (1) { push @held, scalar $s->accept() }' "$work/silent.sock" &
-  local listener=$!
-  trap 'kill $listener 2>/dev/null; rm -rf "$work"' EXIT
-  for _ in $(seq 50); do [ -S "$work/silent.sock" ] && break; sleep 0.1; done
-  printf 'LocalSocket %s\n' "$work/silent.sock" >"$work/silent.conf"
+  start_listener silent
+  printf 'TCPSocket %s\n' "$listener_port" >"$work/silent.conf"
   clamav_settings --clamd --config-file="$work/silent.conf" --timeout=2
   local started=$SECONDS
   host check "$work/mail/bad.txt"
-  expect_eq "a silent daemon" "$(clamav_finding "$work/mail/bad.txt" "scanner error: timed out")" "$out"
+  expect_eq "a silent daemon" "$(clamav_finding "$work/mail/bad.txt" \
+    "scanner error: no clamd answered (127.0.0.1:$listener_port: timed out)")" "$out"
   [ $((SECONDS - started)) -le 10 ] || fail "the silent daemon was waited for $((SECONDS - started)) s"
-  kill "$listener" 2>/dev/null
 }
+
+# The plug-in streams the file to clamd itself: Scanner=clamd://..., over
+# TCP (and natively a local socket), with failover; tvclam --clamd=... the
+# same way. Natively and under Wine, against one real daemon.
+case_clamd_route() {
+  command -v clamd >/dev/null || { fail "clamd is not installed"; return; }
+  clamav_layout
+  local m="$work/mail" long f
+  printf 'harmless\n' >"$m/clean.txt"
+  printf '%s\n' "$pattern" >"$m/bad.txt"
+  (cd "$m" && cmake -E tar cf bad.zip --format=zip bad.txt)
+  : >"$m/empty.txt"
+  head -c 2097152 /dev/zero >"$m/big.bin"
+  printf '%s\n' "$pattern" >"$m/with blank.txt"
+  long="$m/$(printf 'd%.0s' {1..120})/$(printf 'e%.0s' {1..120})"
+  mkdir -p "$long"
+  printf '%s\n' "$pattern" >"$long/over 259.txt"
+  [ "$mode" = native ] && printf '%s\n' "$pattern" >"$m/caf"$'\xe9'".txt" && ln -s bad.txt "$m/link.txt"
+  start_clamd
+  local servers="127.0.0.1:$clamd_port"
+  daemon_checks "clamd://$servers"
+  [ "$mode" = native ] && daemon_checks "CLAMD://$work/clamd.sock"
+
+  # Failover: a closed port, a peer that closes at once, then the daemon.
+  start_listener close
+  daemon_settings "clamd://127.0.0.1:$(free_port),127.0.0.1:$listener_port,$servers"
+  host check "$(winpath "$m/bad.txt")"
+  expect_eq "failover" "$(clamav_finding "$(winpath "$m/bad.txt")" Tv.Test.Pattern-1.UNOFFICIAL)" "$out"
+  echo "$(winpath "$m/bad.txt") ... Found the Tv.Test.Pattern-1.UNOFFICIAL" >>"$work/expected.log"
+  local started=$SECONDS
+  daemon_settings "clamd://127.0.0.1:$(free_port),127.0.0.1:$listener_port"
+  host check "$(winpath "$m/bad.txt")"
+  expect_eq "every server down" "$(winpath "$m/bad.txt"): -3 (not carried out)" "$out"
+  [ $((SECONDS - started)) -le 10 ] || fail "every server down took $((SECONDS - started)) s"
+  start_listener garbage
+  daemon_settings "clamd://127.0.0.1:$listener_port"
+  host check "$(winpath "$m/bad.txt")"
+  expect_eq "a peer that answers garbage" "$(winpath "$m/bad.txt"): -3 (not carried out)" "$out"
+  for f in "clamd://" "clamd://nohost" "clamd://[::1]" "clamd://a:1,,$servers"; do
+    daemon_settings "$f"
+    host check "$(winpath "$m/bad.txt")"
+    expect_eq "server list $f" "$(winpath "$m/bad.txt"): -3 (not carried out)" "$out"
+  done
+  expect_eq "log lines" "$(cat "$work/expected.log")" "$(sed -E 's/^[0-9.]+ [0-9:]+ //; s/\r$//' "$work/tvvexal.log")"
+
+  # tvclam, straight to the daemon with the same client.
+  out=$(cd "$work" && "${runner[@]}" "./tvclam$exe" "$(winpath "$m/bad.txt")" /MIME "--clamd=127.0.0.1:$(free_port),$servers" \
+    /REPORT "$(winpath "$m/bad.~tv")" 2>&1)
+  expect_eq "tvclam --clamd" 13 "$?"
+  expect_eq "tvclam's report" "$(winpath "$m/bad.txt") ... Found the Tv.Test.Pattern-1.UNOFFICIAL" \
+    "$(tr -d '\r' <"$m/bad.~tv")"
+  start_listener silent
+  started=$SECONDS
+  out=$(cd "$work" && "${runner[@]}" "./tvclam$exe" "$(winpath "$m/bad.txt")" "--clamd=127.0.0.1:$listener_port" \
+    --timeout=2 2>&1)
+  expect_eq "tvclam and a silent daemon" 2 "$?"
+  [ $((SECONDS - started)) -le 10 ] || fail "tvclam waited for the silent daemon $((SECONDS - started)) s"
+  stop_clamd
+}
+daemon_settings() {
+  printf '[tevrin.BAV]\r\nScanner=%s\r\nOptions=--ignored\r\nFoundTag=ignored\r\n' "$1" >"$work/tvvexal.ini"
+}
+# Clean, infected, in a zip, empty, over the daemon's stream limit, missing,
+# odd names; the log gets a line per finding, as a report line would give it.
+daemon_checks() { # scanner setting
+  local f file name="Tv.Test.Pattern-1.UNOFFICIAL"
+  daemon_settings "$1"
+  for f in clean.txt empty.txt; do
+    file=$(winpath "$m/$f")
+    host check "$file"
+    expect_eq "$1: $f" "$file: 0 (clean)" "$out"
+  done
+  for f in big.bin gone.txt; do
+    file=$(winpath "$m/$f")
+    host check "$file"
+    expect_eq "$1: $f" "$file: -3 (not carried out)" "$out"
+  done
+  for f in bad.txt bad.zip "with blank.txt" "${long#"$m/"}/over 259.txt" "caf"$'\xe9'".txt" link.txt; do
+    [ -e "$m/$f" ] || continue
+    file=$(winpath "$m/$f")
+    host check "$file"
+    expect_eq "$1: $f" "$(clamav_finding "$file" "$name")" "$out"
+    echo "$file ... Found the $name" >>"$work/expected.log"
+  done
+}
+
 
 # A clean file, the pattern alone and in a zip archive, a missing and (not
 # as root, who reads any file) an unreadable file.

@@ -10,6 +10,7 @@
 #include "platform/system/files.h"
 #include "platform/system/module.h"
 #include "platform/system/process.h"
+#include "scanners/clamd/client.h"
 
 namespace tv::clam {
 
@@ -106,9 +107,14 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
         return std::nullopt;
       }
       parsed.Report = args[++i];
-    } else if (arg == "--clamd") {
+    } else if (NamesOption(arg, "--clamd")) {
       parsed.Daemon = true;
-    } else if (StartsWith(arg, "--clamscan=") || StartsWith(arg, "--clamdscan=")) {
+      parsed.Servers = arg.size() > 7 ? arg.substr(8) : "";
+      if (arg.size() > 7 && !clamd::ParseServerList(parsed.Servers, problem)) {
+        problem = "--clamd: " + problem;
+        return std::nullopt;
+      }
+    } else if (StartsWith(arg, "--clamscan=")) {
       parsed.Program = arg.substr(arg.find('=') + 1);
     } else if (NamesOption(arg, kTimeoutOption)) {
       const std::optional<int> seconds = Seconds(arg.substr(std::min(arg.size(), kTimeoutOption.size() + 1)));
@@ -132,8 +138,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
 
 std::vector<std::string> ClamAVOptions(const TArguments& arguments, const std::string& logPath) {
   std::vector<std::string> options{"--log=" + logPath};
-  if (!arguments.Daemon)
-    for (std::string& option : PolicyOptions(arguments)) options.push_back(std::move(option));
+  for (std::string& option : PolicyOptions(arguments)) options.push_back(std::move(option));
   // The log is tvclam's to read, its summary included.
   for (const std::string& option : arguments.PassedOn)
     if (!NamesOption(option, "--log") && option != "--no-summary") options.push_back(option);
@@ -238,6 +243,78 @@ std::vector<TVerdict> ScanRun(const std::string& program, const std::string& nam
   return Judge(files, log.Text(), end.ExitCode, name);
 }
 
+// The addresses a clamd configuration file listens on, as a server list.
+std::string ConfiguredServers(const std::string& text) {
+  std::string local, tcpPort, tcpAddress = "127.0.0.1";
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
+    const std::size_t blank = line.find_first_of(" \t");
+    if (blank == std::string::npos || line[0] == '#') continue;
+    const std::string key = line.substr(0, blank);
+    const std::size_t from = line.find_first_not_of(" \t", blank);
+    const std::string value =
+        from == std::string::npos ? "" : line.substr(from, line.find_last_not_of(" \t") + 1 - from);
+    if (key == "LocalSocket") local = value;
+    if (key == "TCPSocket") tcpPort = value;
+    if (key == "TCPAddr") tcpAddress = value.find(':') != std::string::npos ? "[" + value + "]" : value;
+  }
+  std::string servers = local;
+  if (!tcpPort.empty()) servers += (servers.empty() ? "" : ",") + tcpAddress + ":" + tcpPort;
+  return servers;
+}
+
+// A daemon's verdict on one file, as ClamAV's own route gives it.
+TVerdict DaemonVerdict(const std::string& file, const std::vector<clamd::TServerAddress>& servers,
+                       int seconds) {
+  clamd::TClientOptions options;
+  options.AnswerTimeoutMs = static_cast<std::uint32_t>(seconds) * 1000u;
+  const clamd::TScanResult result = clamd::ScanFile(file, servers, options);
+  switch (result.Kind) {
+    case clamd::TScanResult::TKind::Clean: return {TKind::Clean, ""};
+    case clamd::TScanResult::TKind::Found: return {TKind::Found, result.Text};
+    case clamd::TScanResult::TKind::Error: break;
+  }
+  return {TKind::Error, result.Text};
+}
+
+// Every file through clamscan, in as few runs as ClamAV can answer
+// unambiguously, all within one time limit.
+std::vector<TVerdict> ClamscanVerdicts(const TArguments& arguments, int seconds) {
+  const std::string name = "clamscan";
+  const TClock::time_point deadline = TClock::now() + std::chrono::seconds(seconds);
+  // Beside tvclam first, then the system's folders and the search path.
+  const std::string wanted = arguments.Program.empty() ? name : arguments.Program;
+  const std::string program = sys::FindProgram(wanted, sys::HostExecutableDirectory());
+  // ClamAV is given each file's resolved full name: its answers name the
+  // files exactly so, whatever ClamAV's folder.
+  std::vector<std::string> resolved;
+  for (const std::string& file : arguments.Files) resolved.push_back(sys::ResolvedPath(file));
+  std::vector<TVerdict> verdicts(arguments.Files.size());
+  for (const std::vector<std::size_t>& run : ScanRuns(resolved)) {
+    std::vector<std::string> files;
+    for (std::size_t i : run) files.push_back(resolved[i]);
+    const std::vector<TVerdict> judged = program.empty() ? AllFailed(run.size(), wanted + " not found")
+                                                         : ScanRun(program, name, arguments, files, deadline);
+    for (std::size_t k = 0; k < run.size(); ++k) verdicts[run[k]] = judged[k];
+  }
+  return verdicts;
+}
+
+// Every file streamed to the daemon, which never sees its name: the file
+// is opened here, where links are followed.
+std::vector<TVerdict> DaemonVerdicts(const TArguments& arguments, int seconds) {
+  std::string problem;
+  const std::optional<std::vector<clamd::TServerAddress>> servers = DaemonServers(arguments, problem);
+  if (!servers) return AllFailed(arguments.Files.size(), problem);
+  std::vector<TVerdict> verdicts;
+  for (const std::string& file : arguments.Files) verdicts.push_back(DaemonVerdict(file, *servers, seconds));
+  return verdicts;
+}
+
 bool WriteReport(const std::string& path, const std::string& text) {
   std::FILE* report = std::fopen(path.c_str(), "wb");
   if (report == nullptr) return false;
@@ -247,6 +324,30 @@ bool WriteReport(const std::string& path, const std::string& text) {
 
 }  // namespace
 
+std::optional<std::vector<clamd::TServerAddress>> DaemonServers(const TArguments& arguments,
+                                                                std::string& problem) {
+  std::string list = arguments.Servers;
+  for (const std::string& option : arguments.PassedOn) {
+    if (!list.empty() || !NamesOption(option, "--config-file") || option.size() < 15) continue;
+    const std::string path = option.substr(14);
+    std::string text;
+    if (!sys::ReadWholeFile(path, text)) {
+      problem = "cannot read the daemon's configuration " + path;
+      return std::nullopt;
+    }
+    list = ConfiguredServers(text);
+    if (list.empty()) {
+      problem = path + " names no LocalSocket or TCPSocket";
+      return std::nullopt;
+    }
+  }
+  // Where Debian's and other packages put the daemon's socket.
+  for (const char* socket : {"/run/clamav/clamd.ctl", "/var/run/clamav/clamd.ctl"})
+    if (list.empty() && sys::FileExists(socket)) list = socket;
+  if (list.empty()) list = "127.0.0.1:3310";
+  return clamd::ParseServerList(list, problem);
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string problem;
   const std::optional<TArguments> arguments = ParseArguments(args, problem);
@@ -254,28 +355,11 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tvclam: %s\nusage: tvclam FILE [OPTIONS...] /REPORT REPORTFILE\n", problem.c_str());
     return kExitError;
   }
-  const std::string name = arguments->Daemon ? "clamdscan" : "clamscan";
   const int seconds = arguments->TimeoutSeconds != 0
                           ? arguments->TimeoutSeconds
                           : (arguments->Daemon ? kDaemonTimeout : kClamscanTimeout);
-  const TClock::time_point deadline = TClock::now() + std::chrono::seconds(seconds);
-  // Beside tvclam first, then the system's folders and the search path.
-  const std::string wanted = arguments->Program.empty() ? name : arguments->Program;
-  const std::string program = sys::FindProgram(wanted, sys::HostExecutableDirectory());
-  // ClamAV is given each file's resolved full name: its answers name the
-  // files exactly so, whatever ClamAV's folder, and the daemon, which does not
-  // follow links, scans the file a link leads to.
-  std::vector<std::string> resolved;
-  for (const std::string& file : arguments->Files) resolved.push_back(sys::ResolvedPath(file));
-  std::vector<TVerdict> verdicts(arguments->Files.size());
-  for (const std::vector<std::size_t>& run : ScanRuns(resolved)) {
-    std::vector<std::string> files;
-    for (std::size_t i : run) files.push_back(resolved[i]);
-    const std::vector<TVerdict> judged = program.empty()
-                                             ? AllFailed(run.size(), wanted + " not found")
-                                             : ScanRun(program, name, *arguments, files, deadline);
-    for (std::size_t k = 0; k < run.size(); ++k) verdicts[run[k]] = judged[k];
-  }
+  const std::vector<TVerdict> verdicts =
+      arguments->Daemon ? DaemonVerdicts(*arguments, seconds) : ClamscanVerdicts(*arguments, seconds);
   const std::string report = ReportText(arguments->Files, verdicts);
   std::fputs(report.c_str(), stdout);
   if (!arguments->Report.empty() && !WriteReport(arguments->Report, report)) {

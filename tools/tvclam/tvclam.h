@@ -1,8 +1,8 @@
 #pragma once
 // tvclam: ClamAV behind the scanner contract. The plug-in runs
 //   tvclam FILE [OPTIONS...] /REPORT REPORTFILE
-// and tvclam runs ClamAV's clamscan (or clamdscan against a running clamd)
-// on FILE, then answers as the contract asks: exit 0 and an empty report
+// and tvclam runs ClamAV's clamscan on FILE, or with --clamd streams it to
+// ClamAV's daemon (scanners/clamd), then answers as the contract asks: exit 0 and an empty report
 // for a clean file; exit 13 and a line "FILE ... Found the NAME" per
 // finding; exit 2 and "FILE ... Found the scanner error: TEXT" when ClamAV
 // could not decide, so that a failed scan is never taken for a clean file:
@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "scanners/clamd/address.h"
 
 namespace tv::clam {
 
@@ -27,8 +29,9 @@ constexpr int kLongestTimeout = 86400;
 struct TArguments {
   std::vector<std::string> Files;
   std::string Report;                 // empty: none asked for
-  bool Daemon = false;                // --clamd: clamdscan against clamd
-  std::string Program;                // --clamscan=PATH or --clamdscan=PATH
+  bool Daemon = false;                // --clamd[=SERVERS]: ClamAV's daemon
+  std::string Servers;                // --clamd=ADDRESS[,ADDRESS...]; empty: found
+  std::string Program;                // --clamscan=PATH
   int TimeoutSeconds = 0;             // --timeout=SECONDS; 0: the route's default
   std::vector<std::string> PassedOn;  // other "--" options, for ClamAV
 };
@@ -40,7 +43,15 @@ struct TArguments {
 // reason in Problem, for a command line without file or with a bad option.
 std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, std::string& problem);
 
-// ClamAV's options: its log in LogPath, then, for clamscan, the policy that
+// The daemons to ask, in order: those of --clamd=; else those that the
+// daemon's configuration named with --config-file= listens on (LocalSocket,
+// TCPSocket at TCPAddr); else the local daemon's socket where one exists;
+// else 127.0.0.1:3310. Nothing, with the reason in Problem, when none can be
+// told.
+std::optional<std::vector<clamd::TServerAddress>> DaemonServers(const TArguments& arguments,
+                                                                std::string& problem);
+
+// clamscan's options: its log in LogPath, then the policy that
 // reports what ClamAV did not look into (content beyond its limits,
 // encrypted content) unless the user's own options name it, then the user's
 // options without those that would take the log or its summary away.

@@ -95,7 +95,10 @@ std::size_t TFile::Read(char* buffer, std::size_t size) {
   for (;;) {
     ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
     if (got >= 0) return static_cast<std::size_t>(got);
-    if (errno != EINTR) return 0;
+    if (errno != EINTR) {
+      error_ = TOpenError::Failed;
+      return 0;
+    }
   }
 }
 

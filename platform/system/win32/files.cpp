@@ -165,7 +165,10 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
 std::size_t TFile::Read(char* buffer, std::size_t size) {
   if (!IsOpen()) return 0;
   DWORD got = 0;
-  if (!::ReadFile(AsHandle(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
+  if (!::ReadFile(AsHandle(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) {
+    error_ = TOpenError::Failed;
+    return 0;
+  }
   return got;
 }
 

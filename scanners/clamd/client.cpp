@@ -1,0 +1,182 @@
+#include "scanners/clamd/client.h"
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <string_view>
+
+#include "platform/system/files.h"
+#include "platform/system/socket.h"
+
+namespace tv::clamd {
+
+namespace {
+
+using TKind = TScanResult::TKind;
+using TClock = std::chrono::steady_clock;
+
+// No wait lasts longer than this before the caller's Idle runs.
+constexpr std::uint32_t kSliceMs = 50;
+constexpr std::size_t kChunkSize = 64 * 1024;
+// An answer is a line; a peer that sends more is no clamd.
+constexpr std::size_t kLongestAnswer = 4096;
+constexpr std::string_view kCommand{"zINSTREAM\0", 10};
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// One server's exchange, bounded by its deadline, waiting in slices.
+class TExchange {
+ public:
+  TExchange(sys::TSocket& socket, const TClientOptions& options)
+      : socket_(socket),
+        options_(options),
+        deadline_(TClock::now() + std::chrono::milliseconds(options.AnswerTimeoutMs)) {}
+
+  // Sends all of Data; false with the failure in Error.
+  bool SendAll(std::string_view data, std::string& error) {
+    while (!data.empty()) {
+      std::size_t sent = 0;
+      const sys::TNetResult result = socket_.Send(data.data(), data.size(), Slice(), sent, error);
+      if (result == sys::TNetResult::Failed) return false;
+      if (result == sys::TNetResult::TimedOut && !Waited(error)) return false;
+      data.remove_prefix(sent);
+    }
+    return true;
+  }
+
+  // True when the daemon has said something already, or gone: it answers
+  // early when the stream exceeds its limit, then stops reading.
+  bool AnswerArrived() {
+    char buffer[512];
+    std::size_t got = 0;
+    std::string ignored;
+    const sys::TNetResult result = socket_.Receive(buffer, sizeof buffer, 0, got, ignored);
+    pending_.append(buffer, got);
+    return result != sys::TNetResult::TimedOut;
+  }
+
+  // The answer up to its NUL or the connection's orderly end; nothing, with
+  // the failure in Error, when the daemon said nothing, or broke off or fell
+  // silent before its answer was whole (a cut "stream: OK..." is no verdict).
+  std::optional<std::string> ReadAnswer(std::string& error) {
+    std::string answer = pending_;
+    char buffer[512];
+    for (;;) {
+      if (const std::size_t nul = answer.find('\0'); nul != std::string::npos) return answer.substr(0, nul);
+      if (answer.size() > kLongestAnswer) return answer.substr(0, kLongestAnswer);
+      std::size_t got = 0;
+      const sys::TNetResult result = socket_.Receive(buffer, sizeof buffer, Slice(), got, error);
+      if (result == sys::TNetResult::Done) {
+        answer.append(buffer, got);
+      } else if (result == sys::TNetResult::Closed) {
+        if (!answer.empty()) return answer;
+        error = "closed the connection without answering";
+        return std::nullopt;
+      } else if (result == sys::TNetResult::Failed || !Waited(error)) {
+        return std::nullopt;
+      }
+    }
+  }
+
+ private:
+  std::uint32_t Slice() const {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
+    return left <= 0 ? 0u : std::min<std::uint32_t>(kSliceMs, static_cast<std::uint32_t>(left));
+  }
+
+  // After a slice without progress: false, with the error, once the
+  // deadline has passed; otherwise the caller's Idle runs.
+  bool Waited(std::string& error) {
+    if (TClock::now() >= deadline_) {
+      error = "timed out";
+      return false;
+    }
+    if (options_.Idle) options_.Idle();
+    return true;
+  }
+
+  sys::TSocket& socket_;
+  const TClientOptions& options_;
+  const TClock::time_point deadline_;
+  std::string pending_;
+};
+
+sys::TSocket Connect(const TServerAddress& server, const TClientOptions& options, std::string& error) {
+  if (server.Kind == TServerAddress::TKind::Local)
+    return sys::TSocket::ConnectLocal(server.Path, options.ConnectTimeoutMs, error, options.Idle);
+  return sys::TSocket::ConnectTcp(server.Host, server.Port, options.ConnectTimeoutMs, error, options.Idle);
+}
+
+// What one server said of the file: its answer, or nothing with the reason
+// it gave none. The file is read from its start for every server.
+std::optional<std::string> AskServer(const std::string& path, const TServerAddress& server,
+                                     const TClientOptions& options, std::string& error,
+                                     std::optional<TScanResult>& fileError) {
+  sys::TFile file = sys::TFile::Open(path, sys::TFile::TOpenMode::ReadDenyWrite);
+  if (!file.IsOpen()) {
+    fileError = TScanResult{TKind::Error, "cannot open the file"};
+    return std::nullopt;
+  }
+  sys::TSocket socket = Connect(server, options, error);
+  if (!socket.IsOpen()) return std::nullopt;
+  TExchange exchange(socket, options);
+  if (!exchange.SendAll(kCommand, error)) return std::nullopt;
+  std::string chunk(4 + kChunkSize, '\0');
+  for (;;) {
+    if (exchange.AnswerArrived()) return exchange.ReadAnswer(error);
+    const std::size_t got = file.Read(chunk.data() + 4, kChunkSize);
+    if (got == 0 && file.Error() != sys::TOpenError::None) {
+      fileError = TScanResult{TKind::Error, "cannot read the file"};
+      return std::nullopt;
+    }
+    for (int i = 0; i < 4; ++i) chunk[i] = static_cast<char>((got >> (24 - 8 * i)) & 0xFF);
+    // A send that fails after the daemon has answered (its stream limit)
+    // still leaves the answer to read.
+    std::string sendError;
+    if (!exchange.SendAll(std::string_view(chunk.data(), 4 + got), sendError)) {
+      if (std::optional<std::string> answer = exchange.ReadAnswer(error)) return answer;
+      error = sendError;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+  }
+  return exchange.ReadAnswer(error);
+}
+
+}  // namespace
+
+TScanResult ParseAnswer(const std::string& answer) {
+  std::string text = answer;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  static constexpr std::string_view kStream = "stream: ";
+  const std::string said = text.rfind(kStream, 0) == 0 ? text.substr(kStream.size()) : text;
+  if (said == "OK" && said.size() != text.size()) return {TKind::Clean, ""};
+  if (EndsWith(said, " FOUND") && said.size() > 6 && said.size() != text.size())
+    return {TKind::Found, said.substr(0, said.size() - 6)};
+  if (EndsWith(said, "ERROR")) {
+    std::string error = said.substr(0, said.size() - 5);
+    while (!error.empty() && (error.back() == ' ' || error.back() == '.')) error.pop_back();
+    return {TKind::Error, error.empty() ? "the daemon reported an error" : error};
+  }
+  // A peer that is no clamd may say much: enough of it to recognise.
+  return {TKind::Error, "unexpected answer: " + text.substr(0, 100)};
+}
+
+TScanResult ScanFile(const std::string& path, const std::vector<TServerAddress>& servers,
+                     const TClientOptions& options) {
+  std::string failures;
+  for (const TServerAddress& server : servers) {
+    std::string error;
+    std::optional<TScanResult> fileError;
+    const std::optional<std::string> answer = AskServer(path, server, options, error, fileError);
+    if (fileError) return *fileError;
+    if (answer) return ParseAnswer(*answer);
+    failures += (failures.empty() ? "" : "; ") + server.Text + ": " + error;
+  }
+  return {TKind::Error, "no clamd answered (" + failures + ")"};
+}
+
+}  // namespace tv::clamd
