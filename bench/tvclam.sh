@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# tvclam through the plug-in on 200 small files: clamdscan against a clamd
+# tvclam through the plug-in on 200 small files: tvclam --clamd against a clamd
 # of its own versus clamscan, which loads its database for every file; and
 # tvclam's own cost over running clamscan directly on the same file.
 #   usage: bench/tvclam.sh BIN_DIR

@@ -50,8 +50,8 @@ class TSocket {
   // TimeoutMs. A peer that has gone is Failed, never a signal.
   TNetResult Send(const char* data, std::size_t size, std::uint32_t timeoutMs, std::size_t& sent,
                   std::string& error);
-  // Receives what has arrived, up to Size bytes (Got: how much), waiting
-  // at most TimeoutMs for the first byte.
+  // Receives what has arrived, up to Size (> 0) bytes (Got: how much),
+  // waiting at most TimeoutMs for the first byte.
   TNetResult Receive(char* buffer, std::size_t size, std::uint32_t timeoutMs, std::size_t& got,
                      std::string& error);
   void Close();

@@ -1,4 +1,4 @@
-// Stands in for ClamAV's clamscan and clamdscan in the tests of tvclam: it
+// Stands in for ClamAV's clamscan in the tests of tvclam: it
 // answers as TV_FAKECLAM says, "EXIT|LINE|LINE...", each %FILE% in a line
 // replaced by the last argument and each %FILEn% by the n-th argument that
 // is no option (from 1), the lines written to the file of --log= (appended,

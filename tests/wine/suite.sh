@@ -297,7 +297,7 @@ case_tvclam() {
 }
 
 # tvclam with Debian's ClamAV and a signature database of our own, through
-# the plug-in: clamscan, then clamdscan against a clamd that the case starts
+# the plug-in: clamscan, then the daemon route against a clamd that the case starts
 # on a socket in its folder and always stops.
 case_clamav() {
   [ "$mode" = native ] || return

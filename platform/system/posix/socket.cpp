@@ -62,6 +62,32 @@ int ConnectWithin(int fd, const sockaddr* address, socklen_t length, std::uint32
   return error;
 }
 
+// Waits until the descriptor is ready for Events, then moves bytes with
+// Move (a send or a receive, repeated when a signal broke it off).
+template <class TMove>
+TNetResult Transfer(long long handle, short events, std::uint32_t timeoutMs, TMove move, std::size_t& moved,
+                    std::string& error) {
+  moved = 0;
+  if (handle < 0) {
+    error = "not connected";
+    return TNetResult::Failed;
+  }
+  const int fd = static_cast<int>(handle);
+  const int ready = WaitFor(fd, events, timeoutMs);
+  if (ready == 0) return TNetResult::TimedOut;
+  ssize_t count = -1;
+  if (ready > 0) do {
+      count = move(fd);
+    } while (count < 0 && errno == EINTR);
+  if (count < 0) {
+    if (errno == EAGAIN || errno == EWOULDBLOCK) return TNetResult::TimedOut;
+    error = ErrorText(errno);
+    return TNetResult::Failed;
+  }
+  moved = static_cast<std::size_t>(count);
+  return TNetResult::Done;
+}
+
 int NewSocket(int family) {
   return ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
 }
@@ -122,49 +148,15 @@ TSocket TSocket::ConnectLocal(const std::string& path, std::uint32_t timeoutMs, 
 
 TNetResult TSocket::Send(const char* data, std::size_t size, std::uint32_t timeoutMs, std::size_t& sent,
                          std::string& error) {
-  sent = 0;
-  if (!IsOpen()) {
-    error = "not connected";
-    return TNetResult::Failed;
-  }
-  const int fd = static_cast<int>(handle_);
-  const int ready = WaitFor(fd, POLLOUT, timeoutMs);
-  if (ready == 0) return TNetResult::TimedOut;
-  ssize_t put = -1;
-  if (ready > 0) do {
-      put = ::send(fd, data, size, MSG_NOSIGNAL);
-    } while (put < 0 && errno == EINTR);
-  if (put < 0) {
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return TNetResult::TimedOut;
-    error = ErrorText(errno);
-    return TNetResult::Failed;
-  }
-  sent = static_cast<std::size_t>(put);
-  return TNetResult::Done;
+  return Transfer(
+      handle_, POLLOUT, timeoutMs, [&](int fd) { return ::send(fd, data, size, MSG_NOSIGNAL); }, sent, error);
 }
 
 TNetResult TSocket::Receive(char* buffer, std::size_t size, std::uint32_t timeoutMs, std::size_t& got,
                             std::string& error) {
-  got = 0;
-  if (!IsOpen()) {
-    error = "not connected";
-    return TNetResult::Failed;
-  }
-  const int fd = static_cast<int>(handle_);
-  const int ready = WaitFor(fd, POLLIN, timeoutMs);
-  if (ready == 0) return TNetResult::TimedOut;
-  ssize_t read = -1;
-  if (ready > 0) do {
-      read = ::recv(fd, buffer, size, 0);
-    } while (read < 0 && errno == EINTR);
-  if (read < 0) {
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return TNetResult::TimedOut;
-    error = ErrorText(errno);
-    return TNetResult::Failed;
-  }
-  if (read == 0) return TNetResult::Closed;
-  got = static_cast<std::size_t>(read);
-  return TNetResult::Done;
+  const TNetResult result = Transfer(
+      handle_, POLLIN, timeoutMs, [&](int fd) { return ::recv(fd, buffer, size, 0); }, got, error);
+  return result == TNetResult::Done && got == 0 ? TNetResult::Closed : result;
 }
 
 void TSocket::Close() {

@@ -91,6 +91,30 @@ int ConnectWithin(SOCKET s, const sockaddr* address, int length, std::uint32_t t
   return error != 0 ? error : (ready < 0 ? WSAECONNREFUSED : 0);
 }
 
+// Waits until the socket is ready (to write, or to read), then moves at
+// most Size bytes with Move (a send or a receive).
+template <class TMove>
+TNetResult Transfer(long long handle, bool write, std::uint32_t timeoutMs, TMove move, std::size_t size,
+                    std::size_t& moved, std::string& error) {
+  moved = 0;
+  if (handle == -1) {
+    error = "not connected";
+    return TNetResult::Failed;
+  }
+  const SOCKET s = AsSocket(handle);
+  const int ready = WaitFor(s, write, timeoutMs);
+  if (ready == 0) return TNetResult::TimedOut;
+  const int count = ready < 0 ? SOCKET_ERROR : move(s, size > 1u << 30 ? 1 << 30 : static_cast<int>(size));
+  if (count == SOCKET_ERROR) {
+    const int failure = ::WSAGetLastError();
+    if (failure == WSAEWOULDBLOCK) return TNetResult::TimedOut;
+    error = ErrorText(failure);
+    return TNetResult::Failed;
+  }
+  moved = static_cast<std::size_t>(count);
+  return TNetResult::Done;
+}
+
 SOCKET NewSocket(int family) {
   SOCKET s = ::socket(family, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return s;
@@ -143,47 +167,17 @@ TSocket TSocket::ConnectLocal(const std::string&, std::uint32_t, std::string& er
 
 TNetResult TSocket::Send(const char* data, std::size_t size, std::uint32_t timeoutMs, std::size_t& sent,
                          std::string& error) {
-  sent = 0;
-  if (!IsOpen()) {
-    error = "not connected";
-    return TNetResult::Failed;
-  }
-  const SOCKET s = AsSocket(handle_);
-  const int ready = WaitFor(s, true, timeoutMs);
-  if (ready == 0) return TNetResult::TimedOut;
-  const int chunk = size > 1u << 30 ? 1 << 30 : static_cast<int>(size);
-  const int put = ready < 0 ? SOCKET_ERROR : ::send(s, data, chunk, 0);
-  if (put == SOCKET_ERROR) {
-    const int failure = ::WSAGetLastError();
-    if (failure == WSAEWOULDBLOCK) return TNetResult::TimedOut;
-    error = ErrorText(failure);
-    return TNetResult::Failed;
-  }
-  sent = static_cast<std::size_t>(put);
-  return TNetResult::Done;
+  return Transfer(
+      handle_, true, timeoutMs, [&](SOCKET s, int count) { return ::send(s, data, count, 0); }, size, sent,
+      error);
 }
 
 TNetResult TSocket::Receive(char* buffer, std::size_t size, std::uint32_t timeoutMs, std::size_t& got,
                             std::string& error) {
-  got = 0;
-  if (!IsOpen()) {
-    error = "not connected";
-    return TNetResult::Failed;
-  }
-  const SOCKET s = AsSocket(handle_);
-  const int ready = WaitFor(s, false, timeoutMs);
-  if (ready == 0) return TNetResult::TimedOut;
-  const int chunk = size > 1u << 30 ? 1 << 30 : static_cast<int>(size);
-  const int read = ready < 0 ? SOCKET_ERROR : ::recv(s, buffer, chunk, 0);
-  if (read == SOCKET_ERROR) {
-    const int failure = ::WSAGetLastError();
-    if (failure == WSAEWOULDBLOCK) return TNetResult::TimedOut;
-    error = ErrorText(failure);
-    return TNetResult::Failed;
-  }
-  if (read == 0) return TNetResult::Closed;
-  got = static_cast<std::size_t>(read);
-  return TNetResult::Done;
+  const TNetResult result = Transfer(
+      handle_, false, timeoutMs, [&](SOCKET s, int count) { return ::recv(s, buffer, count, 0); }, size, got,
+      error);
+  return result == TNetResult::Done && got == 0 ? TNetResult::Closed : result;
 }
 
 void TSocket::Close() {
