@@ -36,8 +36,10 @@ TEST(DaemonCheck, AListThatNamesNoServerOrAFileThatCannotBeReadIsNotCarriedOut) 
   test::WriteFileBytes(host / "att.txt", "x");
   char virusName[kVirusNameCapacity] = "untouched";
   for (const char* servers : {"", "nohost", "a:1,,b:2", "[::1]"})
-    EXPECT_EQ(CheckWithDaemon(host / "att.txt", servers, virusName, host.Path()), kResultNotCarriedOut) << servers;
-  EXPECT_EQ(CheckWithDaemon(host / "missing.txt", "127.0.0.1:1", virusName, host.Path()), kResultNotCarriedOut);
+    EXPECT_EQ(CheckWithDaemon(host / "att.txt", servers, virusName, host.Path()), kResultNotCarriedOut)
+        << servers;
+  EXPECT_EQ(CheckWithDaemon(host / "missing.txt", "127.0.0.1:1", virusName, host.Path()),
+            kResultNotCarriedOut);
   EXPECT_STREQ(virusName, "untouched");
   EXPECT_FALSE(test::PathExists(host / "tvvexal.log"));
 }
