@@ -586,6 +586,29 @@ daemon_checks() { # scanner setting
 }
 
 
+# FIFOs in place of the settings and the log never hold a check or the
+# dialog: the settings take their defaults, the log line is dropped, the log
+# page says it cannot show the log. A read-only settings file is not replaced.
+case_odd_files() {
+  [ "$mode" = native ] || return
+  layout
+  mkfifo "$work/tvvexal.ini" "$work/tvvexal.log"
+  eicar "$work/mail/eicar.com"
+  runner=(timeout 20)  # a hang fails the case, not the suite's time
+  host check "$work/mail/eicar.com"
+  expect_eq "a check beside FIFOs" "$(finding "$work/mail/eicar.com")" "$out"
+  host setup --click tsLog --click btCancel
+  grep -qF "Protokoll kann nicht angezeigt werden." <<<"$out" || fail "the log page with a FIFO: $out"
+  rm "$work/tvvexal.ini" "$work/tvvexal.log"
+  printf '[tevrin.BAV]\r\nScanner=scan.exe\r\n' >"$work/tvvexal.ini"
+  chmod 0444 "$work/tvvexal.ini"
+  host setup --set edScanExe=other.exe --click btOk --click btCancel
+  grep -qF "kann nicht geschrieben werden" <<<"$out" || fail "no save error for a read-only file: $out"
+  expect_eq "the read-only settings" "[tevrin.BAV]
+Scanner=scan.exe" "$(tr -d '\r' <"$work/tvvexal.ini")"
+  expect_eq "their mode" 444 "$(stat -c %a "$work/tvvexal.ini")"
+}
+
 # A clean file, the pattern alone and in a zip archive, a missing and (not
 # as root, who reads any file) an unreadable file.
 clamav_checks() { # what

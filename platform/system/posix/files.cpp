@@ -70,10 +70,15 @@ TFile TFile::Open(const std::string& path, TOpenMode mode) {
     case TOpenMode::ExclusiveOpenAlways:
     case TOpenMode::ExclusiveCreateAlways: flags |= O_RDWR | O_CREAT; break;
   }
-  int fd = ::open(path.c_str(), flags, 0666);
+  // Without waiting: opening a FIFO for reading would block until somebody
+  // writes to it. Only a regular file is a file here; the flag goes again
+  // before anything is read or written.
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
   if (fd < 0) return TFile(TOpenError::Failed);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const int status = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+      ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return TFile(TOpenError::Failed);
   }

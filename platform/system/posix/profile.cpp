@@ -1,5 +1,8 @@
 #include "platform/system/profile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <optional>
 
@@ -32,6 +35,12 @@ std::vector<std::string> GetProfileValues(const std::string& path, const std::st
 
 bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) {
+  // Windows refuses to write a read-only file, whoever asks; so do we,
+  // rather than put a writable file in its place.
+  struct stat existing {};
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (exists && (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+    return false;
   std::string text;
   if (FileExists(path) && !ReadWholeFile(path, text)) return false;
   std::string updated = profile::SetValue(text, section, key, value);
@@ -48,7 +57,9 @@ bool SetProfileValue(const std::string& path, const std::string& section, const 
       return false;
     }
   }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+  // The file replaced keeps its mode.
+  if ((exists && ::chmod(temp.c_str(), existing.st_mode & 07777) != 0) ||
+      std::rename(temp.c_str(), path.c_str()) != 0) {
     DeleteFileAt(temp);
     return false;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -175,6 +176,24 @@ TEST(Files, TempFilesAreNewAndDistinct) {
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
   for (const std::string& path : made) EXPECT_TRUE(DeleteFileAt(path));
+}
+
+// A FIFO where a file should be (the settings, the log) is no file: every
+// open fails at once instead of waiting for a writer or reader.
+TEST(Files, AFifoIsNoFileAndNeverBlocks) {
+  if (test::OnWindows()) GTEST_SKIP() << "FIFOs in the file system exist on POSIX only";
+  TTempDir dir;
+  const std::string fifo = dir / "tvvexal.log";
+  ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+  for (const TFile::TOpenMode mode : {TFile::TOpenMode::ReadDenyWrite, TFile::TOpenMode::ExclusiveOpenAlways,
+                                      TFile::TOpenMode::ExclusiveCreateAlways}) {
+    const TFile file = TFile::Open(fifo, mode);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Error(), TOpenError::Failed);
+  }
+  std::string content = "stale";
+  EXPECT_FALSE(ReadWholeFile(fifo, content));
+  EXPECT_EQ(content, "");
 }
 
 // The scanner writes reports at paths beyond the classic 259 characters.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/system/profile_text.h"
 #include "tests/support/test_support.h"
 
@@ -195,6 +197,33 @@ TEST(ProfileText, AgreesWithTheSystemReader) {
       }
     }
   }
+}
+
+}  // namespace
+}  // namespace tv::sys
+
+namespace tv::sys {
+namespace {
+
+// A read-only settings file is refused as Windows refuses it, and stays as
+// it is; a writable one that is rewritten keeps its permissions.
+TEST(Profile, AReadOnlyFileIsNeverReplacedAndAWritableOneKeepsItsMode) {
+  namespace fs = std::filesystem;
+  TTempDir dir;
+  const std::string locked = dir / "locked.ini", open = dir / "open.ini";
+  test::WriteFileBytes(locked, "[S]\r\nK=old\r\n");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FALSE(SetProfileValue(locked, "S", "K", "new"));
+  EXPECT_EQ(test::ReadFileBytes(locked), "[S]\r\nK=old\r\n");
+  EXPECT_EQ(GetProfileValue(locked, "S", "K", "", 100), "old");
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);  // for the folder's removal
+  if (test::OnWindows()) return;                                            // Windows keeps no mode bits
+  test::WriteFileBytes(open, "[S]\r\nK=old\r\n");
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(open, mode);
+  EXPECT_TRUE(SetProfileValue(open, "S", "K", "new"));
+  EXPECT_EQ(GetProfileValue(open, "S", "K", "", 100), "new");
+  EXPECT_EQ(fs::status(open).permissions(), mode);
 }
 
 }  // namespace
