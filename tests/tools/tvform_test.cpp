@@ -203,6 +203,18 @@ TEST(Tvform, FailuresNameTheFileAndTheItemWithTheirExitCode) {
     EXPECT_EQ(tool.err.str(), "tvform: " + c.Error + "\n");
   }
   EXPECT_EQ(TTool::Read(tool.form), before);  // nothing refused touched the file
+  // A read-only form stays as it is, as Windows would keep it.
+  namespace fs = std::filesystem;
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+  fs::permissions(tool.form, readOnly);
+  EXPECT_EQ(tool.Run({"set", tool.form, "txFreeware.Caption", "English", "x"}), 2);
+  EXPECT_EQ(tool.err.str(), "tvform: " + tool.form + ": is read-only and was not changed\n");
+  EXPECT_EQ(TTool::Read(tool.form), before);
+  fs::permissions(tool.form, fs::perms::owner_write, fs::perm_options::add);
+  if (!test::OnWindows()) {  // a written form keeps its mode bits
+    EXPECT_EQ(tool.Run({"set", tool.form, "txFreeware.Caption", "English", "x"}), 0);
+    EXPECT_EQ(fs::status(tool.form).permissions(), readOnly | fs::perms::owner_write);
+  }
   EXPECT_EQ(tool.Run({"--help"}), 0);
   EXPECT_NE(tool.out.str().find("usage: tvform COMMAND"), std::string::npos);
   EXPECT_EQ(tool.Run({}), 2);

@@ -59,6 +59,15 @@ std::string ReadFile(const std::string& path) {
 // Written beside the file and then put in its place: a failed write never
 // leaves the user with half a form.
 void WriteFile(const std::string& path, const std::string& bytes) {
+  namespace fs = std::filesystem;
+  // A read-only file stays as it is (Windows refuses to write one); a file
+  // that is replaced keeps its permissions.
+  std::error_code unknown;
+  const fs::file_status existing = fs::status(path, unknown);
+  const bool exists = !unknown && fs::exists(existing);
+  constexpr fs::perms kWritable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (exists && (existing.permissions() & kWritable) == fs::perms::none)
+    Fail(ecBadInput, path + ": is read-only and was not changed");
   const std::string temporary = path + ".tvform~";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -68,9 +77,10 @@ void WriteFile(const std::string& path, const std::string& bytes) {
       Fail(ecBadInput, path + ": cannot be written");
     }
   }
-  // The filesystem rename replaces an existing file on Windows too.
   std::error_code failed;
-  std::filesystem::rename(temporary, path, failed);
+  if (exists) fs::permissions(temporary, existing.permissions(), failed);
+  // The filesystem rename replaces an existing file on Windows too.
+  if (!failed) fs::rename(temporary, path, failed);
   if (failed) {
     std::remove(temporary.c_str());
     Fail(ecBadInput, path + ": cannot be replaced");
