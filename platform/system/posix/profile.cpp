@@ -39,7 +39,8 @@ bool SetProfileValue(const std::string& path, const std::string& section, const 
   // rather than put a writable file in its place.
   struct stat existing {};
   const bool exists = ::stat(path.c_str(), &existing) == 0;
-  if (exists && (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+  if (exists &&
+      (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
     return false;
   std::string text;
   if (FileExists(path) && !ReadWholeFile(path, text)) return false;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/system/win32/wide_path.h"
+
 namespace tv::sys {
 
 std::string GetProfileValue(const std::string& path, const std::string& section, const std::string& key,
@@ -26,6 +28,10 @@ std::vector<std::string> GetProfileValues(const std::string& path, const std::st
 
 bool SetProfileValue(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) {
+  // Windows refuses a read-only file itself; said here as well, because Wine
+  // run by root would write it.
+  const DWORD attributes = ::GetFileAttributesW(win32::ExtendedPath(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 

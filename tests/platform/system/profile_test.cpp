@@ -217,7 +217,7 @@ TEST(Profile, AReadOnlyFileIsNeverReplacedAndAWritableOneKeepsItsMode) {
   EXPECT_EQ(test::ReadFileBytes(locked), "[S]\r\nK=old\r\n");
   EXPECT_EQ(GetProfileValue(locked, "S", "K", "", 100), "old");
   fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);  // for the folder's removal
-  if (test::OnWindows()) return;                                            // Windows keeps no mode bits
+  if (test::OnWindows()) return;                                           // Windows keeps no mode bits
   test::WriteFileBytes(open, "[S]\r\nK=old\r\n");
   const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(open, mode);
