@@ -43,16 +43,16 @@ fi
 # Without a window manager Wine draws the frames itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
-cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/ui_driver.exe" "$work/"
+cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/ui_driver.exe" "$bin/throwing_form.exe" "$work/"
 winwork="Z:${work//\//\\}"
 winshots="Z:${shots//\//\\}"
 
-# Starts bavhost.exe with ARGS in the background; the driver takes the
-# steps, one per line. Sets out (without CRs) and status.
+# Starts HOST (bavhost.exe unless set) with ARGS in the background; the
+# driver takes the steps, one per line. Sets out (without CRs) and status.
 run() { # steps args...
   local steps=$1
   shift
-  (cd "$work" && exec "$wine" ./bavhost.exe "$@" >"$work/host.out" 2>&1) &
+  (cd "$work" && exec "$wine" "./${HOST:-bavhost.exe}" "$@" >"$work/host.out" 2>&1) &
   local host=$!
   out=$(cd "$work" && printf '%s\n' "$steps" | timeout 120 "$wine" ./ui_driver.exe 2>&1)
   status=$?
@@ -171,6 +171,28 @@ about about1-en 'About tevrinVexal' 345x280 about 1 English
 grep -aqF 'This program is freeware. It may be freely distributed without any restrictions.' <<<"$out" ||
   fail "English freeware text: $out"
 about about2-en 'About tevrinVexal' 446x335 about 2 English
+
+# --- a click handler that throws, in a form and in one shown from a
+# handler: each run ends cleanly with the exception in the caller, the host
+# window takes input again, the form shows again
+HOST=throwing_form.exe run "wait Throwing (1)
+click Button@8,8
+gone
+wait Throwing (2)
+click Button@8,40
+wait Inner
+click Button@8,8
+gone
+wait Throwing (3)
+click Button@8,72
+gone"
+expect_eq "throwing driver status ($out)" 0 "$status"
+expect_eq "throwing handlers" "caught: thrown by a click
+host enabled: 1
+caught: thrown by a click
+host enabled: 1
+result: 1
+host enabled: 1" "$(tr -d '\r' <"$work/host.out")"
 
 if [ "$failures" -gt 0 ]; then
   echo "dialogs: $failures failure(s)"

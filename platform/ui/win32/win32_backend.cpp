@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <set>
 #include <string>
@@ -82,6 +83,26 @@ BOOL CALLBACK CollectEnabled(HWND window, LPARAM list) {
   return TRUE;
 }
 
+// The thread's other windows, the owner among them, wait while a modal form
+// runs; they take input again however the run ends, a thrown exception
+// included: a host left with a disabled main window cannot be used.
+class TOtherWindowsDisabled {
+ public:
+  explicit TOtherWindowsDisabled(HWND modal) {
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&windows_));
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), modal), windows_.end());
+    for (HWND window : windows_) EnableWindow(window, FALSE);
+  }
+  ~TOtherWindowsDisabled() {
+    for (HWND window : windows_) EnableWindow(window, TRUE);
+  }
+  TOtherWindowsDisabled(const TOtherWindowsDisabled&) = delete;
+  TOtherWindowsDisabled& operator=(const TOtherWindowsDisabled&) = delete;
+
+ private:
+  std::vector<HWND> windows_;
+};
+
 // One shown form: its windows and the fonts and brushes they use.
 struct TShownForm {
   TCustomForm* Form = nullptr;
@@ -139,12 +160,17 @@ class TWin32Backend : public TUiBackend {
   void DrawImage(TShownForm& shown, const DRAWITEMSTRUCT& item);
   void PaintContainer(TShownForm& shown, HWND window);
   HWND Releaser();
+  template <class Body>
+  static LRESULT Contained(Body&& body) noexcept;
+  void RaisePending();
 
   std::unique_ptr<TUiBackend> headless_;
   std::vector<TShownForm*> shown_;  // innermost last
   std::set<TCustomForm*> released_;
   HWND releaser_ = nullptr;
   bool syncing_ = false;  // a window's own change coming back
+  // Thrown inside a window procedure, raised again where our loop ends.
+  std::exception_ptr pending_;
 };
 
 // --- classes and styles
@@ -594,35 +620,61 @@ LRESULT TWin32Backend::HandleForm(TShownForm& shown, HWND window, UINT message, 
   return 0;
 }
 
-LRESULT CALLBACK TWin32Backend::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TWin32Backend* self = Self();
-  if (TShownForm* shown = self != nullptr ? self->Shown(window) : nullptr) {
-    bool handled = false;
-    const LRESULT result = self->HandleForm(*shown, window, message, wParam, lParam, handled);
-    // A result given while a message sent from elsewhere was handled (a
-    // click by an accessibility tool) must wake the modal loop, which only
-    // looks at it when a posted message arrives.
-    if (shown->Form->ModalResult() != mrNone) PostMessageA(shown->Window, WM_NULL, 0, 0);
-    if (handled) return result;
+// Nothing may unwind from a window procedure into the system's frames that
+// called it (the host's among them): a mingw-built module cannot cross them
+// safely and the mail client would die. The first exception waits in the
+// backend; the loop that dispatched the message ends at once (a posted
+// message wakes it when the message was sent from inside GetMessage) and
+// raises it, inside the export that opened the dialog.
+template <class Body>
+LRESULT TWin32Backend::Contained(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    TWin32Backend* self = Self();
+    if (self != nullptr && !self->pending_) self->pending_ = std::current_exception();
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TWin32Backend::RaisePending() {
+  if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
+}
+
+LRESULT CALLBACK TWin32Backend::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Contained([&]() -> LRESULT {
+    TWin32Backend* self = Self();
+    if (TShownForm* shown = self != nullptr ? self->Shown(window) : nullptr) {
+      bool handled = false;
+      const LRESULT result = self->HandleForm(*shown, window, message, wParam, lParam, handled);
+      // A result given while a message sent from elsewhere was handled (a
+      // click by an accessibility tool) must wake the modal loop, which only
+      // looks at it when a posted message arrives.
+      if (shown->Form->ModalResult() != mrNone) PostMessageA(shown->Window, WM_NULL, 0, 0);
+      if (handled) return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  });
 }
 
 LRESULT CALLBACK TWin32Backend::ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TWin32Backend* self = Self();
-  TShownForm* shown = self != nullptr ? self->Shown(window) : nullptr;
-  if (shown != nullptr && message == WM_PAINT) {
-    self->PaintContainer(*shown, window);
-    return 0;
-  }
-  if (shown != nullptr && message == WM_ERASEBKGND) return 1;
-  if (shown != nullptr) {
-    bool handled = false;
-    const LRESULT result = self->HandleForm(*shown, window, message, wParam, lParam, handled);
-    if (shown->Form->ModalResult() != mrNone) PostMessageA(shown->Window, WM_NULL, 0, 0);
-    if (handled) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return Contained([&]() -> LRESULT {
+    TWin32Backend* self = Self();
+    TShownForm* shown = self != nullptr ? self->Shown(window) : nullptr;
+    if (shown != nullptr && message == WM_PAINT) {
+      self->PaintContainer(*shown, window);
+      return 0;
+    }
+    if (shown != nullptr && message == WM_ERASEBKGND) return 1;
+    if (shown != nullptr) {
+      bool handled = false;
+      const LRESULT result = self->HandleForm(*shown, window, message, wParam, lParam, handled);
+      if (shown->Form->ModalResult() != mrNone) PostMessageA(shown->Window, WM_NULL, 0, 0);
+      if (handled) return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  });
 }
 
 // --- the modal run, keys, release
@@ -655,17 +707,18 @@ int TWin32Backend::ShowModal(TCustomForm& form) {
     TWin32Backend& self;
     TShownForm& shown;
     ~TPop() {
+      // The owner comes back to the front before this window goes, so that
+      // the system does not activate some other program's window.
+      if (shown.Window != nullptr)
+        if (HWND owner = GetWindow(shown.Window, GW_OWNER)) SetActiveWindow(owner);
       self.DestroyFormWindow(shown);
       self.shown_.erase(std::remove(self.shown_.begin(), self.shown_.end(), &shown), self.shown_.end());
     }
   } pop{*this, shown};
   CreateFormWindow(shown);
+  RaisePending();
   if (shown.Window == nullptr) return mrCancel;
-  // Every other window of the thread waits, the owner among them.
-  std::vector<HWND> disabled;
-  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
-  disabled.erase(std::remove(disabled.begin(), disabled.end(), shown.Window), disabled.end());
-  for (HWND window : disabled) EnableWindow(window, FALSE);
+  const TOtherWindowsDisabled others(shown.Window);
   ShowWindow(shown.Window, SW_SHOW);
   SetForegroundWindow(shown.Window);
   if (form.ActiveControl() != nullptr && shown.Windows.count(form.ActiveControl()) != 0)
@@ -674,7 +727,7 @@ int TWin32Backend::ShowModal(TCustomForm& form) {
     SetFocus(GetNextDlgTabItem(shown.Window, nullptr, FALSE));
   MSG message;
   bool quit = false;
-  while (form.ModalResult() == mrNone) {
+  while (form.ModalResult() == mrNone && !pending_) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got <= 0) {
       quit = got == 0;
@@ -684,11 +737,8 @@ int TWin32Backend::ShowModal(TCustomForm& form) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  for (HWND window : disabled) EnableWindow(window, TRUE);
-  // The owner comes back to the front before this window goes, so that the
-  // system does not activate some other program's window.
-  if (HWND owner = GetWindow(shown.Window, GW_OWNER)) SetActiveWindow(owner);
   if (quit) PostQuitMessage(static_cast<int>(message.wParam));  // for the host's own loop
+  RaisePending();
   return form.ModalResult() != mrNone ? form.ModalResult() : mrCancel;
 }
 
@@ -715,7 +765,9 @@ bool TWin32Backend::ExecuteOpenDialog(TOpenDialog& dialog) {
   request.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   // The host's current directory is not the plug-in's to change.
   request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&request)) return false;
+  const BOOL chosen = GetOpenFileNameA(&request);
+  RaisePending();  // from our windows, painted by the system's own loop meanwhile
+  if (!chosen) return false;
   dialog.SetFileName(file.data());
   return true;
 }
@@ -730,13 +782,15 @@ HWND TWin32Backend::Releaser() {
 }
 
 LRESULT CALLBACK TWin32Backend::ReleaserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TWin32Backend* self = Self();
-  if (message == kReleaseMessage && self != nullptr) {
-    auto* form = reinterpret_cast<TCustomForm*>(lParam);
-    if (self->released_.erase(form) != 0) delete form;  // not destroyed by anyone else meanwhile
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return Contained([&]() -> LRESULT {
+    TWin32Backend* self = Self();
+    if (message == kReleaseMessage && self != nullptr) {
+      auto* form = reinterpret_cast<TCustomForm*>(lParam);
+      if (self->released_.erase(form) != 0) delete form;  // not destroyed by anyone else meanwhile
+      return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  });
 }
 
 void TWin32Backend::PostRelease(TCustomForm& form) {
@@ -748,7 +802,7 @@ void TWin32Backend::PostRelease(TCustomForm& form) {
 
 void TWin32Backend::ProcessMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (!pending_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
@@ -756,6 +810,7 @@ void TWin32Backend::ProcessMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  RaisePending();
   headless_->ProcessMessages();
 }
 
