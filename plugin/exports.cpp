@@ -45,10 +45,22 @@ using tv::kResultNotCarriedOut;
 using tv::kResultNotSupported;
 using tv::kResultOk;
 
+// What the library makes lives until BAV_Uninitialize, the host's word
+// that no call follows before the library is freed: it frees the dialogs'
+// forms, windows, window classes and lists (ShutdownSetup); a later call
+// makes them again. A host that frees the library without it leaks them,
+// and the loader's notice (dll_main.cpp) only hands windows that outlive the
+// library to the system: freeing or destroying there, under the loader
+// lock, could run other libraries' code or wait for another thread.
 BAV_API std::int32_t BAV_CALL BAV_Initialize() {
   return kResultOk;
 }
 BAV_API std::int32_t BAV_CALL BAV_Uninitialize() {
+  try {
+    tv::ShutdownSetup();
+  } catch (...) {
+    // Nothing of it may reach the mail client; what is left is leaked.
+  }
   return kResultOk;
 }
 

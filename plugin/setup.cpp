@@ -1,8 +1,12 @@
 #include "plugin/setup.h"
 
 #include "platform/system/files.h"
+#include "platform/ui/backend.h"
+#include "platform/ui/forms.h"
 #include "plugin/scan_log.h"
 #include "plugin/settings.h"
+#include "translator/app_translator.h"
+#include "translator/translator_library.h"
 
 namespace tv {
 
@@ -41,6 +45,18 @@ void RunSetup(const std::string& hostDirectory) {
     throw;
   }
   dialog->Release();
+}
+
+void ShutdownSetup() {
+  // Released forms first: their translators leave the lists freed after.
+  ShutdownUiBackend();
+  ShutdownApplication();
+  ShutdownTranslatorList();
+  try {
+    FinalizeTranslatorLibrary();
+  } catch (const ETranslatorError&) {
+    // A form that someone else still holds keeps its translator's tables.
+  }
 }
 
 }  // namespace tv

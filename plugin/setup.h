@@ -29,4 +29,10 @@ class TPluginOptionsStore : public TOptionsStore {
 // processes messages, not before this returns.
 void RunSetup(const std::string& hostDirectory);
 
+// Frees what the dialogs made, for a library about to be unloaded: the
+// forms waiting for release, the backend with its windows and window
+// classes, the application object, the translators' list and tables. The
+// next dialog makes them again.
+void ShutdownSetup();
+
 }  // namespace tv

@@ -1,15 +1,25 @@
 #include "translator/app_translator.h"
 
+#include "platform/rtl/process_object.h"
+
 namespace tv {
 
 std::string TtvTranslatorList::ApplicationLanguageName() const {
   return language_ == tlEnglish ? "English" : "Deutsch";
 }
 
-// Never destroyed: translators of dialogs still alive at exit leave it.
+namespace {
+// Not destroyed at the end of the process: translators of dialogs still
+// alive then leave it.
+constinit TProcessObject<TtvTranslatorList> translators;
+}  // namespace
+
 TtvTranslatorList& TranslatorList() {
-  static auto* list = new TtvTranslatorList();
-  return *list;
+  return translators.Get([] { return std::make_unique<TtvTranslatorList>(); });
+}
+
+void ShutdownTranslatorList() {
+  translators.Free();
 }
 
 TtvTranslator::TtvTranslator(TComponent* owner) : TTranslator(owner) {
@@ -17,7 +27,7 @@ TtvTranslator::TtvTranslator(TComponent* owner) : TTranslator(owner) {
 }
 
 TtvTranslator::~TtvTranslator() {
-  TranslatorList().Remove(this);
+  if (TtvTranslatorList* list = translators.Find()) list->Remove(this);
 }
 
 void TtvTranslator::Loaded() {

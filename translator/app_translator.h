@@ -29,6 +29,9 @@ class TtvTranslatorList : public TList {
 
 // The process's list, made on first use.
 TtvTranslatorList& TranslatorList();
+// For a library being unloaded: frees the list (and the application's
+// language with it); the next use makes a new one.
+void ShutdownTranslatorList();
 
 class TtvTranslator : public TTranslator {
   TV_CLASS(TtvTranslator, TTranslator)

@@ -13,8 +13,9 @@ TListEntry::TListEntry(TTranslator* self) : self_(self) {
 }
 
 TListEntry::~TListEntry() {
-  auto& list = InitializeTranslatorLibrary().Translators;
-  list.erase(std::remove(list.begin(), list.end(), self_), list.end());
+  if (TTranslatorShared* shared = FindTranslatorLibrary())
+    shared->Translators.erase(std::remove(shared->Translators.begin(), shared->Translators.end(), self_),
+                              shared->Translators.end());
 }
 
 }  // namespace translator_detail

@@ -2,6 +2,7 @@
 
 #include "data/types/data_types.h"
 #include "platform/components/class_registry.h"
+#include "platform/rtl/process_object.h"
 #include "translator/app_translator.h"
 
 namespace tv {
@@ -10,10 +11,9 @@ namespace {
 
 constexpr int kNameSize = 64;
 
-std::unique_ptr<TTranslatorShared>& Shared() {
-  static auto* shared = new std::unique_ptr<TTranslatorShared>();
-  return *shared;
-}
+// Not destroyed at the end of the process: translators still alive then
+// leave its list.
+constinit TProcessObject<TTranslatorShared> shared;
 
 std::unique_ptr<TTranslatorShared> MakeShared() {
   auto s = std::make_unique<TTranslatorShared>();
@@ -33,24 +33,29 @@ std::unique_ptr<TTranslatorShared> MakeShared() {
 }  // namespace
 
 TTranslatorShared& InitializeTranslatorLibrary() {
-  if (!Shared()) {
-    Shared() = MakeShared();
+  return shared.Get([] {
+    auto made = MakeShared();
     // Stored forms name them.
     RegisterComponentClass<TTranslator>();
     RegisterComponentClass<TtvTranslator>();
-  }
-  return *Shared();
+    return made;
+  });
+}
+
+TTranslatorShared* FindTranslatorLibrary() {
+  return shared.Find();
 }
 
 void FinalizeTranslatorLibrary() {
-  if (!Shared()) return;
-  if (!Shared()->Translators.empty())
+  TTranslatorShared* current = shared.Find();
+  if (current == nullptr) return;
+  if (!current->Translators.empty())
     throw ETranslatorError("The translator library cannot end while translators exist");
   // Tables go before the fields they hold, text fields before their fields.
-  Shared()->RulesTable.reset();
-  Shared()->TranslateText.reset();
-  Shared()->IncludeSubclassesText.reset();
-  Shared().reset();
+  current->RulesTable.reset();
+  current->TranslateText.reset();
+  current->IncludeSubclassesText.reset();
+  shared.Free();
 }
 
 }  // namespace tv

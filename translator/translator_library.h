@@ -33,6 +33,8 @@ struct TTranslatorShared {
 
 // Creates the shared set when it does not exist yet, and returns it.
 TTranslatorShared& InitializeTranslatorLibrary();
+// The shared set if it exists, for translators that only leave its list.
+TTranslatorShared* FindTranslatorLibrary();
 // Frees the shared set; refused with ETranslatorError while translators
 // exist. Tests and tools call it to leave nothing behind.
 void FinalizeTranslatorLibrary();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/rtl/process_object.h"
 #include "platform/ui/headless/headless_backend.h"
 #ifdef _WIN32
 #include "platform/ui/win32/win32_backend.h"
@@ -11,25 +12,42 @@ namespace tv {
 
 namespace {
 
-// Real windows where the system has them. Never destroyed: forms still
-// alive at exit ask it to forget them.
-std::unique_ptr<TUiBackend>& Installed() {
+// Never destroyed at the end of the process: forms still alive then ask it
+// to forget them.
+constinit TProcessObject<TUiBackend> installed;
+
+std::unique_ptr<TUiBackend> NewSystemBackend() {
 #ifdef _WIN32
-  static auto* backend = new std::unique_ptr<TUiBackend>(NewWin32Backend());
+  return NewWin32Backend();
 #else
-  static auto* backend = new std::unique_ptr<TUiBackend>(NewHeadlessBackend());
+  return NewHeadlessBackend();
 #endif
-  return *backend;
 }
 
 }  // namespace
 
 TUiBackend& UiBackend() {
-  return *Installed();
+  return installed.Get(NewSystemBackend);
+}
+
+TUiBackend* InstalledUiBackend() {
+  return installed.Find();
 }
 
 std::unique_ptr<TUiBackend> SetUiBackend(std::unique_ptr<TUiBackend> backend) {
-  return std::exchange(Installed(), std::move(backend));
+  return installed.Exchange(std::move(backend));
+}
+
+void ShutdownUiBackend() {
+  // The released forms first, while the backend they tell of it is there.
+  if (TUiBackend* backend = installed.Find()) backend->DestroyReleasedForms();
+  installed.Free();
+}
+
+void OrphanUiWindows() noexcept {
+#ifdef _WIN32
+  OrphanWin32Windows();
+#endif
 }
 
 }  // namespace tv

@@ -24,6 +24,9 @@ class TUiBackend {
   virtual void ProcessMessages() = 0;
   // The form is going: forget it (a pending release, a window).
   virtual void FormDestroyed(TCustomForm& form) = 0;
+  // Destroys the forms waiting for release now, without processing any
+  // other message.
+  virtual void DestroyReleasedForms() = 0;
   // The size a form's border and caption add to its client area.
   virtual int FrameWidth(const TCustomForm& form) const = 0;
   virtual int FrameHeight(const TCustomForm& form) const = 0;
@@ -36,9 +39,19 @@ class TUiBackend {
   virtual void ControlChanged(TControl&) {}
 };
 
-// The backend in use: the headless one until another is installed.
+// The backend in use, made on first use: real windows where the system has
+// them, else the headless one.
 TUiBackend& UiBackend();
-// Installs Backend and returns the one it replaces.
+// The backend if one exists, for those who only tell it that they go.
+TUiBackend* InstalledUiBackend();
+// Installs Backend and returns the one it replaces (null if none was made).
 std::unique_ptr<TUiBackend> SetUiBackend(std::unique_ptr<TUiBackend> backend);
+// For a library being unloaded: destroys the forms waiting for release, then
+// the backend with what it made (windows, window classes). The next use
+// makes a new one.
+void ShutdownUiBackend();
+// For a library unloaded without shutdown, under the loader lock: its
+// windows that outlive it are handed to the system's code. Frees nothing.
+void OrphanUiWindows() noexcept;
 
 }  // namespace tv

@@ -5,6 +5,7 @@
 
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"
+#include "platform/rtl/process_object.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/ext_controls.h"
 #include "platform/ui/std_controls.h"
@@ -47,7 +48,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  UiBackend().FormDestroyed(*this);
+  if (TUiBackend* backend = InstalledUiBackend()) backend->FormDestroyed(*this);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
@@ -270,11 +271,18 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
-// Never destroyed: forms it owns must not go while the process or the
-// library is being torn down, after the backend that shows them.
+// Not destroyed at the end of the process: forms it owns must not go while
+// the process is torn down, after the backend that shows them.
+namespace {
+constinit TProcessObject<TApplication> application;
+}  // namespace
+
 TApplication& Application() {
-  static TApplication* application = new TApplication(nullptr);
-  return *application;
+  return application.Get([] { return std::make_unique<TApplication>(nullptr); });
+}
+
+void ShutdownApplication() {
+  application.Free();
 }
 
 TScreen& Screen() {

@@ -162,8 +162,11 @@ class TApplication : public TComponent {
   TCustomForm* mainForm_ = nullptr;
 };
 
-// The process's application object; it owns the forms created with it.
+// The process's application object, made on first use; it owns the forms
+// created with it.
 TApplication& Application();
+// For a library being unloaded: frees it with the forms it owns.
+void ShutdownApplication();
 
 class TScreen {
  public:

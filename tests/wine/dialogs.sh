@@ -172,6 +172,19 @@ grep -aqF 'This program is freeware. It may be freely distributed without any re
   fail "English freeware text: $out"
 about about2-en 'About tevrinVexal' 446x335 about 2 English
 
+# --- twenty loads of the library, each showing the real options dialog,
+# cancelled; one loaded with the previous address reserved, one freed
+# without BAV_Uninitialize before the next load: every library leaves
+# memory and the host lives on to its end
+steps=""
+for _ in $(seq 20); do steps+=$'wait tevrinVexal\nkey escape\ngone\n'; done
+run "${steps%$'\n'}" tvvexal.bav cycles 20 --no-uninitialize 13 --elsewhere 14
+expect_eq "cycles driver status" 0 "$status"
+cycles=$(tr -d '\r' <"$work/host.out")
+expect_eq "cycles done" 20 "$(grep -c '^cycle [0-9]*: .*, unloaded$' <<<"$cycles")"
+expect_line "cycle 14" "cycle 14: elsewhere, uninitialized, unloaded" "$cycles"
+grep -aqx "cycle 13: .*, not uninitialized, unloaded" <<<"$cycles" || fail "cycle 13: $cycles"
+
 # --- a click handler that throws, in a form and in one shown from a
 # handler: each run ends cleanly with the exception in the caller, the host
 # window takes input again, the form shows again

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -152,6 +153,11 @@ int Usage(const char* problem = nullptr) {
                "                         --file PATH           the answer of the next open-file dialog\n"
                "                         --cancel-file         cancel the next open-file dialog\n"
                "                       (Ok saves only when a step clicks btOk.)\n"
+               "  cycles N [--elsewhere I] [--no-uninitialize I] [STEP...]\n"
+               "                       N times: load, BAV_Initialize, setup as above,\n"
+               "                       BAV_Uninitialize, free; one line per cycle. Before cycle I\n"
+               "                       the previous load address is reserved (--elsewhere), or\n"
+               "                       cycle I frees the library without BAV_Uninitialize.\n"
                "\n"
                "bavhost about [1|2] [English]\n"
                "                       shows the first or second About dialog of this project,\n"
@@ -181,6 +187,7 @@ class THost {
   // Loaded until the process ends, as the mail client keeps its plug-ins
   // (what the plug-in's dialogs leave for its end stays reachable there).
   void KeepLoaded() { library_.KeepLoaded(); }
+  void Unload() { library_.Unload(); }
 
   // Initialize and Uninitialize bracket every session, as in the mail client.
   void Begin() const { CallIfPresent("BAV_Initialize"); }
@@ -374,6 +381,58 @@ class THost {
 
 }  // namespace
 
+// Load, use and unload cycles as a mail client that loads its plug-ins
+// again: each line says whether the library was loaded where the previous
+// one was, and whether freeing it really took it out of memory.
+int Cycles(const std::string& plugin, const std::vector<std::string>& args) {
+  long long count = 0, elsewhere = 0, keep = 0;
+  std::vector<std::string> steps;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool takesCycle = args[i] == "--elsewhere" || args[i] == "--no-uninitialize";
+    if (i == 0) {
+      if (!ParseInt(args[i], count) || count < 1 || count > 1000) return Usage("cycles N: 1 to 1000 cycles");
+    } else if (takesCycle) {
+      long long& cycle = args[i] == "--elsewhere" ? elsewhere : keep;
+      if (i + 1 >= args.size() || !ParseInt(args[++i], cycle) || cycle < 1 || cycle > count)
+        return Usage((args[i - 1] + " needs a cycle number from 1 to N").c_str());
+    } else {
+      steps.push_back(args[i]);
+    }
+  }
+  if (args.empty()) return Usage("cycles needs a count");
+  std::uintptr_t previous = 0;
+  for (long long cycle = 1; cycle <= count; ++cycle) {
+    std::unique_ptr<tv::sys::TAddressReservation> reserved;
+    if (cycle == elsewhere && previous != 0) {
+      reserved = std::make_unique<tv::sys::TAddressReservation>(previous);
+      if (!reserved->IsHeld()) {
+        std::fprintf(stderr, "bavhost: cannot reserve the previous load address\n");
+        return kExitNotCarriedOut;
+      }
+    }
+    tv::sys::TLibrary library = tv::sys::TLibrary::Load(plugin);
+    if (!library.IsLoaded()) {
+      std::fprintf(stderr, "bavhost: cycle %lld: cannot load %s: %s\n", cycle, plugin.c_str(),
+                   library.Error().c_str());
+      return kExitUsage;
+    }
+    const std::uintptr_t address = library.Address();
+    const char* place = previous == 0 ? "first load" : address == previous ? "same address" : "elsewhere";
+    previous = address;
+    reserved.reset();
+    THost host(std::move(library));
+    host.Begin();
+    if (const int status = host.Setup(steps); status != kExitClean) return status;
+    if (cycle != keep) host.End();
+    host.Unload();
+    std::printf("cycle %lld: %s, %s, %s\n", cycle, place,
+                cycle != keep ? "uninitialized" : "not uninitialized",
+                tv::sys::TLibrary::IsInMemory(plugin) ? "still in memory" : "unloaded");
+    std::fflush(stdout);
+  }
+  return kExitClean;
+}
+
 // The About dialogs from this program's own copy of them, for people
 // checking their look.
 int About(const std::vector<std::string>& args) {
@@ -404,6 +463,7 @@ int main(int argc, char** argv) {
   if (args[0] == "--help" || args[0] == "-h") return Usage();
   if (args[0] == "about") return About(std::vector<std::string>(args.begin() + 1, args.end()));
   if (args.size() < 2) return Usage("no command given");
+  if (args[1] == "cycles") return Cycles(args[0], std::vector<std::string>(args.begin() + 2, args.end()));
 
   tv::sys::TLibrary library = tv::sys::TLibrary::Load(args[0]);
   if (!library.IsLoaded()) {

@@ -33,6 +33,28 @@ void* TLibrary::Symbol(const std::string& name) const {
   return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
 }
 
+std::uintptr_t TLibrary::Address() const {
+  return reinterpret_cast<std::uintptr_t>(handle_);  // a module's handle is its base
+}
+
+bool TLibrary::IsInMemory(const std::string& path) {
+  return ::GetModuleHandleA(path.c_str()) != nullptr;
+}
+
+// The start of the image is enough: a library is mapped whole or elsewhere.
+TAddressReservation::TAddressReservation(std::uintptr_t address) {
+  void* wanted = reinterpret_cast<void*>(address);
+  held_ = ::VirtualAlloc(wanted, 64 * 1024, MEM_RESERVE, PAGE_NOACCESS);
+  if (held_ != nullptr && held_ != wanted) {
+    ::VirtualFree(held_, 0, MEM_RELEASE);
+    held_ = nullptr;
+  }
+}
+
+TAddressReservation::~TAddressReservation() {
+  if (held_ != nullptr) ::VirtualFree(held_, 0, MEM_RELEASE);
+}
+
 void TLibrary::Unload() {
   if (handle_ != nullptr) ::FreeLibrary(static_cast<HMODULE>(handle_));
   handle_ = nullptr;

@@ -20,7 +20,9 @@ THeadlessDrivers& Drivers() {
 }
 
 struct TReleaseAtEnd {
-  ~TReleaseAtEnd() { UiBackend().ProcessMessages(); }
+  ~TReleaseAtEnd() {
+    if (TUiBackend* backend = InstalledUiBackend()) backend->DestroyReleasedForms();
+  }
 };
 
 class THeadlessBackend : public TUiBackend {
@@ -50,7 +52,9 @@ class THeadlessBackend : public TUiBackend {
     if (std::find(released_.begin(), released_.end(), &form) == released_.end()) released_.push_back(&form);
   }
 
-  void ProcessMessages() override {
+  void ProcessMessages() override { DestroyReleasedForms(); }
+
+  void DestroyReleasedForms() override {
     // A form destroyed here may release others: take them in turns.
     while (!released_.empty()) {
       TCustomForm* form = released_.front();

@@ -117,18 +117,20 @@ struct TShownForm {
 class TWin32Backend : public TUiBackend {
  public:
   TWin32Backend() : headless_(NewHeadlessBackend()) { Self() = this; }
-  ~TWin32Backend() override { Self() = nullptr; }
+  ~TWin32Backend() override;
 
   int ShowModal(TCustomForm& form) override;
   bool ExecuteOpenDialog(TOpenDialog& dialog) override;
   void PostRelease(TCustomForm& form) override;
   void ProcessMessages() override;
   void FormDestroyed(TCustomForm& form) override;
+  void DestroyReleasedForms() override;
   int FrameWidth(const TCustomForm& form) const override { return FrameSize(form).cx; }
   int FrameHeight(const TCustomForm& form) const override { return FrameSize(form).cy; }
   void* WindowHandle(const TCustomForm& form) const override;
   bool LoadModuleIcon(const std::string& name, TBitmap& bitmap) const override;
   void ControlChanged(TControl& control) override;
+  static void OrphanWindows() noexcept;
 
  private:
   static TWin32Backend*& Self() {
@@ -138,7 +140,7 @@ class TWin32Backend : public TUiBackend {
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ReleaserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static void RegisterClasses();
+  void RegisterClasses();
   static DWORD FormStyle(const TCustomForm& form, DWORD& exStyle);
   static SIZE FrameSize(const TCustomForm& form);
 
@@ -168,6 +170,7 @@ class TWin32Backend : public TUiBackend {
   std::vector<TShownForm*> shown_;  // innermost last
   std::set<TCustomForm*> released_;
   HWND releaser_ = nullptr;
+  bool classesRegistered_ = false;
   bool syncing_ = false;  // a window's own change coming back
   // Thrown inside a window procedure, raised again where our loop ends.
   std::exception_ptr pending_;
@@ -175,8 +178,15 @@ class TWin32Backend : public TUiBackend {
 
 // --- classes and styles
 
+// Registered by the backend that uses them and unregistered when it goes,
+// so that a library unloaded after its shutdown leaves no class whose
+// procedure is gone. A class that a load freed without shutdown left behind
+// makes registering fail: at the same address it names the same procedure
+// and serves; a load elsewhere is another instance with classes of its own.
 void TWin32Backend::RegisterClasses() {
-  static const bool registered = [] {
+  if (classesRegistered_) return;
+  classesRegistered_ = true;
+  {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     WNDCLASSEXA form{};
@@ -200,9 +210,26 @@ void TWin32Backend::RegisterClasses() {
     releaser.hInstance = ThisModule();
     releaser.lpszClassName = kReleaserClass;
     RegisterClassExA(&releaser);
-    return true;
-  }();
-  (void)registered;
+  }
+}
+
+TWin32Backend::~TWin32Backend() {
+  DestroyReleasedForms();
+  if (releaser_ != nullptr) DestroyWindow(releaser_);  // release messages still queued are dropped with it
+  if (classesRegistered_)
+    for (const char* name : {kFormClass, kContainerClass, kReleaserClass})
+      UnregisterClassA(name, ThisModule());
+  Self() = nullptr;
+}
+
+// The library is unloaded without shutdown: the release window outlives it.
+// Handed to the system's procedure, a release message still queued for it
+// runs no code that is gone. Nothing else is touched: this runs under the
+// loader lock.
+void TWin32Backend::OrphanWindows() noexcept {
+  TWin32Backend* self = Self();
+  if (self != nullptr && self->releaser_ != nullptr)
+    SetWindowLongPtrA(self->releaser_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcA));
 }
 
 DWORD TWin32Backend::FormStyle(const TCustomForm& form, DWORD& exStyle) {
@@ -814,6 +841,17 @@ void TWin32Backend::ProcessMessages() {
   headless_->ProcessMessages();
 }
 
+void TWin32Backend::DestroyReleasedForms() {
+  // A form destroyed here may release others: take them in turns. Their
+  // queued messages then find nothing to destroy.
+  while (!released_.empty()) {
+    TCustomForm* form = *released_.begin();
+    released_.erase(released_.begin());
+    delete form;
+  }
+  headless_->DestroyReleasedForms();
+}
+
 void TWin32Backend::FormDestroyed(TCustomForm& form) {
   released_.erase(&form);
   headless_->FormDestroyed(form);
@@ -857,6 +895,10 @@ bool TWin32Backend::LoadModuleIcon(const std::string& name, TBitmap& bitmap) con
 
 std::unique_ptr<TUiBackend> NewWin32Backend() {
   return std::make_unique<TWin32Backend>();
+}
+
+void OrphanWin32Windows() noexcept {
+  TWin32Backend::OrphanWindows();
 }
 
 }  // namespace tv

@@ -10,5 +10,9 @@
 namespace tv {
 
 std::unique_ptr<TUiBackend> NewWin32Backend();
+// For the loader's notice that the library goes without shutdown: a window
+// of the backend that outlives the library gets the system's procedure.
+// Safe under the loader lock: it frees and destroys nothing.
+void OrphanWin32Windows() noexcept;
 
 }  // namespace tv
