@@ -1,6 +1,6 @@
 # Front door: every target installs what is missing first.
 # "fuzz" stands for the fuzz targets, built and run a few seconds each.
-PRESETS ?= native asan win32 win64 fuzz
+PRESETS ?= native asan tsan win32 win64 fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all check demo bench fuzz bootstrap bootstrap-demo clean

@@ -1,7 +1,6 @@
 #include "plugin/scan_log.h"
 
 #include <cstdio>
-#include <thread>
 
 #include "platform/system/files.h"
 
@@ -35,12 +34,7 @@ namespace {
 // between. Writers hold the log for one line only, so a busy log is tried
 // again; any other failure will not go away by waiting.
 sys::TFile OpenLog(const std::string& path, sys::TFile::TOpenMode mode) {
-  const auto deadline = std::chrono::steady_clock::now() + kLogWaitLimit;
-  for (;;) {
-    sys::TFile file = sys::TFile::Open(path, mode);
-    if (file.Error() != sys::TOpenError::Busy || std::chrono::steady_clock::now() >= deadline) return file;
-    std::this_thread::sleep_for(kLogRetryPause);
-  }
+  return sys::TFile::OpenWhenFree(path, mode, kLogWaitLimit);
 }
 
 }  // namespace

@@ -18,10 +18,9 @@ std::string LogFilePath(const std::string& hostDirectory);
 std::string FormatLogTimeStamp(const sys::TLocalTime& time, std::string_view timeSeparator);
 
 // How long a line waits for another holder of the log (another check, the
-// options dialog reading it) before it is dropped, and the pause between two
-// tries. The check's result never waits longer on its log.
+// options dialog reading it) before it is dropped. The check's result never
+// waits longer on its log.
 inline constexpr std::chrono::milliseconds kLogWaitLimit{2000};
-inline constexpr std::chrono::milliseconds kLogRetryPause{5};
 
 // Appends time stamp, blank, Text, CR LF. The file is held exclusively for
 // the one write; when it stays held elsewhere for kLogWaitLimit, or cannot

@@ -27,7 +27,8 @@ class TtvTranslatorList : public TList {
   TtvLanguage language_ = tlDeutsch;
 };
 
-// The process's list, made on first use.
+// The process's list, made on first use (from any thread); its entries
+// come and go with dialogs, on their thread only.
 TtvTranslatorList& TranslatorList();
 // For a library being unloaded: frees the list (and the application's
 // language with it); the next use makes a new one.

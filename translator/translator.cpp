@@ -3,12 +3,23 @@
 #include <algorithm>
 
 #include "platform/components/properties.h"
+#include "platform/rtl/thread_confinement.h"
 
 namespace tv {
 
 namespace translator_detail {
 
+namespace {
+// Translators belong to dialogs, made and freed on the thread of the
+// dialogs: the list of live ones is not guarded; debug builds check it.
+TThreadConfinement& TranslatorsThread() {
+  static TThreadConfinement confinement("The list of live translators");
+  return confinement;
+}
+}  // namespace
+
 TListEntry::TListEntry(TTranslator* self) : self_(self) {
+  TranslatorsThread().Check();
   InitializeTranslatorLibrary().Translators.push_back(self);
 }
 

@@ -28,6 +28,7 @@ struct TTranslatorShared {
   // Keys "Class", "Property"; data "Include subclasses", "Translate".
   std::unique_ptr<TDataTable> RulesTable;
   // In order of creation; not owned.
+  // The live translators; touched on the thread of the dialogs only.
   std::vector<TTranslator*> Translators;
 };
 

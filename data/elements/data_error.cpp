@@ -2,6 +2,7 @@
 
 namespace tv {
 
+// Set by tests and tools before they start threads, read-only afterwards.
 TDataErrorHook& DataErrorHook() {
   static TDataErrorHook hook;
   return hook;

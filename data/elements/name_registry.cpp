@@ -2,6 +2,7 @@
 
 #include "data/elements/data_error.h"
 #include "data/types/data_types.h"
+#include "platform/rtl/thread_confinement.h"
 
 namespace tv {
 
@@ -49,13 +50,25 @@ struct TRegistryHolder {
 };
 }  // namespace
 
+// Named fields and tables are made by the translator on the thread of the
+// dialogs (and by single-threaded tools): not guarded, checked in debug
+// builds.
+namespace {
+TThreadConfinement& NamesThread() {
+  static TThreadConfinement confinement("The registry of field and table names");
+  return confinement;
+}
+}  // namespace
+
 TNameRegistry* FieldRegistry() {
+  NamesThread().Check();
   if (fieldRegistryGone) return nullptr;
   static TRegistryHolder holder("fields", fieldRegistryGone);
   return &holder.registry;
 }
 
 TNameRegistry* TableRegistry() {
+  NamesThread().Check();
   if (tableRegistryGone) return nullptr;
   static TRegistryHolder holder("tables", tableRegistryGone);
   return &holder.registry;

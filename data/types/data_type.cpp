@@ -4,10 +4,24 @@
 #include <cmath>
 
 #include "data/types/registry.h"
+#include "platform/rtl/thread_confinement.h"
 
 namespace tv {
 
+namespace {
+// The registry of types, its list of instances and its string types are
+// filled as tables and fields are made: by the translator, on the thread of
+// the dialogs (and by single-threaded tools). Not guarded; checked in debug
+// builds here, where every type is made (types made in static storage go
+// at the end of the process, on whichever thread ends it).
+TThreadConfinement& RegistryThread() {
+  static TThreadConfinement confinement("The data type registry");
+  return confinement;
+}
+}  // namespace
+
 TDataType::TDataType(bool alwaysParameter) : alwaysParameter_(alwaysParameter) {
+  RegistryThread().Check();
   DataTypeRegistry().AddInstance(this);
 }
 

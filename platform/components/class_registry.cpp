@@ -1,5 +1,6 @@
 #include "platform/components/class_registry.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,15 @@ struct TEntry {
   TComponentFactory Create;
 };
 
-// Created on first use: no static object of another unit is needed.
+// Created on first use: no static object of another unit is needed. Classes
+// are registered as forms are first made, from any thread: every access
+// holds the lock, and entries are copied out of it (a factory is called
+// without it: a component may register classes while it is made).
+std::mutex& RegistryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 std::vector<TEntry>& Registry() {
   static std::vector<TEntry> entries;
   return entries;
@@ -29,6 +38,7 @@ TEntry* Find(std::string_view className) {
 }  // namespace
 
 void RegisterComponentClass(const TClassInfo& info, TComponentFactory create) {
+  const std::lock_guard<std::mutex> hold(RegistryLock());
   if (TEntry* e = Find(info.Name)) {
     *e = TEntry{&info, std::move(create)};
     return;
@@ -37,14 +47,20 @@ void RegisterComponentClass(const TClassInfo& info, TComponentFactory create) {
 }
 
 const TClassInfo* FindComponentClass(std::string_view className) {
+  const std::lock_guard<std::mutex> hold(RegistryLock());
   const TEntry* e = Find(className);
   return e != nullptr ? e->Info : nullptr;
 }
 
 TComponent* CreateComponent(std::string_view className, TComponent* owner) {
-  const TEntry* e = Find(className);
-  if (e == nullptr) throw EClassNotFound("Class " + std::string(className) + " not found");
-  return e->Create(owner);
+  TComponentFactory create;
+  {
+    const std::lock_guard<std::mutex> hold(RegistryLock());
+    const TEntry* e = Find(className);
+    if (e == nullptr) throw EClassNotFound("Class " + std::string(className) + " not found");
+    create = e->Create;
+  }
+  return create(owner);
 }
 
 }  // namespace tv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/rtl/sysutils.h"
@@ -9,6 +10,15 @@
 namespace tv {
 
 namespace {
+
+// The tables and their index are filled while classes are first used, from
+// any thread (a dialog on one, a tool's form on another): every access holds
+// this lock. A class's table is written once; the entries that lookups hand
+// out stay where they are.
+std::mutex& TablesLock() {
+  static std::mutex lock;
+  return lock;
+}
 
 std::map<const TClassInfo*, std::vector<TPropertyInfo>>& Tables() {
   static std::map<const TClassInfo*, std::vector<TPropertyInfo>> tables;
@@ -48,6 +58,7 @@ const TClassIndex& IndexOf(const TClassInfo& info) {
 }  // namespace
 
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties) {
+  const std::lock_guard<std::mutex> hold(TablesLock());
   Tables()[&info] = std::move(properties);
   Indexes().clear();  // a class may have been looked up before its ancestor's table came
 }
@@ -56,6 +67,7 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
   std::vector<const TClassInfo*> chain;
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) chain.push_back(c);
   std::vector<const TPropertyInfo*> list;
+  const std::lock_guard<std::mutex> hold(TablesLock());
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     auto table = Tables().find(*it);
     if (table == Tables().end()) continue;
@@ -74,6 +86,7 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
 }
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
+  const std::lock_guard<std::mutex> hold(TablesLock());
   const TClassIndex& index = IndexOf(object.ClassInfo());
   auto found = index.find(name);
   return found == index.end() ? nullptr : found->second;

@@ -1,12 +1,20 @@
 #include "platform/components/published.h"
 
 #include <map>
+#include <mutex>
 
 #include "platform/rtl/sysutils.h"
 
 namespace tv {
 
 namespace {
+
+// Filled while classes are first used, from any thread: every access holds
+// this lock. A class's table is written once; the entries handed out stay.
+std::mutex& TablesLock() {
+  static std::mutex lock;
+  return lock;
+}
 
 template <class TInfo>
 std::map<const TClassInfo*, std::vector<TInfo>>& Tables() {
@@ -17,14 +25,17 @@ std::map<const TClassInfo*, std::vector<TInfo>>& Tables() {
 }  // namespace
 
 void RegisterMethods(const TClassInfo& info, std::vector<TMethodInfo> methods) {
+  const std::lock_guard<std::mutex> hold(TablesLock());
   Tables<TMethodInfo>()[&info] = std::move(methods);
 }
 
 void RegisterFields(const TClassInfo& info, std::vector<TFieldInfo> fields) {
+  const std::lock_guard<std::mutex> hold(TablesLock());
   Tables<TFieldInfo>()[&info] = std::move(fields);
 }
 
 const TMethodInfo* FindMethod(const TObject& object, std::string_view name) {
+  const std::lock_guard<std::mutex> hold(TablesLock());
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {
     auto table = Tables<TMethodInfo>().find(c);
     if (table == Tables<TMethodInfo>().end()) continue;
@@ -36,6 +47,7 @@ const TMethodInfo* FindMethod(const TObject& object, std::string_view name) {
 
 std::vector<const TFieldInfo*> GetFieldList(const TObject& object) {
   std::vector<const TFieldInfo*> list;
+  const std::lock_guard<std::mutex> hold(TablesLock());
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {
     auto table = Tables<TFieldInfo>().find(c);
     if (table == Tables<TFieldInfo>().end()) continue;

@@ -107,6 +107,9 @@ std::optional<TDecimal> ParseDecimal(std::string_view s, char separator) {
 }  // namespace
 
 namespace {
+// Read from any thread (a check's log line); made once under the
+// language's guard for statics. Replaced only by tests and tools before
+// they start threads.
 TFormatSettings& Settings() {
   static TFormatSettings settings = UserFormatSettings();
   return settings;

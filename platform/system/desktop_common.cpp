@@ -11,6 +11,7 @@ struct TOverride {
   std::optional<TRect> WorkArea, Screen;
 };
 
+// Set by tests before they start threads, read-only afterwards.
 TOverride& Override() {
   static TOverride desktop;
   return desktop;

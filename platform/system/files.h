@@ -1,6 +1,7 @@
 #pragma once
 // Files opened with the sharing that the plug-in relies on.
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -55,6 +56,11 @@ class TFile {
   // Fails (IsOpen() false) for a missing file, a directory, or a file that
   // another opener holds in a conflicting mode; Error() tells which.
   static TFile Open(const std::string& path, TOpenMode mode);
+  // As Open, but a file that another opener holds (Busy) is tried again
+  // until Limit has passed: our writers hold a file for one write, and a
+  // process that another thread is just starting holds, until its program
+  // runs, the files that the parent had open.
+  static TFile OpenWhenFree(const std::string& path, TOpenMode mode, std::chrono::milliseconds limit);
 
   bool IsOpen() const { return handle_ != kInvalid; }
   // Why the open failed, or Failed once a read has failed.
@@ -75,7 +81,9 @@ class TFile {
   TOpenError error_ = TOpenError::None;
 };
 
-// The whole file, or false when it cannot be opened for reading.
+// The whole file, or false when it cannot be opened for reading (within
+// kReadWaitLimit while another opener holds it).
+inline constexpr std::chrono::milliseconds kReadWaitLimit{2000};
 bool ReadWholeFile(const std::string& path, std::string& content);
 
 }  // namespace tv::sys

@@ -1,5 +1,7 @@
 #include "platform/system/files.h"
 
+#include <thread>
+
 namespace tv::sys {
 
 TFile::TFile(TFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
@@ -20,9 +22,19 @@ TFile::~TFile() {
   Close();
 }
 
+TFile TFile::OpenWhenFree(const std::string& path, TOpenMode mode, std::chrono::milliseconds limit) {
+  constexpr std::chrono::milliseconds kPause{5};
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    TFile file = Open(path, mode);
+    if (file.Error() != TOpenError::Busy || std::chrono::steady_clock::now() >= deadline) return file;
+    std::this_thread::sleep_for(kPause);
+  }
+}
+
 bool ReadWholeFile(const std::string& path, std::string& content) {
   content.clear();
-  TFile file = TFile::Open(path, TFile::TOpenMode::ReadDenyWrite);
+  TFile file = TFile::OpenWhenFree(path, TFile::TOpenMode::ReadDenyWrite, kReadWaitLimit);
   if (!file.IsOpen()) return false;
   char buffer[64 * 1024];
   for (;;) {

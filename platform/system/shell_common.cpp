@@ -8,6 +8,7 @@ void OpenWithSystem(const TShellOpen& request);  // per system
 
 namespace {
 
+// Set by tests before they start threads, read-only afterwards.
 TShellOpenHook& Hook() {
   static TShellOpenHook hook;
   return hook;

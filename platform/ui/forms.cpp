@@ -1,6 +1,7 @@
 #include "platform/ui/forms.h"
 
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "platform/components/component_stream.h"
@@ -233,6 +234,14 @@ struct TFormResource {
   std::string Stream;
 };
 
+// Registered and converted as dialogs are first made, from any thread: every
+// access holds the lock. A registered text is replaced only by another
+// registration of the same class, which the program makes once.
+std::mutex& FormResourcesLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 std::map<std::string, TFormResource>& FormResources() {
   static std::map<std::string, TFormResource> resources;
   return resources;
@@ -241,12 +250,14 @@ std::map<std::string, TFormResource>& FormResources() {
 }  // namespace
 
 void RegisterFormResource(const std::string& className, std::string text) {
+  const std::lock_guard<std::mutex> hold(FormResourcesLock());
   TFormResource& resource = FormResources()[className];
   if (resource.Text == text) return;  // registered again: the stream still holds
   resource = {std::move(text), {}};
 }
 
 const std::string* FindFormResource(const std::string& className) {
+  const std::lock_guard<std::mutex> hold(FormResourcesLock());
   auto found = FormResources().find(className);
   return found == FormResources().end() ? nullptr : &found->second.Text;
 }
@@ -254,6 +265,7 @@ const std::string* FindFormResource(const std::string& className) {
 // Converted on first use and kept: a dialog opened again reads the stream
 // without parsing its text again.
 const std::string& FormStream(const std::string& className) {
+  const std::lock_guard<std::mutex> hold(FormResourcesLock());
   auto found = FormResources().find(className);
   if (found == FormResources().end()) throw EResNotFound("Resource " + className + " not found");
   if (found->second.Stream.empty()) found->second.Stream = ObjectTextToBinary(found->second.Text);

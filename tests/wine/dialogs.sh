@@ -43,12 +43,13 @@ fi
 # Without a window manager Wine draws the frames itself.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
-cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/ui_driver.exe" "$bin/throwing_form.exe" "$work/"
+cp "$bin/bavhost.exe" "$bin/tvvexal.bav" "$bin/ui_driver.exe" "$bin/throwing_form.exe" "$bin/scan.exe" "$work/"
 winwork="Z:${work//\//\\}"
 winshots="Z:${shots//\//\\}"
 
 # Starts HOST (bavhost.exe unless set) with ARGS in the background; the
-# driver takes the steps, one per line. Sets out (without CRs) and status.
+# driver takes the steps, one per line; the host has HOST_SECONDS (10) more
+# to end. Sets out (without CRs) and status.
 run() { # steps args...
   local steps=$1
   shift
@@ -58,7 +59,7 @@ run() { # steps args...
   status=$?
   out=${out//$'\r'/}
   # The dialog gone, the host ends; a stuck one is ended so the run is not.
-  for _ in $(seq 100); do kill -0 "$host" 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq $((${HOST_SECONDS:-10} * 10))); do kill -0 "$host" 2>/dev/null || break; sleep 0.1; done
   kill "$host" 2>/dev/null
   wait "$host" 2>/dev/null
 }
@@ -184,6 +185,23 @@ cycles=$(tr -d '\r' <"$work/host.out")
 expect_eq "cycles done" 20 "$(grep -c '^cycle [0-9]*: .*, unloaded$' <<<"$cycles")"
 expect_line "cycle 14" "cycle 14: elsewhere, uninitialized, unloaded" "$cycles"
 grep -aqx "cycle 13: .*, not uninitialized, unloaded" <<<"$cycles" || fail "cycle 13: $cycles"
+
+# --- four threads checking attachments while the real options dialog opens
+# and closes twenty times: every verdict right, every finding logged once
+mkdir -p "$work/mail"
+printf '%s%s\r\n' 'X5O!P%@AP[4\PZX54(P^)7CC)7}$' 'EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*' >"$work/mail/bad.com"
+printf 'nothing\r\n' >"$work/mail/good.txt"
+printf '[tevrin.BAV]\r\nScanner=scan.exe\r\n' >"$work/tvvexal.ini"
+rm -f "$work/tvvexal.log"
+HOST_SECONDS=240 run "${steps%$'\n'}" tvvexal.bav threads 4 200 20 "$winwork\\mail\\bad.com" "$winwork\\mail\\good.txt"
+expect_eq "threads driver status" 0 "$status"
+expect_eq "verdicts in every thread" "thread 1: 100 clean, 100 findings, 0 failures
+thread 2: 100 clean, 100 findings, 0 failures
+thread 3: 100 clean, 100 findings, 0 failures
+thread 4: 100 clean, 100 findings, 0 failures" "$(tr -d '\r' <"$work/host.out" | grep '^thread ')"
+expect_eq "dialogs shown" 20 "$(tr -d '\r' <"$work/host.out" | grep -c '^result: 0$')"
+expect_eq "findings logged once each" "400 $winwork\\mail\\bad.com ... Found the EICAR test file NOT a virus." \
+  "$(sed -E 's/^[0-9.]+ [0-9:]+ (.*)\r$/\1/' "$work/tvvexal.log" | sort | uniq -c | sed 's/^ *//')"
 
 # --- a click handler that throws, in a form and in one shown from a
 # handler: each run ends cleanly with the exception in the caller, the host

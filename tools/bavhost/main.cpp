@@ -2,6 +2,7 @@
 // plug-in library, resolves its exports by name and calls them as the mail
 // client would, checking that no call writes beyond the buffer it was given.
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -153,6 +155,10 @@ int Usage(const char* problem = nullptr) {
                "                         --file PATH           the answer of the next open-file dialog\n"
                "                         --cancel-file         cancel the next open-file dialog\n"
                "                       (Ok saves only when a step clicks btOk.)\n"
+               "  threads T CHECKS DIALOGS FILE... [-- STEP...]\n"
+               "                       T threads check the FILEs in turn, CHECKS times each,\n"
+               "                       while setup (as above) runs DIALOGS times; then one line\n"
+               "                       per thread: its clean files, findings and failures\n"
                "  cycles N [--elsewhere I] [--no-uninitialize I] [STEP...]\n"
                "                       N times: load, BAV_Initialize, setup as above,\n"
                "                       BAV_Uninitialize, free; one line per cycle. Before cycle I\n"
@@ -246,6 +252,46 @@ class THost {
     if (name == "BAV_CheckFile") return CallCheckFile(address, args);
     if (name == "BAV_CheckStream" || name == "BAV_CureStream") return CallStream(name, address);
     return CallIntegers(name, address, args);
+  }
+
+  // Worker threads check files while this thread opens the options dialog
+  // again and again, as a mail client checking attachments while its user
+  // sets the plug-in up.
+  int ChecksDuringSetup(const std::vector<std::string>& args) const {
+    long long threads = 0, checks = 0, dialogs = 0;
+    const auto steps = std::find(args.begin(), args.end(), "--");
+    const std::vector<std::string> files(args.begin() + std::min<std::ptrdiff_t>(3, steps - args.begin()),
+                                         steps);
+    if (args.size() < 4 || files.empty() || !ParseInt(args[0], threads) || !ParseInt(args[1], checks) ||
+        !ParseInt(args[2], dialogs) || threads < 1 || threads > 64 || checks < 0 || dialogs < 0)
+      return Usage("threads T CHECKS DIALOGS FILE... [-- STEP...]");
+    auto check = Find<TCheckFile>("BAV_CheckFile");
+    if (check == nullptr) {
+      Missing("BAV_CheckFile");
+      return kExitUsage;
+    }
+    struct TCounts {
+      long long Clean = 0, Findings = 0, Failures = 0;
+    };
+    std::vector<TCounts> counts(static_cast<std::size_t>(threads));
+    std::vector<std::thread> workers;
+    for (std::size_t t = 0; t < counts.size(); ++t)
+      workers.emplace_back([&, t] {
+        for (long long i = 0; i < checks; ++i) {
+          std::vector<char> virusName(kVirusNameSize, '\0');
+          const std::string& file = files[static_cast<std::size_t>(i) % files.size()];
+          const std::int32_t result = check(file.c_str(), virusName.data());
+          ++(result == 0 ? counts[t].Clean : result == 1 ? counts[t].Findings : counts[t].Failures);
+        }
+      });
+    int status = kExitClean;
+    const std::vector<std::string> setupSteps(steps == args.end() ? steps : steps + 1, args.end());
+    for (long long d = 0; d < dialogs && status == kExitClean; ++d) status = Setup(setupSteps);
+    for (std::thread& worker : workers) worker.join();
+    for (std::size_t t = 0; t < counts.size(); ++t)
+      std::printf("thread %zu: %lld clean, %lld findings, %lld failures\n", t + 1, counts[t].Clean,
+                  counts[t].Findings, counts[t].Failures);
+    return status;
   }
 
   // The steps travel to the plug-in's dialog in the environment: it runs
@@ -482,6 +528,8 @@ int main(int argc, char** argv) {
     status = rest.empty() ? Usage("check needs at least one file") : host.Check(rest);
   } else if (command == "setup") {
     status = host.Setup(rest);
+  } else if (command == "threads") {
+    status = host.ChecksDuringSetup(rest);
   } else if (command == "call") {
     status = rest.empty() ? Usage("call needs an export name")
                           : host.Call(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));

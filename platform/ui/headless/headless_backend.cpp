@@ -1,6 +1,7 @@
 #include "platform/ui/headless/headless_backend.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -13,10 +14,22 @@ namespace tv {
 namespace {
 
 // Until a test or tool installs its own, the steps of the environment (a
-// terminal operating a plug-in's dialog), if it has any.
+// terminal operating a plug-in's dialog), if it has any. Installed on one
+// thread and asked for on any (a check's thread asks whether forms are
+// operated): every access holds the lock, and drivers are copied out.
+std::mutex& DriversLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 THeadlessDrivers& Drivers() {
   static THeadlessDrivers drivers = ScriptDriversFromEnvironment().value_or(THeadlessDrivers{});
   return drivers;
+}
+
+THeadlessDrivers CurrentDrivers() {
+  const std::lock_guard<std::mutex> hold(DriversLock());
+  return Drivers();
 }
 
 struct TReleaseAtEnd {
@@ -28,16 +41,16 @@ struct TReleaseAtEnd {
 class THeadlessBackend : public TUiBackend {
  public:
   int ShowModal(TCustomForm& form) override {
-    if (!Drivers().Modal) return mrCancel;
     // A copy: the driver may install others for the dialogs it opens.
-    TModalDriver driver = Drivers().Modal;
+    const TModalDriver driver = CurrentDrivers().Modal;
+    if (!driver) return mrCancel;
     driver(form);
     return form.ModalResult() != mrNone ? form.ModalResult() : mrCancel;
   }
 
   bool ExecuteOpenDialog(TOpenDialog& dialog) override {
-    if (!Drivers().Files) return false;
-    TFileDialogDriver driver = Drivers().Files;
+    const TFileDialogDriver driver = CurrentDrivers().Files;
+    if (!driver) return false;
     std::optional<std::string> chosen = driver(dialog);
     if (!chosen) return false;
     dialog.SetFileName(*chosen);
@@ -91,6 +104,7 @@ class THeadlessBackend : public TUiBackend {
 }  // namespace
 
 bool HeadlessDriversActive() {
+  const std::lock_guard<std::mutex> hold(DriversLock());
   return static_cast<bool>(Drivers().Modal);
 }
 
@@ -98,11 +112,14 @@ std::unique_ptr<TUiBackend> NewHeadlessBackend() {
   return std::make_unique<THeadlessBackend>();
 }
 
-TModalDriverScope::TModalDriverScope(TModalDriver modal, TFileDialogDriver files)
-    : previousModal_(std::exchange(Drivers().Modal, std::move(modal))),
-      previousFiles_(std::exchange(Drivers().Files, std::move(files))) {}
+TModalDriverScope::TModalDriverScope(TModalDriver modal, TFileDialogDriver files) {
+  const std::lock_guard<std::mutex> hold(DriversLock());
+  previousModal_ = std::exchange(Drivers().Modal, std::move(modal));
+  previousFiles_ = std::exchange(Drivers().Files, std::move(files));
+}
 
 TModalDriverScope::~TModalDriverScope() {
+  const std::lock_guard<std::mutex> hold(DriversLock());
   Drivers().Modal = std::move(previousModal_);
   Drivers().Files = std::move(previousFiles_);
 }
