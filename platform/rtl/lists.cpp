@@ -1,6 +1,7 @@
 #include "platform/rtl/lists.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/rtl/exception.h"
 #include "platform/rtl/sysutils.h"
@@ -157,20 +158,30 @@ std::string TStrings::Text() const {
   return text;
 }
 
-void TStrings::SetText(std::string_view text) {
+namespace {
+
+// Each line of Text, which ends at a NUL; lines end at CR, LF or CR LF.
+template <class Take>
+void ForEachLine(std::string_view text, Take&& take) {
   text = text.substr(0, text.find('\0'));
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    take(text.substr(pos, end - pos));
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+}
+
+}  // namespace
+
+void TStrings::SetText(std::string_view text) {
   BeginUpdate();
   try {
     Clear();
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-      std::size_t end = text.find_first_of("\r\n", pos);
-      if (end == std::string_view::npos) end = text.size();
-      Add(std::string(text.substr(pos, end - pos)));
-      pos = end;
-      if (pos < text.size() && text[pos] == '\r') ++pos;
-      if (pos < text.size() && text[pos] == '\n') ++pos;
-    }
+    ForEachLine(text, [this](std::string_view line) { Add(std::string(line)); });
   } catch (...) {
     EndUpdate();
     throw;
@@ -288,6 +299,95 @@ void TStringList::SetCaseSensitive(bool caseSensitive) {
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
   return caseSensitive_ ? CompareStr(a, b) : CompareText(a, b);
+}
+
+// --- TTextLines
+
+void TTextLines::Check(int index) const {
+  if (index < 0 || index >= Count()) throw EStringListError(ListIndexErrorText(index));
+}
+
+void TTextLines::CheckRoom(std::size_t size) {
+  if (size > UINT32_MAX) throw EStringListError("Text too long for a list of lines");
+}
+
+std::string TTextLines::Get(int index) const {
+  Check(index);
+  const std::size_t begin = Begin(index);
+  return text_.substr(begin, ends_[static_cast<std::size_t>(index)] - begin);
+}
+
+TObject* TTextLines::GetObject(int index) const {
+  Check(index);
+  return nullptr;
+}
+
+void TTextLines::PutObject(int index, TObject* object) {
+  Check(index);
+  if (object != nullptr) throw EStringListError("Lines of text hold no objects");
+}
+
+void TTextLines::ShiftEnds(int first, std::ptrdiff_t change) {
+  for (auto end = ends_.begin() + first; end != ends_.end(); ++end)
+    *end = static_cast<std::uint32_t>(static_cast<std::ptrdiff_t>(*end) + change);
+}
+
+void TTextLines::Put(int index, const std::string& s) {
+  Check(index);
+  const std::size_t begin = Begin(index), length = ends_[static_cast<std::size_t>(index)] - begin;
+  CheckRoom(text_.size() - length + s.size());
+  text_.replace(begin, length, s);
+  ShiftEnds(index, static_cast<std::ptrdiff_t>(s.size()) - static_cast<std::ptrdiff_t>(length));
+}
+
+void TTextLines::Insert(int index, const std::string& s) {
+  if (index < 0 || index > Count()) throw EStringListError(ListIndexErrorText(index));
+  CheckRoom(text_.size() + s.size());
+  const std::size_t begin = Begin(index);
+  text_.insert(begin, s);
+  ends_.insert(ends_.begin() + index, static_cast<std::uint32_t>(begin));
+  ShiftEnds(index, static_cast<std::ptrdiff_t>(s.size()));
+}
+
+void TTextLines::Delete(int index) {
+  Check(index);
+  const std::size_t begin = Begin(index), length = ends_[static_cast<std::size_t>(index)] - begin;
+  text_.erase(begin, length);
+  ends_.erase(ends_.begin() + index);
+  ShiftEnds(index, -static_cast<std::ptrdiff_t>(length));
+}
+
+void TTextLines::Clear() {
+  // The room goes too: a memo cleared after a large log gives it back.
+  std::string().swap(text_);
+  std::vector<std::uint32_t>().swap(ends_);
+}
+
+// Counted first, then filled: exactly the room needed, never the double
+// that growing by steps may leave.
+void TTextLines::SetText(std::string_view text) {
+  std::size_t lines = 0, characters = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    ++lines;
+    characters += line.size();
+  });
+  CheckRoom(characters);
+  if (lines > static_cast<std::size_t>(INT32_MAX))
+    throw EStringListError("Too many lines for a list of lines");
+  BeginUpdate();
+  try {
+    Clear();
+    text_.reserve(characters);
+    ends_.reserve(lines);
+    ForEachLine(text, [&](std::string_view line) {
+      text_.append(line);
+      ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    });
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 }  // namespace tv

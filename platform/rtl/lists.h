@@ -4,6 +4,7 @@
 // implementation with sorting and duplicate rules. Objects are never owned.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,7 @@ class TStrings : public TObject {
   // Lines joined with CR LF, each line ended.
   std::string Text() const;
   // Lines end at CR, LF or CR LF; a NUL ends the text.
-  void SetText(std::string_view text);
+  virtual void SetText(std::string_view text);
 
  protected:
   virtual void SetUpdateState(bool /*updating*/) {}
@@ -123,6 +124,37 @@ class TStringList : public TStrings {
   bool sorted_ = false;
   TDuplicates duplicates_ = TDuplicates::dupIgnore;
   bool caseSensitive_ = false;
+};
+
+// Lines without objects, kept in one buffer: a memo's lines. A line costs
+// its characters and four bytes, however short (a string list spends some
+// forty on each), so that a large log shown in a memo takes about what its
+// file takes. An object other than null is refused; the text is limited to
+// 4 GiB.
+class TTextLines : public TStrings {
+  TV_CLASS(TTextLines, TStrings)
+ public:
+  int Count() const override { return static_cast<int>(ends_.size()); }
+  std::string Get(int index) const override;
+  TObject* GetObject(int index) const override;
+  void Put(int index, const std::string& s) override;
+  void PutObject(int index, TObject* object) override;
+  void Insert(int index, const std::string& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  void SetText(std::string_view text) override;
+  // The bytes the lines hold in memory.
+  std::size_t MemoryUsed() const { return text_.capacity() + ends_.capacity() * sizeof(std::uint32_t); }
+
+ private:
+  void Check(int index) const;
+  std::size_t Begin(int index) const { return index == 0 ? 0 : ends_[static_cast<std::size_t>(index) - 1]; }
+  // Moves the ends of the lines from First on by Change characters.
+  void ShiftEnds(int first, std::ptrdiff_t change);
+  static void CheckRoom(std::size_t size);
+
+  std::string text_;                 // every line's characters, one after another
+  std::vector<std::uint32_t> ends_;  // where each line ends in text_
 };
 
 }  // namespace tv

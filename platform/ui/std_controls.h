@@ -114,7 +114,7 @@ class TCustomMemo : public TCustomEdit {
   void SetText(const std::string& text) override;
 
  private:
-  TStringList lines_;
+  TTextLines lines_;  // a whole log may be shown
   TScrollStyle scrollBars_ = ssNone;
   bool wordWrap_ = true;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/rtl/exception.h"
 
 namespace tv {
@@ -152,6 +154,68 @@ TEST(TStrings, NameValueLinesAreFoundByTheirFirstName) {
   EXPECT_EQ(list.Names(0), "");
   EXPECT_EQ(list.Names(2), "CS");
   EXPECT_EQ(list.IndexOfName("missing"), -1);
+}
+
+// A memo's lines behave as a string list of the same texts would, step by
+// step, bad indexes included.
+TEST(TTextLines, BehaveAsAStringListOfTheSameTexts) {
+  TStringList list;
+  TTextLines lines;
+  const std::vector<std::function<void(TStrings&)>> steps = {
+      [](TStrings& l) { l.SetText("a\r\nbb\n\nccc\rd\0ignored"); },
+      [](TStrings& l) { l.Insert(0, "x"); },
+      [](TStrings& l) { l.Insert(2, ""); },
+      [](TStrings& l) { l.Insert(l.Count(), "last"); },
+      [](TStrings& l) { l.Put(1, "a longer line than before"); },
+      [](TStrings& l) { l.Put(3, ""); },
+      [](TStrings& l) { l.Delete(0); },
+      [](TStrings& l) { l.Delete(l.Count() - 1); },
+      [](TStrings& l) { l.Exchange(0, 2); },
+      [](TStrings& l) { l.Add("end"); },
+      [](TStrings& l) { l.Get(-1); },
+      [](TStrings& l) { l.Get(l.Count()); },
+      [](TStrings& l) { l.Insert(l.Count() + 1, "x"); },
+      [](TStrings& l) { l.Delete(l.Count()); },
+      [](TStrings& l) { l.Put(-1, "x"); },
+      [](TStrings& l) { l.Clear(); },
+      [](TStrings& l) { l.SetText(""); },
+  };
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::string listError, linesError;
+    try {
+      steps[i](list);
+    } catch (const EStringListError& e) {
+      listError = e.what();
+    }
+    try {
+      steps[i](lines);
+    } catch (const EStringListError& e) {
+      linesError = e.what();
+    }
+    EXPECT_EQ(linesError, listError);
+    EXPECT_EQ(Lines(lines), Lines(list));
+  }
+  lines.SetText("one");
+  EXPECT_EQ(lines.Objects(0), nullptr);
+  ExpectError<EStringListError>([&] { lines.PutObject(0, &list); }, "Lines of text hold no objects");
+}
+
+// A log shown in a memo takes at most about four times its file, however
+// its lines are made, and gives the room back when cleared.
+TEST(TTextLines, HoldALogInLessThanFourTimesItsSize) {
+  for (const std::string& line : {std::string(), std::string("x"), std::string(78, 'x')}) {
+    SCOPED_TRACE(line.size());
+    std::string log;
+    while (log.size() < 4'000'000) log.append(line).append("\r\n");
+    TTextLines lines;
+    lines.SetText(log);
+    EXPECT_EQ(lines.Count(), static_cast<int>(log.size() / (line.size() + 2)));
+    EXPECT_LE(lines.MemoryUsed(), 4 * log.size());
+    EXPECT_EQ(lines.Get(lines.Count() - 1), line);
+    lines.Clear();
+    EXPECT_LT(lines.MemoryUsed(), 64u);  // what an empty string holds in itself
+  }
 }
 
 }  // namespace
