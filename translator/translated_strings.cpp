@@ -1,5 +1,8 @@
 #include "translator/translated_strings.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "data/conditions/criteria.h"
 #include "data/types/data_types.h"
 #include "data/types/string_types.h"
@@ -22,10 +25,10 @@ constexpr int kFirstStringLanguage = 1;
 }
 
 // Every row of a storage, shown or not, in key order.
-// A storage over Table with a copy of every row of Old; the column of
-// Added takes the texts of CopyFrom (or stays empty).
-std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table, const TDataField* added,
-                                      const TDataField* copyFrom) {
+// A storage over Table with a copy of every row of Old; the columns of
+// Added take the texts of CopyFrom (or stay empty).
+std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table,
+                                      const std::vector<TLangNameField*>& added, const TDataField* copyFrom) {
   auto storage = std::make_unique<TRowStorage>(&table, false);
   const TDataTable& oldTable = old.DataTable();
   for (TDataRow* row : old.TreeRows()) {
@@ -34,7 +37,8 @@ std::unique_ptr<TRowStorage> CopyRows(TRowStorage& old, const TDataTable& table,
       const TDataField* field = oldTable.GetField(i);
       if (table.TableHasField(field)) copy->SetFieldValue(field, row->GetFieldValue(field));
     }
-    if (added != nullptr && copyFrom != nullptr) copy->SetFieldValue(added, row->GetFieldValue(copyFrom));
+    if (copyFrom != nullptr)
+      for (const TLangNameField* field : added) copy->SetFieldValue(field, row->GetFieldValue(copyFrom));
     copy->SetVisible(row->Visible());
     storage->InsertRow(copy, paRefuse);
   }
@@ -115,7 +119,7 @@ void TTranslatedStrings::InsertLanguage(int index, const std::string& name, int 
     Fail("Languagename " + QuotedName(name) + " is already used!");
   if (index < 0 || index > LanguageCount()) Fail("Invalid index " + std::to_string(index) + "!");
   auto field = std::make_unique<TLangNameField>(name);
-  Restructure(field.get(), index, copyFrom >= 0 && copyFrom < LanguageCount() ? copyFrom : -1);
+  InsertLanguageFields({field.get()}, index, copyFrom >= 0 && copyFrom < LanguageCount() ? copyFrom : -1);
   languages_.insert(languages_.begin() + index, std::move(field));
   if (index <= translator_->LanguageIndex()) translator_->SetLanguageIndex(translator_->LanguageIndex() + 1);
 }
@@ -125,26 +129,58 @@ void TTranslatedStrings::RemoveLanguage(int index) {
   if (index == translator_->LanguageIndex())
     Fail("You are not allowed to remove the currently selected language!");
   LanguageField(index);  // an index outside the list is refused before anything changes
-  Restructure(nullptr, index, -1);
+  RemoveLanguageFields(index, index + 1);
   languages_.erase(languages_.begin() + index);
   if (index <= translator_->LanguageIndex()) translator_->SetLanguageIndex(translator_->LanguageIndex() - 1);
 }
 
-void TTranslatedStrings::Restructure(TLangNameField* added, int index, int copyFrom) {
+void TTranslatedStrings::TakeStreamLanguages(const std::vector<std::string>& names) {
+  const int count = static_cast<int>(names.size()), kept = std::min(count, LanguageCount());
+  for (int i = 0; i < kept; ++i) RenameLanguage(i, names[static_cast<std::size_t>(i)]);
+  if (count < LanguageCount()) {
+    if (translator_->LanguageIndex() >= count)
+      Fail("You are not allowed to remove the currently selected language!");
+    RemoveLanguageFields(count, LanguageCount());
+    languages_.erase(languages_.begin() + count, languages_.end());
+    return;
+  }
+  std::vector<std::unique_ptr<TLangNameField>> fields;
+  std::vector<TLangNameField*> added;
+  for (int i = kept; i < count; ++i) {
+    fields.push_back(std::make_unique<TLangNameField>(names[static_cast<std::size_t>(i)]));
+    added.push_back(fields.back().get());
+  }
+  if (added.empty()) return;
+  // Appended after the current language, which stays where it is.
+  InsertLanguageFields(added, LanguageCount(), -1);
+  for (auto& field : fields) languages_.push_back(std::move(field));
+}
+
+void TTranslatedStrings::InsertLanguageFields(const std::vector<TLangNameField*>& added, int index,
+                                              int copyFrom) {
   std::unique_ptr<TDataTable> properties = propertiesTable_->CreateCopy();
   std::unique_ptr<TDataTable> strings = stringsTable_->CreateCopy();
-  if (added != nullptr) {
-    properties->AddField(added);
-    properties->MoveField(added, kFirstEntryLanguage + index);
-    strings->AddField(added);
-    strings->MoveField(added, kFirstStringLanguage + index);
-  } else {
-    properties->RemoveDataField(&LanguageField(index));
-    strings->RemoveDataField(&LanguageField(index));
+  const std::vector<TDataField*> fields(added.begin(), added.end());
+  properties->InsertFields(fields, kFirstEntryLanguage + index);
+  strings->InsertFields(fields, kFirstStringLanguage + index);
+  Rebuild(std::move(properties), std::move(strings), added,
+          copyFrom >= 0 ? &LanguageField(copyFrom) : nullptr);
+}
+
+void TTranslatedStrings::RemoveLanguageFields(int first, int end) {
+  std::unique_ptr<TDataTable> properties = propertiesTable_->CreateCopy();
+  std::unique_ptr<TDataTable> strings = stringsTable_->CreateCopy();
+  for (int i = first; i < end; ++i) {
+    properties->RemoveDataField(&LanguageField(i));
+    strings->RemoveDataField(&LanguageField(i));
   }
-  const TDataField* source = copyFrom >= 0 ? &LanguageField(copyFrom) : nullptr;
-  std::unique_ptr<TRowStorage> entries = CopyRows(*properties_, *properties, added, source);
-  std::unique_ptr<TRowStorage> named = CopyRows(*namedStrings_, *strings, added, source);
+  Rebuild(std::move(properties), std::move(strings), {}, nullptr);
+}
+
+void TTranslatedStrings::Rebuild(std::unique_ptr<TDataTable> properties, std::unique_ptr<TDataTable> strings,
+                                 const std::vector<TLangNameField*>& added, const TDataField* copyFrom) {
+  std::unique_ptr<TRowStorage> entries = CopyRows(*properties_, *properties, added, copyFrom);
+  std::unique_ptr<TRowStorage> named = CopyRows(*namedStrings_, *strings, added, copyFrom);
   // Nothing above changed this object; from here nothing fails.
   entryIndex_.reset();
   properties_ = std::move(entries);
@@ -161,11 +197,18 @@ void TTranslatedStrings::RenameLanguage(int index, const std::string& name) {
   field.SetLanguageName(name);
 }
 
+// The name of the first pair (i < j, by i, then j) that is equal: the
+// repeated name whose first place comes first. A table of first places,
+// not every pair: a stream may name thousands of languages.
 void TTranslatedStrings::CheckLanguageNames() const {
-  for (int i = 0; i < LanguageCount(); ++i)
-    for (int j = i + 1; j < LanguageCount(); ++j)
-      if (LanguageName(i) == LanguageName(j))
-        Fail("Languagename " + QuotedName(LanguageName(i)) + " is used more than once!");
+  std::unordered_map<std::string, int> firstPlace;
+  int repeated = LanguageCount();
+  for (int i = 0; i < LanguageCount(); ++i) {
+    auto [place, added] = firstPlace.try_emplace(LanguageName(i), i);
+    if (!added) repeated = std::min(repeated, place->second);
+  }
+  if (repeated < LanguageCount())
+    Fail("Languagename " + QuotedName(LanguageName(repeated)) + " is used more than once!");
 }
 
 // --- named strings
@@ -258,13 +301,15 @@ TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string
   if (component == nullptr || component->Name().empty()) return nullptr;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   if (TDataRow* row = Entries().Find(component->Name(), property)) {
-    // Written only when they differ: every write stamps the storage. The
-    // class of the component an entry already knows cannot have changed.
-    if (ObjectType()->GetAsObject(row->GetFieldValue(shared.PointerField.get())) != component) {
+    // Both are brought up to date on every find, each on its own: a
+    // component freed and one of another class made at its address under
+    // its name (allocators reuse places) leaves the pointer right and the
+    // class wrong. Written only where they differ: every write stamps the
+    // storage.
+    if (ObjectType()->GetAsObject(row->GetFieldValue(shared.PointerField.get())) != component)
       row->SetFieldValue(shared.PointerField.get(), ObjectValue(component));
-      if (row->GetFStringValue(shared.ClassField.get()) != component->ClassName())
-        row->SetFStringValue(shared.ClassField.get(), component->ClassName());
-    }
+    if (row->GetFStringValue(shared.ClassField.get()) != component->ClassName())
+      row->SetFStringValue(shared.ClassField.get(), component->ClassName());
     return row;
   }
   if (!translator_->InState(csDesigning)) return nullptr;

@@ -45,6 +45,11 @@ class TTranslatedStrings : public TObject {
   // -1 does nothing.
   void RemoveLanguage(int index);
   void CheckLanguageNames() const;
+  // The languages of a stream being read (the reading flag set), in one
+  // rebuild of the tables whatever their number: the first ones renamed,
+  // the others appended, surplus ones removed (refused as RemoveLanguage
+  // refuses it when the current language is among them).
+  void TakeStreamLanguages(const std::vector<std::string>& names);
 
   TShowProperties ShowProperties() const { return showProperties_; }
   // Marks every entry shown or not, then rebuilds the entries' row list.
@@ -81,9 +86,13 @@ class TTranslatedStrings : public TObject {
 
  private:
   void AppendLanguage(std::unique_ptr<TLangNameField> field);
-  // Both tables and storages rebuilt with Field added at Index (or, null,
-  // the language at Index left out); every row kept.
-  void Restructure(TLangNameField* added, int index, int copyFrom);
+  // Both tables and storages rebuilt once, every row kept: with the fields
+  // Added put in from Index on (their column taking the texts of CopyFrom,
+  // or empty), or with the languages from First to End left out.
+  void InsertLanguageFields(const std::vector<TLangNameField*>& added, int index, int copyFrom);
+  void RemoveLanguageFields(int first, int end);
+  void Rebuild(std::unique_ptr<TDataTable> properties, std::unique_ptr<TDataTable> strings,
+               const std::vector<TLangNameField*>& added, const TDataField* copyFrom);
   TComponent* EntryComponent(const std::string& name) const;
   // The index over the entries, made again when the storage's rows or keys
   // changed since it was made.

@@ -181,17 +181,11 @@ void TTranslator::ReadLanguages(TReader& reader, int version) {
   }
   if (reader.ReadString() != "Languages") throw ETranslatorError("Error reading Languages!");
   reader.ReadListBegin();
-  int count = 0;
+  std::vector<std::string> names;
+  while (!reader.EndOfList()) names.push_back(reader.ReadString());
   {
     TReadingLanguages reading(*this);
-    for (; !reader.EndOfList(); ++count) {
-      const std::string name = reader.ReadString();
-      if (count >= s.LanguageCount())
-        s.InsertLanguage(count, name, -1);
-      else
-        s.RenameLanguage(count, name);
-    }
-    for (int surplus = s.LanguageCount() - 1; surplus >= count; --surplus) s.RemoveLanguage(surplus);
+    s.TakeStreamLanguages(names);
   }
   s.CheckLanguageNames();
   reader.ReadListEnd();

@@ -108,6 +108,25 @@ void TDataTable::AddField(TDataField* field) {
   UpdateLayout();
 }
 
+void TDataTable::InsertFields(const std::vector<TDataField*>& fields, int index) {
+  CheckLocked();
+  if (index < keyCount_ || index > fieldCount_)
+    ReportDataError(desFatal, "DynaTable", "TDynaTable.InsertFields: index outside the data fields");
+  for (TDataField* field : fields)
+    if (field == nullptr || PositionInList(field) >= 0)
+      ReportDataError(desFatal, "AddField",
+                      std::string("TDynaTable.InsertFields: Field ")
+                          .append(field != nullptr ? field->FieldName() : "nil")
+                          .append(" already exists in table!"));
+  fields_.insert(fields_.begin() + index, fields.begin(), fields.end());
+  fieldCount_ += static_cast<int>(fields.size());
+  for (TDataField* field : fields) {
+    field->TableList().Add(this);
+    NoteSpecialField(field);
+  }
+  UpdateLayout();
+}
+
 void TDataTable::AddIgnore(TDataField* field) {
   CheckLocked();
   if (PositionInList(field) >= 0)
@@ -180,6 +199,10 @@ std::size_t CacheSlotOf(const TDataField* field, std::size_t slots) {
 }  // namespace
 
 int TDataTable::IndexOfCollidingField(const TDataField* field) const {
+  if (!positions_.empty()) {
+    const auto found = positions_.find(field);
+    return found != positions_.end() ? found->second : -1;
+  }
   const int position = PositionInList(field);
   return position < fieldCount_ ? position : -1;
 }
@@ -230,6 +253,9 @@ void TDataTable::CheckDoubleFields() const {
 void TDataTable::UpdateLayout() {
   cache_.fill(TCacheSlot{});
   layout_.clear();
+  positions_.clear();
+  if (static_cast<std::size_t>(fieldCount_) > kCacheSlots)
+    for (int i = fieldCount_ - 1; i >= 0; --i) positions_[fields_[static_cast<std::size_t>(i)]] = i;
   int offset = 0;
   for (int i = 0; i < fieldCount_; ++i) {
     TDataField* field = fields_[static_cast<std::size_t>(i)];
@@ -239,7 +265,11 @@ void TDataTable::UpdateLayout() {
   }
   rowDataSize_ = offset;
   blankRow_.reset();
-  blankRow_ = std::make_unique<TDataRow>(*this, TDataRow::TBlank{});
+}
+
+const TDataRow& TDataTable::BlankRow() const {
+  if (!blankRow_) blankRow_ = std::make_unique<TDataRow>(*this, TDataRow::TBlank{});
+  return *blankRow_;
 }
 
 // --- names, types, copies
@@ -273,17 +303,15 @@ bool TDataTable::DeleteRows(const TObject* criteria) {
   return dataBridge_ && dataBridge_->DeleteData(*this, criteria);
 }
 
+// The keys, fields and ignored fields in their places, laid out once (one
+// by one, a table of thousands of fields would be laid out for each).
 std::unique_ptr<TDataTable> TDataTable::CreateCopy() const {
   auto copy = std::make_unique<TDataTable>(nullptr);
-  for (int i = 0; i < static_cast<int>(fields_.size()); ++i) {
-    TDataField* field = fields_[static_cast<std::size_t>(i)];
-    if (i < keyCount_)
-      copy->AddKey(field);
-    else if (i < fieldCount_)
-      copy->AddField(field);
-    else
-      copy->AddIgnore(field);
-  }
+  copy->fields_ = fields_;
+  copy->keyCount_ = keyCount_;
+  copy->fieldCount_ = fieldCount_;
+  for (TDataField* field : fields_) field->TableList().Add(copy.get());
+  copy->UpdateLayout();
   copy->fieldLists_ = fieldLists_;
   copy->extraLists_[0] = extraLists_[0];
   copy->extraLists_[1] = extraLists_[1];

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/elements/data_error.h"
@@ -48,6 +49,11 @@ class TDataTable : public TSingleton {
   void AddIgnore(TDataField* field);
   void RemoveDataField(TDataField* field);
   void MoveField(TDataField* field, int newIndex);
+  // Fields that the table does not hold yet, put among its data fields at
+  // Index in their order, with one layout for all: as AddField and
+  // MoveField one by one would put them, without laying the table out again
+  // for each (a translator's thousands of languages).
+  void InsertFields(const std::vector<TDataField*>& fields, int index);
 
   // Any position of the whole list, ignore fields included.
   TDataField* GetField(int idx) const {
@@ -83,7 +89,10 @@ class TDataTable : public TSingleton {
     return layout_[static_cast<std::size_t>(idx)].Offset;
   }
   int RowDataSize() const { return rowDataSize_; }
-  const TDataRow& BlankRow() const { return *blankRow_; }
+  // The row of default values that new rows start as; made when first
+  // asked for after a change of the fields, so that a table given thousands
+  // of fields one by one does not make a row for each.
+  const TDataRow& BlankRow() const;
 
   const std::string& TableName() const { return tableName_; }
   void SetTableName(const std::string& name);
@@ -130,6 +139,11 @@ class TDataTable : public TSingleton {
   };
   static constexpr std::size_t kCacheSlots = 101;
   std::array<TCacheSlot, kCacheSlots> cache_{};
+  // Every key and data field's position, for the fields that the cache
+  // misses; kept only for tables wider than the cache (a translator's
+  // thousands of languages), where a search of the list would make each
+  // cell's lookup linear.
+  std::unordered_map<const TDataField*, int> positions_;
   std::string tableName_;
   TDataBridge* dataBridge_ = nullptr;
   TLangArray descriptions_;
@@ -139,7 +153,7 @@ class TDataTable : public TSingleton {
   TDataField* runningNumberField_ = nullptr;
   std::vector<TFieldDataObject> layout_;
   int rowDataSize_ = 0;
-  std::unique_ptr<TDataRow> blankRow_;
+  mutable std::unique_ptr<TDataRow> blankRow_;
   bool locked_ = false;
 };
 

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <new>
+
 #include "data/types/data_types.h"
 #include "translator/translator.h"
 
@@ -289,6 +293,33 @@ TEST(TTranslator, FindEntryLearnsItsComponentAndFollowsARenameWhileDesigning) {
   EXPECT_EQ(s.FindEntry(label, "Caption"), entry);
   EXPECT_EQ(s.Properties().LocateRow({"txAbout", "Caption"}), entry);
   EXPECT_EQ(s.Properties().LocateRow({"txInfo", "Caption"}), nullptr);
+}
+
+// An entry that already points at its component takes the component's
+// class as well: set apart in the column, or a component of another class
+// made in the place of a freed one, under its name.
+TEST(TTranslator, FindEntryTakesTheClassOfTheComponentFoundEveryTime) {
+  TComponent form(nullptr);
+  form.SetName("wForm");
+  auto* t = new TTranslator(&form);
+  TTranslatedStrings& s = t->Strings();
+  TDataRow* entry = AddEntry(s, "txInfo", "Caption", true, {"a", "b"});
+  auto classOf = [&] { return entry->GetFStringValue(Shared().ClassField.get()); };
+  alignas(std::max_align_t) unsigned char place[std::max(sizeof(TProbeLeaf), sizeof(TProbeMiddle))];
+  auto* label = new (place) TProbeLeaf(nullptr);
+  label->SetName("txInfo");
+  ASSERT_EQ(s.FindEntry(label, "Caption"), entry);
+  EXPECT_EQ(classOf(), "TProbeLeaf");
+  entry->SetFStringValue(Shared().ClassField.get(), "TLabel");
+  ASSERT_EQ(s.FindEntry(label, "Caption"), entry);
+  EXPECT_EQ(classOf(), "TProbeLeaf");
+  label->~TProbeLeaf();
+  auto* other = new (place) TProbeMiddle(nullptr);
+  other->SetName("txInfo");
+  ASSERT_EQ(static_cast<void*>(other), static_cast<void*>(label));
+  ASSERT_EQ(s.FindEntry(other, "Caption"), entry);
+  EXPECT_EQ(classOf(), "TProbeMiddle");
+  other->~TProbeMiddle();
 }
 
 }  // namespace

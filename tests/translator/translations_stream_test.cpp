@@ -320,6 +320,30 @@ TEST(TranslationsStream, EqualLongAndEmptyTextsAreWrittenInTheirForms) {
   EXPECT_NE(alone.find(std::string("\x09Languages\x01\x00", 12)), std::string::npos);
 }
 
+// Thousands of languages (a form may come from anywhere) are read whole,
+// each with its texts, the current one where the stream says.
+TEST(TranslationsStream, ThousandsOfLanguagesAreReadWithTheirTexts) {
+  constexpr int kLanguages = 3000;
+  TValueItems stream{{"L", "Version: 2.00", "Languages", "L"}};
+  for (int i = 0; i < kLanguages; ++i) stream.items.push_back("Language" + std::to_string(i));
+  for (const char* item : {"E", "Currentlanguage: Language2999", "ShowProperties: spAllAdded", "L",
+                           "TLabel.Caption: True, True", "E", "L", "TLabel(txInfo).Caption: True", "L"})
+    stream.items.push_back(item);
+  for (int i = 0; i < kLanguages; ++i) stream.items.push_back("Text " + std::to_string(i));
+  for (const char* item : {"E", "E", "L", "E", "E"}) stream.items.push_back(item);
+  TReadDialog dialog(stream.Bytes());
+  TTranslatedStrings& s = dialog.translator->Strings();
+  ASSERT_EQ(s.LanguageCount(), kLanguages);
+  EXPECT_EQ(dialog.translator->Language(), "Language2999");
+  EXPECT_EQ(dialog.label->Caption(), "Text 2999");
+  TDataRow* entry = s.Properties().LocateRow({"txInfo", "Caption"});
+  ASSERT_NE(entry, nullptr);
+  for (int i : {0, 1, 2, 1500, kLanguages - 1}) {
+    EXPECT_EQ(s.LanguageName(i), "Language" + std::to_string(i));
+    EXPECT_EQ(entry->GetFStringValue(&s.LanguageField(i)), "Text " + std::to_string(i));
+  }
+}
+
 TEST(TranslationsStream, DataThatCannotBeReadIsRefusedWithItsReason) {
   auto value = [](std::vector<std::string> head) {
     TValueItems items{{"L"}};
@@ -339,6 +363,9 @@ TEST(TranslationsStream, DataThatCannotBeReadIsRefusedWithItsReason) {
       {value({"Version: 2.00", "Sprachen"}), prefix + "Error reading Languages!"},
       {value({"Version: 2.00", "Languages", "L", "Deutsch", "Deutsch", "E"}),
        prefix + "Languagename 'Deutsch' is used more than once!"},
+      // The first pair by its first, then its second place.
+      {value({"Version: 2.00", "Languages", "L", "A", "B", "C", "B", "A", "E"}),
+       prefix + "Languagename 'A' is used more than once!"},
       {value({"Version: 1.00", "Languages: Deutsch, English", "Currentlanguage: Deutsch", "L", "E", "L",
               "TLabel(0x1F),txInfo.Caption: True"}),
        prefix + "'0x1F' is not a valid integer value"},
