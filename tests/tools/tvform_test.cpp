@@ -196,6 +196,20 @@ TEST(Tvform, FailuresNameTheFileAndTheItemWithTheirExitCode) {
       {{"show", broken}, 2, broken + ": Line 2: unterminated string"},
       {{"frobnicate"}, 2, "unknown command frobnicate (tvform --help lists them)"},
       {{"set", tool.form}, 2, "usage: tvform set FILE COMPONENT.PROPERTY LANGUAGE TEXT"},
+      // A text that its column would cut.
+      {{"set", tool.form, "txFreeware.Caption", "English", std::string(300, 'x')},
+       2,
+       "TEXT has 300 characters; a translation holds at most 255"},
+      {{"set-string", tool.form, "About", "English", std::string(256, 'x')},
+       2,
+       "TEXT has 256 characters; a translation holds at most 255"},
+      // Options: unknown ones, values missing or given where none is taken.
+      {{"show", "--frob", tool.form}, 2, "unknown option --frob"},
+      {{"convert", tool.form, "--json", tool.form + ".out"}, 2, "unknown option --json"},
+      {{"show", tool.form, "--json=yes"}, 2, "--json takes no value"},
+      {{"add-language", tool.form, "Dansk", "--copy-from"}, 2, "--copy-from needs a value"},
+      {{"set", tool.form, "txFreeware.Caption", "English", "--dashes"}, 2, "unknown option --dashes"},
+      {{"--json"}, 2, "no command given (tvform --help lists them)"},
   };
   const std::string before = TTool::Read(tool.form);
   for (const auto& c : cases) {
@@ -218,6 +232,31 @@ TEST(Tvform, FailuresNameTheFileAndTheItemWithTheirExitCode) {
   EXPECT_EQ(tool.Run({"--help"}), 0);
   EXPECT_NE(tool.out.str().find("usage: tvform COMMAND"), std::string::npos);
   EXPECT_EQ(tool.Run({}), 2);
+}
+
+// Options stand anywhere; "--" ends them; a text of the column's full
+// length is taken whole.
+TEST(Tvform, OptionsStandAnywhereAndDashDashEndsThem) {
+  TTool tool;
+  ASSERT_EQ(tool.Run({"show", tool.form, "--json"}), 0);
+  const std::string json = tool.out.str();
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "--json", tool.form},
+                                               std::vector<std::string>{"--json", "show", tool.form}}) {
+    EXPECT_EQ(tool.Run(args), 0) << tool.err.str();
+    EXPECT_EQ(tool.out.str(), json);
+  }
+  EXPECT_EQ(tool.Run({"add-language", "--copy-from", "English", tool.form, "Dansk"}), 0) << tool.err.str();
+  EXPECT_EQ(tool.Run({"add-language", tool.form, "--copy-from=Deutsch", "Norsk"}), 0) << tool.err.str();
+  EXPECT_EQ(tool.Run({"set", tool.form, "txFreeware.Caption", "Dansk", "--", "--dashes--"}), 0)
+      << tool.err.str();
+  const std::string longest(255, 'y');
+  EXPECT_EQ(tool.Run({"set-string", tool.form, "About", "Norsk", longest}), 0) << tool.err.str();
+  ASSERT_EQ(tool.Run({"show", tool.form}), 0);
+  const std::string shown = tool.out.str();
+  for (const std::string& line :
+       {std::string("Languages: Deutsch, English, Dansk, Norsk"), std::string("Dansk: --dashes--"),
+        "Norsk: " + longest, std::string("Norsk: Freeware f\xC3\xBCr alle")})
+    EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
 }
 
 TEST(Tvform, CodePageConversionsAgree) {

@@ -1,12 +1,15 @@
 #include "tools/tvform/tvform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <sstream>
 
+#include "data/types/string_types.h"
 #include "dialogs/about_dialogs.h"
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
@@ -35,6 +38,8 @@ const char* const kUsage =
     "  add-language FILE NAME [--copy-from LANGUAGE]\n"
     "                                     add a language to every translator of the form\n"
     "\n"
+    "Options may stand anywhere on the line; \"--\" ends them (for a TEXT that begins\n"
+    "with \"--\"). A translation holds at most 255 characters.\n"
     "Texts are shown and taken in UTF-8 and stored in Windows-1252.\n"
     "Exit status: 0 done, 1 something named was not found, 2 unusable input.\n";
 
@@ -46,6 +51,70 @@ struct TToolError {
 
 [[noreturn]] void Fail(TExitCode code, const std::string& message) {
   throw TToolError{code, message};
+}
+
+// The command line split into operands (the command first) and options,
+// which may stand before, between or after the operands, as on the command
+// lines of both systems; "--" ends the options, so that a text beginning
+// with "--" can follow it. An option takes its value after "=" or as the
+// next argument.
+struct TOptionSpec {
+  std::string Name;  // with its dashes
+  bool TakesValue;
+};
+
+struct TArguments {
+  std::vector<std::string> Operands;
+  std::map<std::string, std::string> Options;
+
+  bool Has(const std::string& name) const { return Options.count(name) != 0; }
+  const std::string& Operand(std::size_t index) const { return Operands[index]; }
+};
+
+bool IsOption(const std::string& arg) {
+  return arg.size() > 2 && arg.compare(0, 2, "--") == 0;
+}
+
+TArguments ParseArguments(const std::vector<std::string>& args, const std::vector<TOptionSpec>& known) {
+  TArguments parsed;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || !IsOption(arg)) {
+      parsed.Operands.push_back(arg);
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const auto spec =
+        std::find_if(known.begin(), known.end(), [&](const TOptionSpec& s) { return s.Name == name; });
+    if (spec == known.end()) Fail(ecBadInput, "unknown option " + name);
+    std::string value;
+    if (spec->TakesValue && equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (spec->TakesValue) {
+      if (i + 1 >= args.size()) Fail(ecBadInput, name + " needs a value");
+      value = args[++i];
+    } else if (equals != std::string::npos) {
+      Fail(ecBadInput, name + " takes no value");
+    }
+    parsed.Options[name] = value;
+  }
+  return parsed;
+}
+
+// A translation longer than its column would be cut where it is stored:
+// refused, naming the limit, before anything changes.
+std::string FittingText(const std::string& ansi, const TDataField& column, const std::string& what) {
+  const auto* type = dynamic_cast<const TStringType*>(column.DataType());
+  if (type != nullptr && static_cast<long long>(ansi.size()) > type->Size())
+    Fail(ecBadInput, what + " has " + std::to_string(ansi.size()) +
+                         " characters; a translation holds at most " + std::to_string(type->Size()));
+  return ansi;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -277,18 +346,18 @@ void ShowText(const TFormFile& form, std::ostream& out) {
 
 // --- commands
 
-int Show(const std::vector<std::string>& args, std::ostream& out) {
-  const bool json = args.size() == 3 && args[2] == "--json";
-  if (args.size() != 2 && !json) Fail(ecBadInput, "usage: tvform show FILE [--json]");
-  const TFormFile form = Load(args[1], true);
-  if (json)
+int Show(const TArguments& a, std::ostream& out) {
+  if (a.Operands.size() != 2) Fail(ecBadInput, "usage: tvform show FILE [--json]");
+  const TFormFile form = Load(a.Operand(1), true);
+  if (a.Has("--json"))
     ShowJson(form, out);
   else
     ShowText(form, out);
   return ecOk;
 }
 
-int Convert(const std::vector<std::string>& args, std::ostream& out) {
+int Convert(const TArguments& a, std::ostream& out) {
+  const std::vector<std::string>& args = a.Operands;
   if (args.size() != 3) Fail(ecBadInput, "usage: tvform convert IN OUT");
   const std::string content = ReadFile(args[1]);
   std::string converted;
@@ -302,7 +371,8 @@ int Convert(const std::vector<std::string>& args, std::ostream& out) {
   return ecOk;
 }
 
-int Apply(const std::vector<std::string>& args, std::ostream& out) {
+int Apply(const TArguments& a, std::ostream& out) {
+  const std::vector<std::string>& args = a.Operands;
   if (args.size() != 3) Fail(ecBadInput, "usage: tvform apply FILE LANGUAGE");
   const TFormFile form = Load(args[1], false);
   const std::string language = Ansi(args[2], "LANGUAGE");
@@ -317,7 +387,8 @@ int Apply(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 // COMPONENT.PROPERTY: the property may itself hold a dot ("Lines[0]" does not).
-int Set(const std::vector<std::string>& args, std::ostream& out) {
+int Set(const TArguments& a, std::ostream& out) {
+  const std::vector<std::string>& args = a.Operands;
   if (args.size() != 5) Fail(ecBadInput, "usage: tvform set FILE COMPONENT.PROPERTY LANGUAGE TEXT");
   const std::size_t dot = args[2].find('.');
   if (dot == std::string::npos) Fail(ecBadInput, args[2] + " is not COMPONENT.PROPERTY");
@@ -327,7 +398,8 @@ int Set(const std::vector<std::string>& args, std::ostream& out) {
   const int language = LanguageOf(form, t, Ansi(args[3], "LANGUAGE"));
   TDataRow* entry = t.Strings().Properties().LocateRow({component, property});
   if (entry == nullptr) Fail(ecNotFound, form.Path + ": " + t.Name() + " has no entry " + args[2]);
-  entry->SetFStringValue(&t.Strings().LanguageField(language), Ansi(args[4], "TEXT"));
+  TLangNameField& column = t.Strings().LanguageField(language);
+  entry->SetFStringValue(&column, FittingText(Ansi(args[4], "TEXT"), column, "TEXT"));
   // The controls show the current language, and writing collects from them.
   t.ApplyLanguage(t.LanguageIndex());
   Save(form);
@@ -335,28 +407,30 @@ int Set(const std::vector<std::string>& args, std::ostream& out) {
   return ecOk;
 }
 
-int SetString(const std::vector<std::string>& args, std::ostream& out) {
+int SetString(const TArguments& a, std::ostream& out) {
+  const std::vector<std::string>& args = a.Operands;
   if (args.size() != 5) Fail(ecBadInput, "usage: tvform set-string FILE NAME LANGUAGE TEXT");
   TFormFile form = Load(args[1], true);
   TTranslator& t = FirstTranslator(form);
   const int language = LanguageOf(form, t, Ansi(args[3], "LANGUAGE"));
   TDataRow* named = t.Strings().NamedStrings().LocateRow({Ansi(args[2], "NAME")});
   if (named == nullptr) Fail(ecNotFound, form.Path + ": " + t.Name() + " has no named string " + args[2]);
-  named->SetFStringValue(&t.Strings().LanguageField(language), Ansi(args[4], "TEXT"));
+  TLangNameField& column = t.Strings().LanguageField(language);
+  named->SetFStringValue(&column, FittingText(Ansi(args[4], "TEXT"), column, "TEXT"));
   Save(form);
   out << form.Path << ": " << args[2] << " in " << args[3] << " set\n";
   return ecOk;
 }
 
-int AddLanguage(const std::vector<std::string>& args, std::ostream& out) {
-  const bool copy = args.size() == 5 && args[3] == "--copy-from";
-  if (args.size() != 3 && !copy)
-    Fail(ecBadInput, "usage: tvform add-language FILE NAME [--copy-from LANGUAGE]");
+int AddLanguage(const TArguments& a, std::ostream& out) {
+  const std::vector<std::string>& args = a.Operands;
+  if (args.size() != 3) Fail(ecBadInput, "usage: tvform add-language FILE NAME [--copy-from LANGUAGE]");
+  const bool copy = a.Has("--copy-from");
   TFormFile form = Load(args[1], true);
   if (form.Translators.empty()) Fail(ecNotFound, form.Path + ": the form has no translator");
   const std::string name = Ansi(args[2], "NAME");
   for (TTranslator* t : form.Translators) {
-    const int from = copy ? LanguageOf(form, *t, Ansi(args[4], "LANGUAGE")) : -1;
+    const int from = copy ? LanguageOf(form, *t, Ansi(a.Options.at("--copy-from"), "LANGUAGE")) : -1;
     try {
       t->Strings().InsertLanguage(t->Strings().LanguageCount(), name, from);
     } catch (const Exception& e) {
@@ -368,25 +442,49 @@ int AddLanguage(const std::vector<std::string>& args, std::ostream& out) {
   return ecOk;
 }
 
+struct TCommand {
+  const char* Name;
+  int (*Run)(const TArguments& args, std::ostream& out);
+  std::vector<TOptionSpec> Options;
+};
+
+const std::vector<TCommand>& Commands() {
+  static const std::vector<TCommand> commands = {
+      {"show", Show, {{"--json", false}}},
+      {"convert", Convert, {}},
+      {"apply", Apply, {}},
+      {"set", Set, {}},
+      {"set-string", SetString, {}},
+      {"add-language", AddLanguage, {{"--copy-from", true}}},
+  };
+  return commands;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return !args.empty() && args[0] == "help";
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+  if (args.empty() || AsksForHelp(args)) {
     (args.empty() ? err : out) << kUsage;
     return args.empty() ? ecBadInput : ecOk;
   }
-  const std::string& command = args[0];
   try {
-    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-      out << kUsage;
-      return ecOk;
-    }
-    if (command == "show") return Show(args, out);
-    if (command == "convert") return Convert(args, out);
-    if (command == "apply") return Apply(args, out);
-    if (command == "set") return Set(args, out);
-    if (command == "set-string") return SetString(args, out);
-    if (command == "add-language") return AddLanguage(args, out);
+    // The command is the first operand; every command's options are known
+    // while it is looked for, only its own afterwards.
+    std::vector<TOptionSpec> all;
+    for (const TCommand& c : Commands()) all.insert(all.end(), c.Options.begin(), c.Options.end());
+    const std::vector<std::string> operands = ParseArguments(args, all).Operands;
+    if (operands.empty()) Fail(ecBadInput, "no command given (tvform --help lists them)");
+    const std::string& command = operands[0];
+    for (const TCommand& c : Commands())
+      if (command == c.Name) return c.Run(ParseArguments(args, c.Options), out);
     Fail(ecBadInput, "unknown command " + command + " (tvform --help lists them)");
   } catch (const TToolError& e) {
     err << "tvform: " << e.Message << "\n";
