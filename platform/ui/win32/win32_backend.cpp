@@ -186,31 +186,29 @@ class TWin32Backend : public TUiBackend {
 void TWin32Backend::RegisterClasses() {
   if (classesRegistered_) return;
   classesRegistered_ = true;
-  {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    WNDCLASSEXA form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = FormProc;
-    form.hInstance = ThisModule();
-    form.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state here
-    form.lpszClassName = kFormClass;
-    RegisterClassExA(&form);
-    WNDCLASSEXA container = form;
-    container.lpfnWndProc = ContainerProc;
-    container.hbrBackground = nullptr;  // painted in its own colour
-    container.cbWndExtra = 0;
-    container.lpszClassName = kContainerClass;
-    RegisterClassExA(&container);
-    WNDCLASSEXA releaser{};
-    releaser.cbSize = sizeof releaser;
-    releaser.lpfnWndProc = ReleaserProc;
-    releaser.hInstance = ThisModule();
-    releaser.lpszClassName = kReleaserClass;
-    RegisterClassExA(&releaser);
-  }
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXA form{};
+  form.cbSize = sizeof form;
+  form.lpfnWndProc = FormProc;
+  form.hInstance = ThisModule();
+  form.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  form.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state here
+  form.lpszClassName = kFormClass;
+  RegisterClassExA(&form);
+  WNDCLASSEXA container = form;
+  container.lpfnWndProc = ContainerProc;
+  container.hbrBackground = nullptr;  // painted in its own colour
+  container.cbWndExtra = 0;
+  container.lpszClassName = kContainerClass;
+  RegisterClassExA(&container);
+  WNDCLASSEXA releaser{};
+  releaser.cbSize = sizeof releaser;
+  releaser.lpfnWndProc = ReleaserProc;
+  releaser.hInstance = ThisModule();
+  releaser.lpszClassName = kReleaserClass;
+  RegisterClassExA(&releaser);
 }
 
 TWin32Backend::~TWin32Backend() {
