@@ -5,24 +5,13 @@
 
 #include <cstdint>
 
+#include "plugin/bav_interface.h"
+
 #if defined(_WIN32)
-#define BAV_CALL __stdcall
 #define BAV_API extern "C"
 #else
-#define BAV_CALL
 #define BAV_API extern "C" __attribute__((visibility("default")))
 #endif
-
-// The first three slots of a COM interface's table (IUnknown): all that the
-// plug-in does with a stream is take and drop one reference.
-struct TUnknownVtbl {
-  std::int32_t(BAV_CALL* QueryInterface)(void* self, const void* iid, void** object);
-  std::uint32_t(BAV_CALL* AddRef)(void* self);
-  std::uint32_t(BAV_CALL* Release)(void* self);
-};
-struct TUnknown {
-  const TUnknownVtbl* Vtbl;
-};
 
 namespace tv {
 
@@ -37,8 +26,7 @@ std::int32_t CopyResultString(char* buffer, std::int32_t bufSize, const char* te
 
 }  // namespace tv
 
-// Ignored arguments are pointer-sized: 32 bits on the Windows build, and
-// whatever a 64-bit POSIX host passes.
+// Their types, and what an ignored argument is: bav_interface.h.
 BAV_API std::int32_t BAV_CALL BAV_Initialize();
 BAV_API std::int32_t BAV_CALL BAV_Uninitialize();
 BAV_API std::int32_t BAV_CALL BAV_GetName(char* buffer, std::int32_t bufSize);

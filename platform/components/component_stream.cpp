@@ -12,10 +12,6 @@ namespace tv {
 
 namespace {
 
-// Components inside components; deeper nesting is refused before it could
-// exhaust the call stack.
-constexpr int kMaxDepth = 64;
-
 const std::string* IdentOf(const TPropertyInfo& p, long long value) {
   for (const auto& [ident, v] : p.Idents)
     if (v == value) return &ident;
@@ -180,8 +176,8 @@ void TReader::ReadRoot(std::string_view bytes, TComponent& root) {
 }
 
 void TReader::ReadComponent(TComponent& component, TComponent& root) {
-  if (depth_ >= kMaxDepth)
-    throw EReadError("Components nested deeper than 64 levels at position " +
+  if (depth_ >= kMaxNesting)
+    throw EReadError("Components nested deeper than " + std::to_string(kMaxNesting) + " levels at position " +
                      std::to_string(items_.Position()));
   ++depth_;
   component.SetState(csReading);

@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kExtendedBias = 16383;
 constexpr int kDoubleBias = 1023;
-// Lists and collections inside one another; deeper nesting is refused
-// before it could exhaust the call stack.
-constexpr int kMaxNesting = 64;
 
 }  // namespace
 
@@ -275,7 +272,8 @@ void TItemReader::SkipValue() {
 void TItemReader::SkipValue(int depth) {
   const std::size_t at = position_;
   if (depth > kMaxNesting)
-    throw EReadError("Values nested deeper than 64 levels at position " + std::to_string(at));
+    throw EReadError("Values nested deeper than " + std::to_string(kMaxNesting) + " levels at position " +
+                     std::to_string(at));
   switch (ReadValueType()) {
     case TValueType::vaNull: InvalidValue(at);  // an end of list is no value
     case TValueType::vaList:

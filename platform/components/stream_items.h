@@ -13,6 +13,11 @@
 
 namespace tv {
 
+// How deep components in components, and lists and collections in one
+// another, may nest in either form of a stored form: deeper nesting is
+// refused before it could exhaust the call stack.
+inline constexpr int kMaxNesting = 64;
+
 enum class TValueType : std::uint8_t {
   vaNull = 0x00,  // end of a list
   vaList = 0x01,

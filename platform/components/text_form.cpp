@@ -13,7 +13,6 @@ namespace tv {
 
 namespace {
 
-constexpr int kMaxDepth = 64;
 constexpr std::size_t kStringPieceLength = 64;  // characters per line of a long string
 constexpr std::size_t kBinaryLineBytes = 32;
 
@@ -103,7 +102,8 @@ class TTextWriter {
 
  private:
   void Object(int indent) {
-    if (indent / 2 >= kMaxDepth) throw EReadError("Components nested deeper than 64 levels");
+    if (indent / 2 >= kMaxNesting)
+      throw EReadError("Components nested deeper than " + std::to_string(kMaxNesting) + " levels");
     const std::string className = Name();
     const std::string name = Name(true);
     out_ += Spaces(indent) + "object " + (name.empty() ? "" : name + ": ") + className + "\n";
@@ -123,7 +123,8 @@ class TTextWriter {
   }
 
   void Value(int indent, int depth) {
-    if (depth > kMaxDepth) throw EReadError("Values nested deeper than 64 levels");
+    if (depth > kMaxNesting)
+      throw EReadError("Values nested deeper than " + std::to_string(kMaxNesting) + " levels");
     switch (items_.NextValue()) {
       case TValueType::vaList:
         items_.ReadListBegin();
@@ -269,7 +270,7 @@ class TTextParser {
   }
 
   void Object(int depth) {
-    if (depth > kMaxDepth) Fail("objects nested deeper than 64 levels");
+    if (depth > kMaxNesting) Fail("objects nested deeper than " + std::to_string(kMaxNesting) + " levels");
     if (!AtWord("object") && !AtWord("inherited") && !AtWord("inline")) Fail("'object' expected");
     Name();
     std::string name = Name(), className = name;
@@ -302,7 +303,7 @@ class TTextParser {
   }
 
   void Value(int depth) {
-    if (depth > kMaxDepth) Fail("values nested deeper than 64 levels");
+    if (depth > kMaxNesting) Fail("values nested deeper than " + std::to_string(kMaxNesting) + " levels");
     const char c = Peek();
     if (c == '\'' || c == '#') {
       items_.WriteString(StringValue());

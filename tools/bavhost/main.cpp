@@ -17,15 +17,10 @@
 #include "dialogs/project_info.h"
 #include "platform/system/environment.h"
 #include "platform/system/library.h"
+#include "plugin/bav_interface.h"
 #include "translator/app_translator.h"
 
 namespace {
-
-#if defined(_WIN32)
-#define BAV_CALL __stdcall
-#else
-#define BAV_CALL
-#endif
 
 constexpr int kExitClean = 0;
 constexpr int kExitFinding = 1;
@@ -38,21 +33,17 @@ constexpr std::size_t kVirusNameSize = 1024;
 constexpr std::size_t kGuard = 64;
 constexpr unsigned char kGuardByte = 0xA5;
 
-using TNoArgs = std::int32_t(BAV_CALL*)();
-using TStringCall = std::int32_t(BAV_CALL*)(char*, std::int32_t);
-using TCheckFile = std::int32_t(BAV_CALL*)(const char*, char*);
-using TTwo = std::int32_t(BAV_CALL*)(std::intptr_t, std::intptr_t);
-using TThree = std::int32_t(BAV_CALL*)(std::intptr_t, std::intptr_t, std::intptr_t);
-
-struct TUnknownVtbl {
-  std::int32_t(BAV_CALL* QueryInterface)(void*, const void*, void**);
-  std::uint32_t(BAV_CALL* AddRef)(void*);
-  std::uint32_t(BAV_CALL* Release)(void*);
-};
+using tv::bav::TCheckFileExport;
+using tv::bav::TCheckStreamExport;
+using tv::bav::TCureStreamExport;
+using tv::bav::TNoArguments;
+using tv::bav::TStringExport;
+using tv::bav::TThreeArguments;
+using tv::bav::TTwoArguments;
 
 // A stand-in COM stream that only counts its references.
 struct TCountingStream {
-  const TUnknownVtbl* Vtbl;
+  TUnknown Unknown;  // first: the plug-in sees a TUnknown
   std::uint32_t References = 1;
 };
 std::int32_t BAV_CALL StreamQueryInterface(void*, const void*, void** object) {
@@ -66,9 +57,6 @@ std::uint32_t BAV_CALL StreamRelease(void* self) {
   return --static_cast<TCountingStream*>(self)->References;
 }
 const TUnknownVtbl kStreamVtbl{StreamQueryInterface, StreamAddRef, StreamRelease};
-
-using TStream1 = std::int32_t(BAV_CALL*)(TCountingStream*, std::intptr_t);
-using TStream2 = std::int32_t(BAV_CALL*)(TCountingStream*, TCountingStream*, std::intptr_t);
 
 // A buffer with guard bytes on both sides.
 class TGuardedBuffer {
@@ -204,7 +192,7 @@ class THost {
     std::printf("version: %s\n", String("BAV_GetVersion").c_str());
     for (const char* name : {"BAV_FileChecking", "BAV_MemoryChecking", "BAV_StreamChecking",
                              "BAV_ConfigNeeded", "BAV_GetStatus"}) {
-      auto f = Find<TNoArgs>(name);
+      auto f = Find<TNoArguments>(name);
       if (f == nullptr) {
         std::printf("%-19s missing\n", name);
         continue;
@@ -219,7 +207,7 @@ class THost {
   }
 
   int Check(const std::vector<std::string>& files) const {
-    auto check = Find<TCheckFile>("BAV_CheckFile");
+    auto check = Find<TCheckFileExport>("BAV_CheckFile");
     if (check == nullptr) {
       Missing("BAV_CheckFile");
       return kExitUsage;
@@ -265,7 +253,7 @@ class THost {
     if (args.size() < 4 || files.empty() || !ParseInt(args[0], threads) || !ParseInt(args[1], checks) ||
         !ParseInt(args[2], dialogs) || threads < 1 || threads > 64 || checks < 0 || dialogs < 0)
       return Usage("threads T CHECKS DIALOGS FILE... [-- STEP...]");
-    auto check = Find<TCheckFile>("BAV_CheckFile");
+    auto check = Find<TCheckFileExport>("BAV_CheckFile");
     if (check == nullptr) {
       Missing("BAV_CheckFile");
       return kExitUsage;
@@ -297,7 +285,7 @@ class THost {
   // The steps travel to the plug-in's dialog in the environment: it runs
   // inside the library, out of this program's reach.
   int Setup(const std::vector<std::string>& args) const {
-    auto setup = Find<TNoArgs>("BAV_Setup");
+    auto setup = Find<TNoArguments>("BAV_Setup");
     if (setup == nullptr) {
       Missing("BAV_Setup");
       return kExitUsage;
@@ -327,12 +315,12 @@ class THost {
 
  private:
   void CallIfPresent(const char* name) const {
-    if (auto f = Find<TNoArgs>(name)) f();
+    if (auto f = Find<TNoArguments>(name)) f();
   }
 
   // The whole text by the copy rule: ask for the length, then fetch it.
   std::string String(const char* name) const {
-    auto f = Find<TStringCall>(name);
+    auto f = Find<TStringExport>(name);
     if (f == nullptr) return "(missing)";
     std::int32_t length = f(nullptr, 0);
     if (length < 0 || length > 1 << 20) return "(length " + std::to_string(length) + ")";
@@ -357,8 +345,8 @@ class THost {
     const bool null = args.size() == 2;
     // The buffer holds BUFSIZE characters and the NUL; nothing beyond may change.
     TGuardedBuffer buffer(size > 0 ? static_cast<std::size_t>(size) + 1 : 0);
-    std::int32_t result = reinterpret_cast<TStringCall>(address)(null ? nullptr : buffer.Data(),
-                                                                 static_cast<std::int32_t>(size));
+    std::int32_t result = reinterpret_cast<TStringExport>(address)(null ? nullptr : buffer.Data(),
+                                                                   static_cast<std::int32_t>(size));
     std::printf("result: %d\n", result);
     if (!null && size > 0) std::printf("buffer: \"%s\"\n", Visible(buffer.Text()).c_str());
     return Overran(buffer, "the buffer") ? kExitOverrun : kExitClean;
@@ -369,16 +357,18 @@ class THost {
     TGuardedBuffer virusName(kVirusNameSize);
     virusName.Fill('\0');
     const char* file = args[0] == "null" ? nullptr : args[0].c_str();
-    std::int32_t result = reinterpret_cast<TCheckFile>(address)(file, virusName.Data());
+    std::int32_t result = reinterpret_cast<TCheckFileExport>(address)(file, virusName.Data());
     std::printf("result: %d (%s)\n", result, Meaning(result));
     std::printf("buffer: \"%s\"\n", Visible(virusName.Text()).c_str());
     return Overran(virusName, "VirusName") ? kExitOverrun : kExitClean;
   }
 
   static int CallStream(const std::string& name, void* address) {
-    TCountingStream stream{&kStreamVtbl}, cured{&kStreamVtbl};
-    std::int32_t result = name == "BAV_CheckStream" ? reinterpret_cast<TStream1>(address)(&stream, 0)
-                                                    : reinterpret_cast<TStream2>(address)(&stream, &cured, 0);
+    TCountingStream stream{{&kStreamVtbl}}, cured{{&kStreamVtbl}};
+    std::int32_t result =
+        name == "BAV_CheckStream"
+            ? reinterpret_cast<TCheckStreamExport>(address)(&stream.Unknown, 0)
+            : reinterpret_cast<TCureStreamExport>(address)(&stream.Unknown, &cured.Unknown, 0);
     std::printf("result: %d (%s)\n", result, Meaning(result));
     std::printf("references after the call: %u", stream.References);
     if (name == "BAV_CureStream") std::printf(", %u", cured.References);
@@ -401,9 +391,9 @@ class THost {
       return Usage((name + " takes " + std::to_string(expected) + " argument(s)").c_str());
     std::int32_t result = 0;
     switch (expected) {
-      case 0: result = reinterpret_cast<TNoArgs>(address)(); break;
-      case 2: result = reinterpret_cast<TTwo>(address)(values[0], values[1]); break;
-      case 3: result = reinterpret_cast<TThree>(address)(values[0], values[1], values[2]); break;
+      case 0: result = reinterpret_cast<TNoArguments>(address)(); break;
+      case 2: result = reinterpret_cast<TTwoArguments>(address)(values[0], values[1]); break;
+      case 3: result = reinterpret_cast<TThreeArguments>(address)(values[0], values[1], values[2]); break;
     }
     std::printf("result: %d (%s)\n", result, Meaning(result));
     return kExitClean;
