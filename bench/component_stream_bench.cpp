@@ -20,28 +20,26 @@ namespace {
 constexpr int kComponents = 2000;
 
 class TBenchItem : public tv::TComponent {
-  TV_CLASS(TBenchItem, tv::TComponent)
+  TV_PUBLISHED_CLASS(TBenchItem, tv::TComponent)
  public:
-  explicit TBenchItem(tv::TComponent* owner) : tv::TComponent(owner) {
-    static const bool registered = [] {
-      using T = TBenchItem;
-      tv::RegisterProperties(
-          StaticClassInfo(),
-          {tv::StringProperty("Caption", &T::caption, &T::caption),
-           tv::StringProperty("Hint", &T::hint, &T::hint), tv::StringProperty("Text", &T::text, &T::text),
-           tv::StringProperty("Title", &T::title, &T::title), tv::StringProperty("Note", &T::note, &T::note),
-           tv::IntegerProperty("Left", &T::left, &T::left), tv::IntegerProperty("Top", &T::top, &T::top),
-           tv::IntegerProperty("Width", &T::width, &T::width),
-           tv::IntegerProperty("Height", &T::height, &T::height),
-           tv::IntegerProperty("Order", &T::order, &T::order)});
-      tv::RegisterComponentClass<TBenchItem>();
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TBenchItem(tv::TComponent* owner) : tv::TComponent(owner) {}
   std::string caption, hint, text, title, note;
   int left = 0, top = 0, width = 0, height = 0, order = 0;
 };
+
+void TBenchItem::PublishOwn() {
+  using T = TBenchItem;
+  tv::RegisterProperties(
+      StaticClassInfo(),
+      {tv::StringProperty("Caption", &T::caption, &T::caption),
+       tv::StringProperty("Hint", &T::hint, &T::hint), tv::StringProperty("Text", &T::text, &T::text),
+       tv::StringProperty("Title", &T::title, &T::title), tv::StringProperty("Note", &T::note, &T::note),
+       tv::IntegerProperty("Left", &T::left, &T::left), tv::IntegerProperty("Top", &T::top, &T::top),
+       tv::IntegerProperty("Width", &T::width, &T::width),
+       tv::IntegerProperty("Height", &T::height, &T::height),
+       tv::IntegerProperty("Order", &T::order, &T::order)});
+  tv::RegisterComponentClass<TBenchItem>();
+}
 
 struct TFixture {
   std::string binary, text;

@@ -19,23 +19,16 @@ void OpenAddress(const TCustomForm& dialog, const std::string& address) {
 
 }  // namespace
 
-TwTevrinAboutBase::TwTevrinAboutBase(TComponent* owner) : TForm(owner) {
-  static const bool registered = [] {
-    using T = TwTevrinAboutBase;
-    InitializeTranslatorLibrary();
-    RegisterStoredForms();
-    RegisterMethods(StaticClassInfo(),
-                    {Method("FormCreate", &T::FormCreate), Method("txEMailClick", &T::txEMailClick),
-                     Method("txUrlClick", &T::txUrlClick)});
-    RegisterFields(
-        StaticClassInfo(),
-        {Field("Translator", &T::Translator), Field("imLogo", &T::imLogo), Field("txVersion", &T::txVersion),
-         Field("txCopyright", &T::txCopyright), Field("txFreeware", &T::txFreeware),
-         Field("txEMail", &T::txEMail), Field("txUrl", &T::txUrl), Field("btOk", &T::btOk)});
-    return true;
-  }();
-  (void)registered;
+void TwTevrinAboutBase::PublishOwn() {
+  InitializeTranslatorLibrary();
+  RegisterStoredForms();
+  RegisterMethods(StaticClassInfo(), {TV_METHOD(FormCreate), TV_METHOD(txEMailClick), TV_METHOD(txUrlClick)});
+  RegisterFields(StaticClassInfo(),
+                 {TV_FIELD(Translator), TV_FIELD(imLogo), TV_FIELD(txVersion), TV_FIELD(txCopyright),
+                  TV_FIELD(txFreeware), TV_FIELD(txEMail), TV_FIELD(txUrl), TV_FIELD(btOk)});
 }
+
+TwTevrinAboutBase::TwTevrinAboutBase(TComponent* owner) : TForm(owner) {}
 
 void TwTevrinAboutBase::FormCreate(TObject*) {
   PlaceNearOwner(*this);
@@ -49,13 +42,11 @@ void TwTevrinAboutBase::txUrlClick(TObject*) {
   OpenAddress(*this, "http://" + txUrl->Caption());
 }
 
-TwTevrinAbout::TwTevrinAbout(TComponent* owner) : TwTevrinAboutBase(owner) {
-  static const bool registered = [] {
-    RegisterFields(StaticClassInfo(), {Field("imAppIcon", &TwTevrinAbout::imAppIcon)});
-    return true;
-  }();
-  (void)registered;
+void TwTevrinAbout::PublishOwn() {
+  RegisterFields(StaticClassInfo(), {TV_FIELD(imAppIcon)});
 }
+
+TwTevrinAbout::TwTevrinAbout(TComponent* owner) : TwTevrinAboutBase(owner) {}
 
 void TwTevrinAbout::FormCreate(TObject* sender) {
   TwTevrinAboutBase::FormCreate(sender);
@@ -63,13 +54,11 @@ void TwTevrinAbout::FormCreate(TObject* sender) {
   if (UiBackend().LoadModuleIcon("MAINICON", icon)) imAppIcon->Picture().Assign(&icon);
 }
 
-TwTevrinAboutV2::TwTevrinAboutV2(TComponent* owner) : TwTevrinAboutBase(owner) {
-  static const bool registered = [] {
-    RegisterFields(StaticClassInfo(), {Field("imIcon", &TwTevrinAboutV2::imIcon)});
-    return true;
-  }();
-  (void)registered;
+void TwTevrinAboutV2::PublishOwn() {
+  RegisterFields(StaticClassInfo(), {TV_FIELD(imIcon)});
 }
+
+TwTevrinAboutV2::TwTevrinAboutV2(TComponent* owner) : TwTevrinAboutBase(owner) {}
 
 void RegisterDialogClasses() {
   RegisterStoredForms();

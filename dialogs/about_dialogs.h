@@ -12,7 +12,7 @@ namespace tv {
 // What both dialogs have: their translator, the texts the project
 // information fills in, the logo, and the two links.
 class TwTevrinAboutBase : public TForm {
-  TV_CLASS(TwTevrinAboutBase, TForm)
+  TV_PUBLISHED_CLASS(TwTevrinAboutBase, TForm)
  public:
   explicit TwTevrinAboutBase(TComponent* owner);
 
@@ -31,7 +31,7 @@ class TwTevrinAboutBase : public TForm {
 
 // Style 1: logo on a white band above, the application's icon beside the texts.
 class TwTevrinAbout : public TwTevrinAboutBase {
-  TV_CLASS(TwTevrinAbout, TwTevrinAboutBase)
+  TV_PUBLISHED_CLASS(TwTevrinAbout, TwTevrinAboutBase)
  public:
   explicit TwTevrinAbout(TComponent* owner);
   // Also shows the plug-in's own icon, when its module carries one.
@@ -41,7 +41,7 @@ class TwTevrinAbout : public TwTevrinAboutBase {
 
 // Style 2: a large icon beside the texts on a white body.
 class TwTevrinAboutV2 : public TwTevrinAboutBase {
-  TV_CLASS(TwTevrinAboutV2, TwTevrinAboutBase)
+  TV_PUBLISHED_CLASS(TwTevrinAboutV2, TwTevrinAboutBase)
  public:
   explicit TwTevrinAboutV2(TComponent* owner);
   TImage* imIcon = nullptr;

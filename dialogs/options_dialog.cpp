@@ -9,26 +9,19 @@
 
 namespace tv {
 
-TwTevrinBAVOptions::TwTevrinBAVOptions(TComponent* owner) : TForm(owner) {
-  static const bool registered = [] {
-    using T = TwTevrinBAVOptions;
-    RegisterDialogClasses();  // the project information the form carries
-    RegisterMethods(StaticClassInfo(),
-                    {Method("btSelectClick", &T::btSelectClick), Method("btInfoClick", &T::btInfoClick),
-                     Method("btDeleteLogClick", &T::btDeleteLogClick)});
-    RegisterFields(
-        StaticClassInfo(),
-        {Field("btOk", &T::btOk), Field("btCancel", &T::btCancel), Field("btInfo", &T::btInfo),
-         Field("dOpen", &T::dOpen), Field("piVexal", &T::piVexal), Field("pcOptions", &T::pcOptions),
-         Field("tsOptions", &T::tsOptions), Field("tsLog", &T::tsLog), Field("txScanExe", &T::txScanExe),
-         Field("txOptions", &T::txOptions), Field("txInfo1", &T::txInfo1),
-         Field("txSaveError", &T::txSaveError), Field("edScanExe", &T::edScanExe),
-         Field("edOptions", &T::edOptions), Field("cbHide", &T::cbHide), Field("btSelect", &T::btSelect),
-         Field("btDeleteLog", &T::btDeleteLog), Field("edLog", &T::edLog)});
-    return true;
-  }();
-  (void)registered;
+void TwTevrinBAVOptions::PublishOwn() {
+  RegisterDialogClasses();  // the project information the form carries
+  RegisterMethods(StaticClassInfo(),
+                  {TV_METHOD(btSelectClick), TV_METHOD(btInfoClick), TV_METHOD(btDeleteLogClick)});
+  RegisterFields(
+      StaticClassInfo(),
+      {TV_FIELD(btOk), TV_FIELD(btCancel), TV_FIELD(btInfo), TV_FIELD(dOpen), TV_FIELD(piVexal),
+       TV_FIELD(pcOptions), TV_FIELD(tsOptions), TV_FIELD(tsLog), TV_FIELD(txScanExe), TV_FIELD(txOptions),
+       TV_FIELD(txInfo1), TV_FIELD(txSaveError), TV_FIELD(edScanExe), TV_FIELD(edOptions), TV_FIELD(cbHide),
+       TV_FIELD(btSelect), TV_FIELD(btDeleteLog), TV_FIELD(edLog)});
 }
+
+TwTevrinBAVOptions::TwTevrinBAVOptions(TComponent* owner) : TForm(owner) {}
 
 void TwTevrinBAVOptions::Execute(TOptionsStore& store) {
   store_ = &store;

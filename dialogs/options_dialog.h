@@ -44,7 +44,7 @@ inline constexpr const char* kLogUnreadable = "Protokoll kann nicht angezeigt we
 inline constexpr const char* kSettingsNotSaved = "Die Einstellungen wurden nicht gespeichert:";
 
 class TwTevrinBAVOptions : public TForm {
-  TV_CLASS(TwTevrinBAVOptions, TForm)
+  TV_PUBLISHED_CLASS(TwTevrinBAVOptions, TForm)
  public:
   explicit TwTevrinBAVOptions(TComponent* owner);
 

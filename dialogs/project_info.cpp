@@ -7,36 +7,26 @@
 
 namespace tv {
 
-namespace {
-
 // A stored bitmap travels as its picture data, so that a form keeps the
 // product's logo and icon.
-void RegisterProjectInfoProperties() {
+void TTvProjectInfo::PublishOwn() {
   using T = TTvProjectInfo;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {StringProperty("ProjectName", &T::ProjectName, &T::SetProjectName),
        ObjectProperty("ProjectLogo", &T::ProjectLogo), ObjectProperty("ProjectIcon", &T::ProjectIcon),
        StringProperty("ProjectHomepage", &T::ProjectHomepage, &T::SetProjectHomepage),
        WithDefault(IntegerProperty("VersionMajor", &T::VersionMajor, &T::SetVersionMajor), 0),
        WithDefault(IntegerProperty("VersionMinor", &T::VersionMinor, &T::SetVersionMinor), 0),
        WithDefault(IntegerProperty("VersionBuild", &T::VersionBuild, &T::SetVersionBuild), 0),
-       WithDefault(EnumProperty("VersionRelease", &T::VersionRelease, &T::SetVersionRelease,
-                                {"rtFinalRelease", "rtAlphaRelease", "rtBetaRelease", "rtReleaseCandidate"}),
-                   0),
+       WithDefault(EnumProperty("VersionRelease", &T::VersionRelease, &T::SetVersionRelease), rtFinalRelease),
        StringProperty("SupportEMail", &T::SupportEMail, &T::SetSupportEMail),
        StringProperty("SupportHomepage", &T::SupportHomepage, &T::SetSupportHomepage),
-       WithDefault(EnumProperty("AboutDialogStyle", &T::AboutDialogStyle, &T::SetAboutDialogStyle,
-                                {"adVersion1", "adVersion2"}),
-                   0)});
+       WithDefault(EnumProperty("AboutDialogStyle", &T::AboutDialogStyle, &T::SetAboutDialogStyle),
+                   adVersion1)});
 }
 
-}  // namespace
-
-TTvProjectInfo::TTvProjectInfo(TComponent* owner) : TComponent(owner) {
-  static const bool registered = (RegisterProjectInfoProperties(), true);
-  (void)registered;
-}
+TTvProjectInfo::TTvProjectInfo(TComponent* owner) : TComponent(owner) {}
 
 void TTvProjectInfo::SetProjectName(const std::string& name) {
   if (name != projectName_) projectName_ = name;

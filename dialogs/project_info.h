@@ -7,20 +7,34 @@
 
 #include "platform/components/component.h"
 #include "platform/graphics/graphics.h"
+#include "platform/rtl/enum_names.h"
 
 namespace tv {
 
 enum class TTevrinReleaseType { rtFinalRelease, rtAlphaRelease, rtBetaRelease, rtReleaseCandidate };
 using enum TTevrinReleaseType;
+inline constexpr auto kReleaseTypeNames =
+    EnumNameArray("rtFinalRelease", "rtAlphaRelease", "rtBetaRelease", "rtReleaseCandidate");
+static_assert(kReleaseTypeNames.size() ==
+              1 + static_cast<std::size_t>(TTevrinReleaseType::rtReleaseCandidate));
+constexpr TEnumNames EnumNames(TTevrinReleaseType) {
+  return kReleaseTypeNames;
+}
 enum class TTvProjectInfoAboutDialogStyle { adVersion1, adVersion2 };
 using enum TTvProjectInfoAboutDialogStyle;
+inline constexpr auto kAboutDialogStyleNames = EnumNameArray("adVersion1", "adVersion2");
+static_assert(kAboutDialogStyleNames.size() ==
+              1 + static_cast<std::size_t>(TTvProjectInfoAboutDialogStyle::adVersion2));
+constexpr TEnumNames EnumNames(TTvProjectInfoAboutDialogStyle) {
+  return kAboutDialogStyleNames;
+}
 
 // The maker's addresses, under a domain reserved for examples.
 inline constexpr const char* kMakerHomepage = "www.tevrin.example";
 inline constexpr const char* kMakerSupportEMail = "support@tevrin.example";
 
 class TTvProjectInfo : public TComponent {
-  TV_CLASS(TTvProjectInfo, TComponent)
+  TV_PUBLISHED_CLASS(TTvProjectInfo, TComponent)
  public:
   explicit TTvProjectInfo(TComponent* owner);
 

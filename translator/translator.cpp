@@ -31,12 +31,10 @@ TListEntry::~TListEntry() {
 
 }  // namespace translator_detail
 
-namespace {
-
-void RegisterTranslatorProperties() {
+void TTranslator::PublishOwn() {
   using T = TTranslator;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {ObjectProperty("About", &T::About),
        ObjectProperty("Strings", static_cast<TTranslatedStrings& (T::*)() const>(&T::Strings)),
        StringProperty("Language", &T::Language, &T::SetLanguage),
@@ -46,11 +44,7 @@ void RegisterTranslatorProperties() {
        EventProperty("AfterTranslated", &T::AfterTranslated)});
 }
 
-}  // namespace
-
 TTranslator::TTranslator(TComponent* owner) : TListEntry(this), TComponent(owner) {
-  static const bool registered = (RegisterTranslatorProperties(), true);
-  (void)registered;
   strings_ = std::make_unique<TTranslatedStrings>(*this);
 }
 

@@ -40,7 +40,7 @@ class TListEntry {
 }  // namespace translator_detail
 
 class TTranslator : private translator_detail::TListEntry, public TComponent {
-  TV_CLASS(TTranslator, TComponent)
+  TV_PUBLISHED_CLASS(TTranslator, TComponent)
  public:
   explicit TTranslator(TComponent* owner);
   ~TTranslator() override;

@@ -7,11 +7,10 @@ namespace tv {
 
 // --- TCalcField
 
-namespace {
-void RegisterCalcFieldProperties() {
+void TCalcField::PublishOwn() {
   using T = TCalcField;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {BooleanProperty("LegalForSubTotals", &T::LegalForSubTotals, &T::LegalForSubTotals),
        BooleanProperty("CalcInTable", &T::CalcInTable, &T::CalcInTable),
        BooleanProperty("CalcbeforeAggregating", &T::CalcbeforeAggregating, &T::CalcbeforeAggregating),
@@ -19,11 +18,8 @@ void RegisterCalcFieldProperties() {
        EventProperty("OnDistributeValue", &T::OnDistributeValue),
        EventProperty("OnGetValues", &T::OnGetValues)});
 }
-}  // namespace
 
 TCalcField::TCalcField(TComponent* owner) : TDataField(owner) {
-  static const bool registered = (RegisterCalcFieldProperties(), true);
-  (void)registered;
   CanGenerateValueSQL = false;
   CanGenerateCondSQL = false;
   DefaultReadOnly = false;

@@ -23,7 +23,7 @@ using TOnGetValuesEvent = std::function<void(TCalcField& sender, TStrings& resul
 
 // A data field whose value is computed for a row, and may be distributed back into it.
 class TCalcField : public TDataField {
-  TV_CLASS(TCalcField, TDataField)
+  TV_PUBLISHED_CLASS(TCalcField, TDataField)
  public:
   explicit TCalcField(TComponent* owner);
   static std::unique_ptr<TCalcField> CreateNamed(const std::string& fieldName, bool calcBeforeAggregating,

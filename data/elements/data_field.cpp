@@ -26,11 +26,10 @@ void TLangFieldArray::SetField(int index, TDataField* field) {
 
 // --- TDataField
 
-namespace {
-void RegisterFieldProperties() {
+void TDataField::PublishOwn() {
   using T = TDataField;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {StringProperty("FieldName", &T::FieldName, &T::SetFieldName),
        IntegerProperty("DisplayWidth", &T::DisplayWidth, &T::SetDisplayWidth),
        BooleanProperty("DisableIntervals", &T::DisableIntervals, &T::DisableIntervals),
@@ -38,23 +37,18 @@ void RegisterFieldProperties() {
        BooleanProperty("HasCombo", &T::HasCombo, &T::HasCombo),
        BooleanProperty("AllowSelections", &T::AllowSelections, &T::AllowSelections),
        BooleanProperty("IsReportable", &T::IsReportable, &T::IsReportable),
-       EnumProperty("RefillType", &T::RefillType, {"rtNever", "rtAlways", "rtDependentChange"}),
-       EnumProperty("SortOrder", &T::SortOrder, {"soAscending", "soDescending"}),
+       EnumProperty("RefillType", &T::RefillType), EnumProperty("SortOrder", &T::SortOrder),
        BooleanProperty("CanGenerateCondSQL", &T::CanGenerateCondSQL, &T::CanGenerateCondSQL),
        BooleanProperty("CanGenerateValueSQL", &T::CanGenerateValueSQL, &T::CanGenerateValueSQL),
        BooleanProperty("DefaultReadOnly", &T::DefaultReadOnly, &T::DefaultReadOnly),
-       EnumProperty("DisplayValues", &T::DisplayValues, &T::SetDisplayValues,
-                    {"dvKeyOnly", "dvKeyAndText", "dvTextOnly", "dvDefault"}),
+       EnumProperty("DisplayValues", &T::DisplayValues, &T::SetDisplayValues),
        BooleanProperty("IsRunningNumber", &T::IsRunningNumber)});
 }
-}  // namespace
 
 TDataField::TDataField(TComponent* owner)
     : TSingleton(owner),
       dataType_(StringType(30, false)),
       longTextFields_([this]() -> TDataField* { return textFields_.Field(LanguageIndexOf(Singletons())); }) {
-  static const bool registered = (RegisterFieldProperties(), true);
-  (void)registered;
   SetDisplayValues(TDisplayValues::dvDefault);
 }
 

@@ -13,6 +13,7 @@
 #include "data/types/field_list.h"
 #include "data/types/index_container.h"
 #include "data/types/lang_array.h"
+#include "platform/rtl/enum_names.h"
 
 namespace tv {
 
@@ -22,8 +23,24 @@ class TRowCondition;
 class TDataField;
 
 enum class TRefillType { rtNever, rtAlways, rtDependentChange };
+inline constexpr auto kRefillTypeNames = EnumNameArray("rtNever", "rtAlways", "rtDependentChange");
+static_assert(kRefillTypeNames.size() == 1 + static_cast<std::size_t>(TRefillType::rtDependentChange));
+constexpr TEnumNames EnumNames(TRefillType) {
+  return kRefillTypeNames;
+}
 enum class TSortOrder { soAscending, soDescending };
+inline constexpr auto kSortOrderNames = EnumNameArray("soAscending", "soDescending");
+static_assert(kSortOrderNames.size() == 1 + static_cast<std::size_t>(TSortOrder::soDescending));
+constexpr TEnumNames EnumNames(TSortOrder) {
+  return kSortOrderNames;
+}
 enum class TDisplayValues { dvKeyOnly, dvKeyAndText, dvTextOnly, dvDefault };
+inline constexpr auto kDisplayValuesNames =
+    EnumNameArray("dvKeyOnly", "dvKeyAndText", "dvTextOnly", "dvDefault");
+static_assert(kDisplayValuesNames.size() == 1 + static_cast<std::size_t>(TDisplayValues::dvDefault));
+constexpr TEnumNames EnumNames(TDisplayValues) {
+  return kDisplayValuesNames;
+}
 
 // Quilts: value and interval sets per field that a field may carry as its
 // selection criteria. Their contents are not part of this system; a field
@@ -50,7 +67,7 @@ class TLangFieldArray : public TCommonLangArray {
 
 // A named column definition: its data type, descriptions per language and place in tables.
 class TDataField : public TSingleton {
-  TV_CLASS(TDataField, TSingleton)
+  TV_PUBLISHED_CLASS(TDataField, TSingleton)
  public:
   // A field of the component model: a string type of length 30, display
   // width -1, not registered under a name until it gets one.

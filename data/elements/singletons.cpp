@@ -9,22 +9,19 @@ namespace tv {
 
 namespace {
 int currentLanguageIndex = 0;
+}  // namespace
 
-void RegisterSingletonsProperties() {
+void TSingletons::PublishOwn() {
   using T = TSingletons;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {ObjectProperty("Items", &T::Items), StringProperty("TablePrefix", &T::TablePrefix, &T::SetTablePrefix),
        StringProperty("FieldPrefix", &T::FieldPrefix, &T::SetFieldPrefix),
        IntegerProperty("LanguageCount", &T::LanguageCount, &T::SetLanguageCount),
        IntegerProperty("LanguageIndex", &T::LanguageIndex, &T::SetLanguageIndex)});
 }
-}  // namespace
 
-TSingletons::TSingletons(TComponent* owner) : TComponent(owner) {
-  static const bool registered = (RegisterSingletonsProperties(), true);
-  (void)registered;
-}
+TSingletons::TSingletons(TComponent* owner) : TComponent(owner) {}
 
 TSingletonItems* TSingletons::SharedItems() {
   static const auto items = std::make_unique<TSingletonItems>();

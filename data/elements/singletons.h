@@ -23,7 +23,7 @@ class TSingletonItems : public TObject {
 
 // The container of the process's schema objects, with the language they are shown in.
 class TSingletons : public TComponent {
-  TV_CLASS(TSingletons, TComponent)
+  TV_PUBLISHED_CLASS(TSingletons, TComponent)
  public:
   explicit TSingletons(TComponent* owner);
 

@@ -14,20 +14,14 @@ bool IsValidIdent(std::string_view name) {
                      [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
-namespace {
-
 // Name and Tag are published for every component.
-void RegisterComponentProperties() {
+void TComponent::PublishOwn() {
   using T = TComponent;
-  RegisterProperties(T::StaticClassInfo(), {StringProperty("Name", &T::Name, &T::SetName),
-                                            WithDefault(IntegerProperty("Tag", &T::Tag, &T::SetTag), 0)});
+  RegisterProperties(StaticClassInfo(), {StringProperty("Name", &T::Name, &T::SetName),
+                                         WithDefault(IntegerProperty("Tag", &T::Tag, &T::SetTag), 0)});
 }
 
-}  // namespace
-
 TComponent::TComponent(TComponent* owner) {
-  static const bool registered = (RegisterComponentProperties(), true);
-  (void)registered;
   if (owner != nullptr) owner->InsertComponent(this);
 }
 

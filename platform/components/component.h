@@ -29,7 +29,7 @@ enum TComponentStateFlag : unsigned {
 enum class TOperation { opInsert, opRemove };
 
 class TComponent : public TPersistent {
-  TV_CLASS(TComponent, TPersistent)
+  TV_PUBLISHED_CLASS(TComponent, TPersistent)
  public:
   // An owner takes the new component into its list and frees it later.
   explicit TComponent(TComponent* owner);

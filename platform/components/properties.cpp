@@ -44,6 +44,8 @@ std::unordered_map<const TClassInfo*, TClassIndex>& Indexes() {
   return indexes;
 }
 
+// Builds the index on first use; the caller holds the lock and has
+// published the class.
 const TClassIndex& IndexOf(const TClassInfo& info) {
   auto [place, added] = Indexes().try_emplace(&info);
   if (added)
@@ -57,13 +59,15 @@ const TClassIndex& IndexOf(const TClassInfo& info) {
 
 }  // namespace
 
+// Called from the class's publish function, which runs before anything looks
+// up the class or a descendant: no index holds it yet.
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties) {
   const std::lock_guard<std::mutex> hold(TablesLock());
   Tables()[&info] = std::move(properties);
-  Indexes().clear();  // a class may have been looked up before its ancestor's table came
 }
 
 std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
+  Publish(object.ClassInfo());
   std::vector<const TClassInfo*> chain;
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) chain.push_back(c);
   std::vector<const TPropertyInfo*> list;
@@ -86,8 +90,15 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
 }
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
-  const std::lock_guard<std::mutex> hold(TablesLock());
-  const TClassIndex& index = IndexOf(object.ClassInfo());
+  const TClassInfo& info = object.ClassInfo();
+  std::unique_lock<std::mutex> hold(TablesLock());
+  if (!Indexes().contains(&info)) {
+    // Publishing registers tables, which takes the lock.
+    hold.unlock();
+    Publish(info);
+    hold.lock();
+  }
+  const TClassIndex& index = IndexOf(info);
   auto found = index.find(name);
   return found == index.end() ? nullptr : found->second;
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/rtl/enum_names.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/object.h"
 
@@ -71,23 +72,30 @@ inline TPropertyInfo NotStored(TPropertyInfo info) {
   return info;
 }
 
-// Info with Value as its ordinal default.
-inline TPropertyInfo WithDefault(TPropertyInfo info, long long value) {
-  info.DefaultOrdinal = value;
+// Info with Value (a number, a truth value or an enumeration's value) as its
+// ordinal default.
+template <class TValue>
+requires std::is_integral_v<TValue> || std::is_enum_v<TValue> TPropertyInfo WithDefault(TPropertyInfo info,
+                                                                                        TValue value) {
+  info.DefaultOrdinal = static_cast<long long>(value);
   return info;
 }
 
-// Declares the properties that Class itself introduces.
+// Declares the properties that Class itself introduces. Called from the
+// class's publish function (TV_PUBLISHED_CLASS), which runs once, before
+// anything looks up the class or a descendant.
 void RegisterProperties(const TClassInfo& info, std::vector<TPropertyInfo> properties);
 
 // Typed declarations, so that a class lists its properties as a short table
 // beside its accessors:
 //
-//   RegisterProperties(TLabel::StaticClassInfo(),
-//                      {StringProperty("Caption", &TLabel::Caption, &TLabel::SetCaption),
-//                       EnumProperty("Align", &TLabel::align, {"alNone", "alTop", "alClient"}),
-//                       ObjectProperty("Lines", &TLabel::Lines),
-//                       EventProperty("OnClick", &TLabel::OnClick)});
+//   void TLabel::PublishOwn() {
+//     RegisterProperties(StaticClassInfo(),
+//                        {StringProperty("Caption", &TLabel::Caption, &TLabel::SetCaption),
+//                         EnumProperty("Align", &TLabel::Align, &TLabel::SetAlign),
+//                         ObjectProperty("Lines", &TLabel::Lines),
+//                         EventProperty("OnClick", &TLabel::OnClick)});
+//   }
 //
 // A getter is a const member function or a data member of the class; a
 // setter is a member function taking the value, a data member, or left out
@@ -124,6 +132,10 @@ void Write(T& object, Setter setter, Value&& value) {
 
 template <class Setter>
 constexpr bool kWritable = !std::is_null_pointer_v<Setter>;
+
+inline std::vector<std::string> NameList(TEnumNames names) {
+  return {names.begin(), names.end()};
+}
 
 }  // namespace property_detail
 
@@ -183,6 +195,17 @@ template <class T, class G>
 TPropertyInfo EnumProperty(std::string name, G T::*member, std::vector<std::string> names) {
   return EnumProperty(std::move(name), member, member, std::move(names));
 }
+// The names come from EnumNames(E), declared beside the enumeration E that
+// the getter gives.
+template <class T, class G, class Setter>
+TPropertyInfo EnumProperty(std::string name, G T::*getter, Setter setter) {
+  using TEnum = std::remove_cvref_t<decltype(property_detail::Read(std::declval<const T&>(), getter))>;
+  return EnumProperty(std::move(name), getter, setter, property_detail::NameList(EnumNames(TEnum{})));
+}
+template <class T, class G>
+TPropertyInfo EnumProperty(std::string name, G T::*member) {
+  return EnumProperty(std::move(name), member, member);
+}
 
 // Members: the names of the set's members, bit 0 first.
 template <class T, class G, class Setter>
@@ -191,6 +214,10 @@ TPropertyInfo SetOfProperty(std::string name, G T::*getter, Setter setter, std::
   info.EnumNames = std::move(members);
   info.DefaultOrdinal = 0;
   return info;
+}
+template <class T, class G, class Setter>
+TPropertyInfo SetOfProperty(std::string name, G T::*getter, Setter setter, TEnumNames members) {
+  return SetOfProperty(std::move(name), getter, setter, property_detail::NameList(members));
 }
 
 template <class T, class G, class Setter = std::nullptr_t>

@@ -35,6 +35,7 @@ void RegisterFields(const TClassInfo& info, std::vector<TFieldInfo> fields) {
 }
 
 const TMethodInfo* FindMethod(const TObject& object, std::string_view name) {
+  Publish(object.ClassInfo());
   const std::lock_guard<std::mutex> hold(TablesLock());
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {
     auto table = Tables<TMethodInfo>().find(c);
@@ -46,6 +47,7 @@ const TMethodInfo* FindMethod(const TObject& object, std::string_view name) {
 }
 
 std::vector<const TFieldInfo*> GetFieldList(const TObject& object) {
+  Publish(object.ClassInfo());
   std::vector<const TFieldInfo*> list;
   const std::lock_guard<std::mutex> hold(TablesLock());
   for (const TClassInfo* c = &object.ClassInfo(); c != nullptr; c = c->Parent) {

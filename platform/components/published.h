@@ -53,6 +53,13 @@ TFieldInfo Field(std::string name, C* T::*member) {
           }};
 }
 
+// A handler or field under its member's name, inside the publish function of
+// the class (TV_PUBLISHED_CLASS) that declares the member:
+//
+//   RegisterFields(StaticClassInfo(), {TV_FIELD(btOk), TV_FIELD(edLog)});
+#define TV_METHOD(Member) ::tv::Method(#Member, &TClassSelf::Member)
+#define TV_FIELD(Member) ::tv::Field(#Member, &TClassSelf::Member)
+
 // Points every field of Root at the component of its name that Root owns.
 // Raises EComponentError when one is missing or of another class.
 void BindFields(TComponent& root);

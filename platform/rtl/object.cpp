@@ -22,6 +22,11 @@ std::vector<std::string> TClassInfo::Ancestors() const {
   return names;
 }
 
+void Publish(const TClassInfo& info) {
+  if (info.Parent != nullptr) Publish(*info.Parent);
+  if (info.PublishOwn != nullptr) std::call_once(info.Published, info.PublishOwn);
+}
+
 const TClassInfo& TObject::StaticClassInfo() {
   static const TClassInfo info{"TObject", nullptr};
   return info;

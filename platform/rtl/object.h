@@ -2,6 +2,7 @@
 // Objects that know their class: its name, its parent and the chain of
 // ancestors, which the component streams and the translator walk by name.
 
+#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -11,6 +12,11 @@ namespace tv {
 struct TClassInfo {
   const char* Name;
   const TClassInfo* Parent;  // null for TObject
+  // Declares what the class itself publishes (properties, handlers, fields);
+  // null when it publishes nothing. Run once, by Publish, before anything
+  // looks the class up, so no object of it need exist first.
+  void (*PublishOwn)() = nullptr;
+  mutable std::once_flag Published;
 
   bool InheritsFrom(const TClassInfo& other) const;
   // True when this class or an ancestor has the name (compared without case).
@@ -19,18 +25,33 @@ struct TClassInfo {
   std::vector<std::string> Ancestors() const;
 };
 
+// Runs the publish functions of the class and its ancestors, ancestors
+// first, each once in the process (from any thread). Lookups of published
+// things call it; nobody else needs to.
+void Publish(const TClassInfo& info);
+
+#define TV_CLASS_INFO(Self, Parent, PublishOwn)                                        \
+ public:                                                                               \
+  using TClassSelf = Self;                                                             \
+  static const ::tv::TClassInfo& StaticClassInfo() {                                   \
+    static const ::tv::TClassInfo info{#Self, &Parent::StaticClassInfo(), PublishOwn}; \
+    return info;                                                                       \
+  }                                                                                    \
+  const ::tv::TClassInfo& ClassInfo() const override {                                 \
+    return StaticClassInfo();                                                          \
+  }                                                                                    \
+                                                                                       \
+ private:
+
 // Declares a class's information inside a class derived from TObject.
-#define TV_CLASS(Self, Parent)                                             \
- public:                                                                   \
-  using TClassSelf = Self;                                                 \
-  static const ::tv::TClassInfo& StaticClassInfo() {                       \
-    static const ::tv::TClassInfo info{#Self, &Parent::StaticClassInfo()}; \
-    return info;                                                           \
-  }                                                                        \
-  const ::tv::TClassInfo& ClassInfo() const override {                     \
-    return StaticClassInfo();                                              \
-  }                                                                        \
-                                                                           \
+#define TV_CLASS(Self, Parent) TV_CLASS_INFO(Self, Parent, nullptr)
+
+// The same for a class that publishes properties, handlers or fields: it
+// defines `void Self::PublishOwn()`, which declares them in one place.
+#define TV_PUBLISHED_CLASS(Self, Parent)         \
+  TV_CLASS_INFO(Self, Parent, &Self::PublishOwn) \
+  static void PublishOwn();                      \
+                                                 \
  private:
 
 class TObject {

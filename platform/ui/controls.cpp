@@ -39,21 +39,18 @@ const std::vector<std::pair<std::string, long long>>& CursorIdents() {
 
 // --- TFont
 
-TFont::TFont() {
-  static const bool registered = [] {
-    using T = TFont;
-    RegisterProperties(
-        StaticClassInfo(),
-        {WithDefault(WithIdents(IntegerProperty("Color", &T::Color, &T::SetColor), ColorIdents()),
-                     clWindowText),
-         StringProperty("Name", &T::Name, &T::SetName),
-         WithDefault(IntegerProperty("Size", &T::Size, &T::SetSize), 8),
-         SetOfProperty("Style", &T::Style, &T::SetStyle,
-                       {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})});
-    return true;
-  }();
-  (void)registered;
+void TFont::PublishOwn() {
+  using T = TFont;
+  RegisterProperties(
+      StaticClassInfo(),
+      {WithDefault(WithIdents(IntegerProperty("Color", &T::Color, &T::SetColor), ColorIdents()),
+                   clWindowText),
+       StringProperty("Name", &T::Name, &T::SetName),
+       WithDefault(IntegerProperty("Size", &T::Size, &T::SetSize), 8),
+       SetOfProperty("Style", &T::Style, &T::SetStyle, kFontStyleNames)});
 }
+
+TFont::TFont() {}
 
 void TFont::Changed() {
   if (OnChange) OnChange();
@@ -107,16 +104,16 @@ TPropertyInfo FontProperty() {
   return info;
 }
 
-void RegisterControlProperties() {
+}  // namespace
+
+void TControl::PublishOwn() {
   using T = TControl;
   RegisterProperties(
-      T::StaticClassInfo(),
+      StaticClassInfo(),
       {IntegerProperty("Left", &T::Left, &T::SetLeft), IntegerProperty("Top", &T::Top, &T::SetTop),
        IntegerProperty("Width", &T::Width, &T::SetWidth),
        IntegerProperty("Height", &T::Height, &T::SetHeight),
-       WithDefault(EnumProperty("Align", &T::Align, &T::SetAlign,
-                                {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}),
-                   0),
+       WithDefault(EnumProperty("Align", &T::Align, &T::SetAlign), alNone),
        WithDefault(WithIdents(IntegerProperty("Cursor", &T::Cursor, &T::SetCursor), CursorIdents()),
                    crDefault),
        StringProperty("Hint", &T::Hint, &T::SetHint),
@@ -126,11 +123,7 @@ void RegisterControlProperties() {
        FontProperty(), WithDefault(BooleanProperty("ParentFont", &T::ParentFont, &T::SetParentFont), 1)});
 }
 
-}  // namespace
-
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-  static const bool registered = (RegisterControlProperties(), true);
-  (void)registered;
   font_.OnChange = [this] {
     if (!takingParentFont_) parentFont_ = false;
     FontChanged();
@@ -234,16 +227,14 @@ void TControl::Changed() {
 
 // --- TWinControl
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
-  static const bool registered = [] {
-    using T = TWinControl;
-    RegisterProperties(StaticClassInfo(),
-                       {IntegerProperty("TabOrder", &T::TabOrder, &T::SetTabOrder),
-                        WithDefault(BooleanProperty("TabStop", &T::TabStop, &T::SetTabStop), 0)});
-    return true;
-  }();
-  (void)registered;
+void TWinControl::PublishOwn() {
+  using T = TWinControl;
+  RegisterProperties(StaticClassInfo(),
+                     {IntegerProperty("TabOrder", &T::TabOrder, &T::SetTabOrder),
+                      WithDefault(BooleanProperty("TabStop", &T::TabStop, &T::SetTabStop), 0)});
 }
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
   // The owner frees the children; a parent going first leaves them without one.

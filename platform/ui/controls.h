@@ -44,6 +44,8 @@ inline constexpr TCursor crHandPoint = -21;
 const std::vector<std::pair<std::string, long long>>& CursorIdents();
 
 enum TFontStyle : unsigned { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+inline constexpr auto kFontStyleNames = EnumNameArray("fsBold", "fsItalic", "fsUnderline", "fsStrikeOut");
+static_assert(kFontStyleNames.size() == 1 + static_cast<std::size_t>(fsStrikeOut));
 using TFontStyles = unsigned;  // a bit per TFontStyle
 constexpr TFontStyles FontStyle(TFontStyle style) {
   return 1u << style;
@@ -51,9 +53,15 @@ constexpr TFontStyles FontStyle(TFontStyle style) {
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 using enum TAlign;
+inline constexpr auto kAlignNames =
+    EnumNameArray("alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient");
+static_assert(kAlignNames.size() == 1 + static_cast<std::size_t>(TAlign::alClient));
+constexpr TEnumNames EnumNames(TAlign) {
+  return kAlignNames;
+}
 
 class TFont : public TPersistent {
-  TV_CLASS(TFont, TPersistent)
+  TV_PUBLISHED_CLASS(TFont, TPersistent)
  public:
   TFont();
   const std::string& Name() const { return name_; }
@@ -79,7 +87,7 @@ class TFont : public TPersistent {
 };
 
 class TControl : public TComponent {
-  TV_CLASS(TControl, TComponent)
+  TV_PUBLISHED_CLASS(TControl, TComponent)
  public:
   explicit TControl(TComponent* owner);
   ~TControl() override;
@@ -169,7 +177,7 @@ class TGraphicControl : public TControl {
 
 // Has a window: holds controls, takes the focus, has a place in the tab order.
 class TWinControl : public TControl {
-  TV_CLASS(TWinControl, TControl)
+  TV_PUBLISHED_CLASS(TWinControl, TControl)
  public:
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;

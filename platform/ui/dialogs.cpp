@@ -5,20 +5,18 @@
 
 namespace tv {
 
-TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner) {
-  static const bool registered = [] {
-    using T = TOpenDialog;
-    RegisterProperties(StaticClassInfo(),
-                       {StringProperty("DefaultExt", &T::DefaultExt, &T::SetDefaultExt),
-                        StringProperty("FileName", &T::FileName, &T::SetFileName),
-                        StringProperty("Filter", &T::Filter, &T::SetFilter),
-                        WithDefault(IntegerProperty("FilterIndex", &T::FilterIndex, &T::SetFilterIndex), 1),
-                        StringProperty("InitialDir", &T::InitialDir, &T::SetInitialDir),
-                        StringProperty("Title", &T::Title, &T::SetTitle)});
-    return true;
-  }();
-  (void)registered;
+void TOpenDialog::PublishOwn() {
+  using T = TOpenDialog;
+  RegisterProperties(StaticClassInfo(),
+                     {StringProperty("DefaultExt", &T::DefaultExt, &T::SetDefaultExt),
+                      StringProperty("FileName", &T::FileName, &T::SetFileName),
+                      StringProperty("Filter", &T::Filter, &T::SetFilter),
+                      WithDefault(IntegerProperty("FilterIndex", &T::FilterIndex, &T::SetFilterIndex), 1),
+                      StringProperty("InitialDir", &T::InitialDir, &T::SetInitialDir),
+                      StringProperty("Title", &T::Title, &T::SetTitle)});
 }
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner) {}
 
 bool TOpenDialog::Execute() {
   return UiBackend().ExecuteOpenDialog(*this);

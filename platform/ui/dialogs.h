@@ -14,7 +14,7 @@ class TCommonDialog : public TComponent {
 };
 
 class TOpenDialog : public TCommonDialog {
-  TV_CLASS(TOpenDialog, TCommonDialog)
+  TV_PUBLISHED_CLASS(TOpenDialog, TCommonDialog)
  public:
   explicit TOpenDialog(TComponent* owner);
   const std::string& DefaultExt() const { return defaultExt_; }

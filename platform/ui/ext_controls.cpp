@@ -8,51 +8,40 @@ namespace tv {
 
 // --- TCustomPanel
 
-TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-  static const bool registered = [] {
-    using T = TCustomPanel;
-    const std::vector<std::string> bevels = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
-    RegisterProperties(
-        StaticClassInfo(),
-        {StringProperty("Caption", &TControl::Caption, &TControl::SetCaption),
-         WithDefault(EnumProperty("BevelOuter", &T::BevelOuter, &T::SetBevelOuter, bevels), 2),
-         WithDefault(EnumProperty("BevelInner", &T::BevelInner, &T::SetBevelInner, bevels), 0)});
-    return true;
-  }();
-  (void)registered;
+void TCustomPanel::PublishOwn() {
+  using T = TCustomPanel;
+  RegisterProperties(StaticClassInfo(),
+                     {StringProperty("Caption", &TControl::Caption, &TControl::SetCaption),
+                      WithDefault(EnumProperty("BevelOuter", &T::BevelOuter, &T::SetBevelOuter), bvRaised),
+                      WithDefault(EnumProperty("BevelInner", &T::BevelInner, &T::SetBevelInner), bvNone)});
 }
+
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {}
 
 // --- TBevel
 
-TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
-  static const bool registered = [] {
-    using T = TBevel;
-    RegisterProperties(
-        StaticClassInfo(),
-        {WithDefault(EnumProperty("Shape", &T::Shape, &T::SetShape,
-                                  {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine",
-                                   "bsRightLine", "bsSpacer"}),
-                     0),
-         WithDefault(EnumProperty("Style", &T::Style, &T::SetStyle, {"bsLowered", "bsRaised"}), 0)});
-    return true;
-  }();
-  (void)registered;
+void TBevel::PublishOwn() {
+  using T = TBevel;
+  RegisterProperties(StaticClassInfo(),
+                     {WithDefault(EnumProperty("Shape", &T::Shape, &T::SetShape), TBevelShape::bsBox),
+                      WithDefault(EnumProperty("Style", &T::Style, &T::SetStyle), TBevelStyle::bsLowered)});
 }
+
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {}
 
 // --- TImage
 
+void TImage::PublishOwn() {
+  using T = TImage;
+  RegisterProperties(StaticClassInfo(),
+                     {ObjectProperty("Picture", static_cast<const TPicture& (T::*)() const>(&T::Picture)),
+                      WithDefault(BooleanProperty("AutoSize", &T::AutoSize, &T::SetAutoSize), 0),
+                      WithDefault(BooleanProperty("Center", &T::Center, &T::SetCenter), 0),
+                      WithDefault(BooleanProperty("Stretch", &T::Stretch, &T::SetStretch), 0),
+                      EventProperty("OnClick", &TControl::OnClick)});
+}
+
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
-  static const bool registered = [] {
-    using T = TImage;
-    RegisterProperties(StaticClassInfo(),
-                       {ObjectProperty("Picture", static_cast<const TPicture& (T::*)() const>(&T::Picture)),
-                        WithDefault(BooleanProperty("AutoSize", &T::AutoSize, &T::SetAutoSize), 0),
-                        WithDefault(BooleanProperty("Center", &T::Center, &T::SetCenter), 0),
-                        WithDefault(BooleanProperty("Stretch", &T::Stretch, &T::SetStretch), 0),
-                        EventProperty("OnClick", &TControl::OnClick)});
-    return true;
-  }();
-  (void)registered;
   picture_.OnChange = [this] { PictureChanged(); };
 }
 
@@ -79,17 +68,15 @@ TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner) {
   tabStop_ = true;
 }
 
-TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
-  static const bool registered = [] {
-    using T = TPageControl;
-    RegisterProperties(
-        StaticClassInfo(),
-        {ComponentProperty("ActivePage", &T::ActivePage, &T::SetActivePage),
-         WithDefault(BooleanProperty("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop), 1)});
-    return true;
-  }();
-  (void)registered;
+void TPageControl::PublishOwn() {
+  using T = TPageControl;
+  RegisterProperties(
+      StaticClassInfo(),
+      {ComponentProperty("ActivePage", &T::ActivePage, &T::SetActivePage),
+       WithDefault(BooleanProperty("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop), 1)});
 }
+
+TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {}
 
 TTabSheet* TPageControl::Pages(int index) const {
   if (index < 0 || index >= PageCount()) throw EListError(ListIndexErrorText(index));
@@ -148,25 +135,22 @@ void TPageControl::RemoveControl(TControl* control) {
 
 // --- TTabSheet
 
-TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
-  static const bool registered = [] {
-    // Its page control places and shows it: only the caption is its own.
-    using T = TControl;
-    RegisterProperties(
-        StaticClassInfo(),
-        {NotStored(IntegerProperty("Left", &T::Left, &T::SetLeft)),
-         NotStored(IntegerProperty("Top", &T::Top, &T::SetTop)),
-         NotStored(IntegerProperty("Width", &T::Width, &T::SetWidth)),
-         NotStored(IntegerProperty("Height", &T::Height, &T::SetHeight)),
-         NotStored(BooleanProperty("Visible", &T::Visible, &T::SetVisible)),
-         NotStored(EnumProperty("Align", &T::Align, &T::SetAlign,
-                                {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})),
-         NotStored(IntegerProperty("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)),
-         StringProperty("Caption", &TControl::Caption, &TControl::SetCaption)});
-    return true;
-  }();
-  (void)registered;
+void TTabSheet::PublishOwn() {
+  // Its page control places and shows it: only the caption is its own.
+  using T = TControl;
+  RegisterProperties(
+      StaticClassInfo(),
+      {NotStored(IntegerProperty("Left", &T::Left, &T::SetLeft)),
+       NotStored(IntegerProperty("Top", &T::Top, &T::SetTop)),
+       NotStored(IntegerProperty("Width", &T::Width, &T::SetWidth)),
+       NotStored(IntegerProperty("Height", &T::Height, &T::SetHeight)),
+       NotStored(BooleanProperty("Visible", &T::Visible, &T::SetVisible)),
+       NotStored(EnumProperty("Align", &T::Align, &T::SetAlign)),
+       NotStored(IntegerProperty("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)),
+       StringProperty("Caption", &TControl::Caption, &TControl::SetCaption)});
 }
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {}
 
 TPageControl* TTabSheet::PageControl() const {
   return dynamic_cast<TPageControl*>(Parent());

@@ -10,9 +10,14 @@ namespace tv {
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 using enum TPanelBevel;
+inline constexpr auto kPanelBevelNames = EnumNameArray("bvNone", "bvLowered", "bvRaised", "bvSpace");
+static_assert(kPanelBevelNames.size() == 1 + static_cast<std::size_t>(TPanelBevel::bvSpace));
+constexpr TEnumNames EnumNames(TPanelBevel) {
+  return kPanelBevelNames;
+}
 
 class TCustomPanel : public TCustomControl {
-  TV_CLASS(TCustomPanel, TCustomControl)
+  TV_PUBLISHED_CLASS(TCustomPanel, TCustomControl)
  public:
   explicit TCustomPanel(TComponent* owner);
   TPanelBevel BevelOuter() const { return bevelOuter_; }
@@ -33,9 +38,20 @@ class TPanel : public TCustomPanel {
 enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 using enum TBevelShape;
 enum class TBevelStyle { bsLowered, bsRaised };
+inline constexpr auto kBevelShapeNames =
+    EnumNameArray("bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer");
+static_assert(kBevelShapeNames.size() == 1 + static_cast<std::size_t>(TBevelShape::bsSpacer));
+constexpr TEnumNames EnumNames(TBevelShape) {
+  return kBevelShapeNames;
+}
+inline constexpr auto kBevelStyleNames = EnumNameArray("bsLowered", "bsRaised");
+static_assert(kBevelStyleNames.size() == 1 + static_cast<std::size_t>(TBevelStyle::bsRaised));
+constexpr TEnumNames EnumNames(TBevelStyle) {
+  return kBevelStyleNames;
+}
 
 class TBevel : public TGraphicControl {
-  TV_CLASS(TBevel, TGraphicControl)
+  TV_PUBLISHED_CLASS(TBevel, TGraphicControl)
  public:
   explicit TBevel(TComponent* owner);
   TBevelShape Shape() const { return shape_; }
@@ -49,7 +65,7 @@ class TBevel : public TGraphicControl {
 };
 
 class TImage : public TGraphicControl {
-  TV_CLASS(TImage, TGraphicControl)
+  TV_PUBLISHED_CLASS(TImage, TGraphicControl)
  public:
   explicit TImage(TComponent* owner);
   TPicture& Picture() { return picture_; }
@@ -79,7 +95,7 @@ class TCustomTabControl : public TWinControl {
 };
 
 class TPageControl : public TCustomTabControl {
-  TV_CLASS(TPageControl, TCustomTabControl)
+  TV_PUBLISHED_CLASS(TPageControl, TCustomTabControl)
  public:
   explicit TPageControl(TComponent* owner);
   int PageCount() const { return static_cast<int>(pages_.size()); }
@@ -102,7 +118,7 @@ class TPageControl : public TCustomTabControl {
 };
 
 class TTabSheet : public TWinControl {
-  TV_CLASS(TTabSheet, TWinControl)
+  TV_PUBLISHED_CLASS(TTabSheet, TWinControl)
  public:
   explicit TTabSheet(TComponent* owner);
   TPageControl* PageControl() const;

@@ -15,36 +15,28 @@ namespace tv {
 
 // --- TCustomForm
 
+void TCustomForm::PublishOwn() {
+  using T = TCustomForm;
+  TPropertyInfo font =
+      ObjectProperty("Font", static_cast<const TFont& (TControl::*)() const>(&TControl::Font));
+  // The client size is what a form stores; the border adds the rest.
+  RegisterProperties(
+      StaticClassInfo(),
+      {NotStored(IntegerProperty("Width", &T::Width, &T::SetWidth)),
+       NotStored(IntegerProperty("Height", &T::Height, &T::SetHeight)),
+       NotStored(BooleanProperty("Visible", &T::Visible, &T::SetVisible)),
+       NotStored(IntegerProperty("TabOrder", &T::TabOrder, &T::SetTabOrder)),
+       StringProperty("Caption", &T::Caption, &T::SetCaption),
+       WithDefault(EnumProperty("BorderStyle", &T::BorderStyle, &T::SetBorderStyle), bsSizeable),
+       WithDefault(EnumProperty("Position", &T::Position, &T::SetPosition), poDesigned),
+       IntegerProperty("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
+       IntegerProperty("ClientHeight", &T::ClientHeight, &T::SetClientHeight), font,
+       NotStored(BooleanProperty("ParentFont", &T::ParentFont, &T::SetParentFont)),
+       ComponentProperty("ActiveControl", &T::ActiveControl, &T::SetActiveControl),
+       EventProperty("OnCreate", &T::OnCreate)});
+}
+
 TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
-  static const bool registered = [] {
-    using T = TCustomForm;
-    TPropertyInfo font =
-        ObjectProperty("Font", static_cast<const TFont& (TControl::*)() const>(&TControl::Font));
-    // The client size is what a form stores; the border adds the rest.
-    RegisterProperties(
-        StaticClassInfo(),
-        {NotStored(IntegerProperty("Width", &T::Width, &T::SetWidth)),
-         NotStored(IntegerProperty("Height", &T::Height, &T::SetHeight)),
-         NotStored(BooleanProperty("Visible", &T::Visible, &T::SetVisible)),
-         NotStored(IntegerProperty("TabOrder", &T::TabOrder, &T::SetTabOrder)),
-         StringProperty("Caption", &T::Caption, &T::SetCaption),
-         WithDefault(
-             EnumProperty("BorderStyle", &T::BorderStyle, &T::SetBorderStyle,
-                          {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}),
-             2),
-         WithDefault(
-             EnumProperty("Position", &T::Position, &T::SetPosition,
-                          {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                           "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}),
-             0),
-         IntegerProperty("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
-         IntegerProperty("ClientHeight", &T::ClientHeight, &T::SetClientHeight), font,
-         NotStored(BooleanProperty("ParentFont", &T::ParentFont, &T::SetParentFont)),
-         ComponentProperty("ActiveControl", &T::ActiveControl, &T::SetActiveControl),
-         EventProperty("OnCreate", &T::OnCreate)});
-    return true;
-  }();
-  (void)registered;
   SetVisible(false);
 }
 
@@ -216,6 +208,9 @@ void TCustomForm::Loaded() {
 
 void TCustomForm::ReadStoredForm() {
   RegisterControlClasses();
+  // A form class publishes what its stored form needs: the description
+  // itself and the classes it names.
+  Publish(ClassInfo());
   try {
     TReader::ReadRoot(FormStream(ClassName()), *this);
   } catch (const Exception& e) {

@@ -24,6 +24,12 @@ enum : int {
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using enum TFormBorderStyle;
+inline constexpr auto kFormBorderStyleNames =
+    EnumNameArray("bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin");
+static_assert(kFormBorderStyleNames.size() == 1 + static_cast<std::size_t>(TFormBorderStyle::bsSizeToolWin));
+constexpr TEnumNames EnumNames(TFormBorderStyle) {
+  return kFormBorderStyleNames;
+}
 enum class TPosition {
   poDesigned,
   poDefault,
@@ -35,6 +41,13 @@ enum class TPosition {
   poOwnerFormCenter
 };
 using enum TPosition;
+inline constexpr auto kPositionNames =
+    EnumNameArray("poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                  "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter");
+static_assert(kPositionNames.size() == 1 + static_cast<std::size_t>(TPosition::poOwnerFormCenter));
+constexpr TEnumNames EnumNames(TPosition) {
+  return kPositionNames;
+}
 
 class EInvalidOperation : public Exception {
  public:
@@ -53,7 +66,7 @@ class TScrollingWinControl : public TWinControl {
 };
 
 class TCustomForm : public TScrollingWinControl {
-  TV_CLASS(TCustomForm, TScrollingWinControl)
+  TV_PUBLISHED_CLASS(TCustomForm, TScrollingWinControl)
  public:
   explicit TCustomForm(TComponent* owner);
   ~TCustomForm() override;

@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "platform/components/class_registry.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/ext_controls.h"
@@ -7,7 +9,8 @@
 namespace tv {
 
 void RegisterControlClasses() {
-  static const bool registered = [] {
+  static std::once_flag registered;
+  std::call_once(registered, [] {
     RegisterComponentClass<TButton>();
     RegisterComponentClass<TCheckBox>();
     RegisterComponentClass<TLabel>();
@@ -20,9 +23,7 @@ void RegisterControlClasses() {
     RegisterComponentClass<TTabSheet>();
     RegisterComponentClass<TOpenDialog>();
     RegisterComponentClass<TForm>();
-    return true;
-  }();
-  (void)registered;
+  });
 }
 
 }  // namespace tv

@@ -17,27 +17,27 @@ TPropertyInfo TabStopProperty() {
 
 }  // namespace
 
+void TButtonControl::PublishOwn() {
+  RegisterProperties(StaticClassInfo(), {TabStopProperty()});
+}
+
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
-  static const bool registered = (RegisterProperties(StaticClassInfo(), {TabStopProperty()}), true);
-  (void)registered;
   tabStop_ = true;
 }
 
 // --- TButton
 
-TButton::TButton(TComponent* owner) : TButtonControl(owner) {
-  static const bool registered = [] {
-    using T = TButton;
-    RegisterProperties(StaticClassInfo(),
-                       {CaptionProperty(),
-                        WithDefault(IntegerProperty("ModalResult", &T::ModalResult, &T::SetModalResult), 0),
-                        WithDefault(BooleanProperty("Default", &T::Default, &T::SetDefault), 0),
-                        WithDefault(BooleanProperty("Cancel", &T::Cancel, &T::SetCancel), 0),
-                        EventProperty("OnClick", &TControl::OnClick)});
-    return true;
-  }();
-  (void)registered;
+void TButton::PublishOwn() {
+  using T = TButton;
+  RegisterProperties(
+      StaticClassInfo(),
+      {CaptionProperty(), WithDefault(IntegerProperty("ModalResult", &T::ModalResult, &T::SetModalResult), 0),
+       WithDefault(BooleanProperty("Default", &T::Default, &T::SetDefault), 0),
+       WithDefault(BooleanProperty("Cancel", &T::Cancel, &T::SetCancel), 0),
+       EventProperty("OnClick", &TControl::OnClick)});
 }
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {}
 
 void TButton::Click() {
   if (TCustomForm* form = ParentForm(); form != nullptr && modalResult_ != mrNone)
@@ -47,17 +47,15 @@ void TButton::Click() {
 
 // --- TCustomCheckBox
 
-TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
-  static const bool registered = [] {
-    using T = TCustomCheckBox;
-    RegisterProperties(
-        StaticClassInfo(),
-        {CaptionProperty(), WithDefault(BooleanProperty("Checked", &T::Checked, &T::SetChecked), 0),
-         EventProperty("OnClick", &TControl::OnClick)});
-    return true;
-  }();
-  (void)registered;
+void TCustomCheckBox::PublishOwn() {
+  using T = TCustomCheckBox;
+  RegisterProperties(
+      StaticClassInfo(),
+      {CaptionProperty(), WithDefault(BooleanProperty("Checked", &T::Checked, &T::SetChecked), 0),
+       EventProperty("OnClick", &TControl::OnClick)});
 }
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {}
 
 void TCustomCheckBox::SetChecked(bool checked) {
   checked_ = checked;
@@ -71,18 +69,17 @@ void TCustomCheckBox::Click() {
 
 // --- TCustomLabel
 
+void TCustomLabel::PublishOwn() {
+  using T = TCustomLabel;
+  RegisterProperties(
+      StaticClassInfo(),
+      {CaptionProperty(), ComponentProperty("FocusControl", &T::FocusControl, &T::SetFocusControl),
+       WithDefault(BooleanProperty("WordWrap", &T::WordWrap, &T::SetWordWrap), 0),
+       WithDefault(BooleanProperty("AutoSize", &T::AutoSize, &T::SetAutoSize), 1),
+       EventProperty("OnClick", &TControl::OnClick)});
+}
+
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
-  static const bool registered = [] {
-    using T = TCustomLabel;
-    RegisterProperties(
-        StaticClassInfo(),
-        {CaptionProperty(), ComponentProperty("FocusControl", &T::FocusControl, &T::SetFocusControl),
-         WithDefault(BooleanProperty("WordWrap", &T::WordWrap, &T::SetWordWrap), 0),
-         WithDefault(BooleanProperty("AutoSize", &T::AutoSize, &T::SetAutoSize), 1),
-         EventProperty("OnClick", &TControl::OnClick)});
-    return true;
-  }();
-  (void)registered;
   Listen();
 }
 
@@ -93,39 +90,33 @@ void TCustomLabel::Notification(TComponent* component, TOperation operation) {
 
 // --- TCustomEdit
 
+void TCustomEdit::PublishOwn() {
+  using T = TCustomEdit;
+  RegisterProperties(
+      StaticClassInfo(),
+      {StringProperty("Text", &TControl::Text, &TControl::SetText), TabStopProperty(),
+       WithDefault(WithIdents(IntegerProperty("Color", &TControl::Color, &TControl::SetColor), ColorIdents()),
+                   clWindow),
+       WithDefault(BooleanProperty("ReadOnly", &T::ReadOnly, &T::SetReadOnly), 0)});
+}
+
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
-  static const bool registered = [] {
-    using T = TCustomEdit;
-    RegisterProperties(
-        StaticClassInfo(),
-        {StringProperty("Text", &TControl::Text, &TControl::SetText), TabStopProperty(),
-         WithDefault(
-             WithIdents(IntegerProperty("Color", &TControl::Color, &TControl::SetColor), ColorIdents()),
-             clWindow),
-         WithDefault(BooleanProperty("ReadOnly", &T::ReadOnly, &T::SetReadOnly), 0)});
-    return true;
-  }();
-  (void)registered;
   tabStop_ = true;
   SetColor(clWindow);
 }
 
 // --- TCustomMemo
 
-TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
-  static const bool registered = [] {
-    using T = TCustomMemo;
-    TPropertyInfo lines = ObjectProperty("Lines", static_cast<const TStrings& (T::*)() const>(&T::Lines));
-    RegisterProperties(StaticClassInfo(),
-                       {NotStored(StringProperty("Text", &TControl::Text, &TControl::SetText)), lines,
-                        WithDefault(EnumProperty("ScrollBars", &T::ScrollBars, &T::SetScrollBars,
-                                                 {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}),
-                                    0),
-                        WithDefault(BooleanProperty("WordWrap", &T::WordWrap, &T::SetWordWrap), 1)});
-    return true;
-  }();
-  (void)registered;
+void TCustomMemo::PublishOwn() {
+  using T = TCustomMemo;
+  TPropertyInfo lines = ObjectProperty("Lines", static_cast<const TStrings& (T::*)() const>(&T::Lines));
+  RegisterProperties(StaticClassInfo(),
+                     {NotStored(StringProperty("Text", &TControl::Text, &TControl::SetText)), lines,
+                      WithDefault(EnumProperty("ScrollBars", &T::ScrollBars, &T::SetScrollBars), ssNone),
+                      WithDefault(BooleanProperty("WordWrap", &T::WordWrap, &T::SetWordWrap), 1)});
 }
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {}
 
 std::string TCustomMemo::Text() const {
   std::string text;

@@ -9,13 +9,13 @@
 namespace tv {
 
 class TButtonControl : public TWinControl {
-  TV_CLASS(TButtonControl, TWinControl)
+  TV_PUBLISHED_CLASS(TButtonControl, TWinControl)
  public:
   explicit TButtonControl(TComponent* owner);
 };
 
 class TButton : public TButtonControl {
-  TV_CLASS(TButton, TButtonControl)
+  TV_PUBLISHED_CLASS(TButton, TButtonControl)
  public:
   explicit TButton(TComponent* owner);
   int ModalResult() const { return modalResult_; }
@@ -34,7 +34,7 @@ class TButton : public TButtonControl {
 };
 
 class TCustomCheckBox : public TButtonControl {
-  TV_CLASS(TCustomCheckBox, TButtonControl)
+  TV_PUBLISHED_CLASS(TCustomCheckBox, TButtonControl)
  public:
   explicit TCustomCheckBox(TComponent* owner);
   bool Checked() const { return checked_; }
@@ -53,7 +53,7 @@ class TCheckBox : public TCustomCheckBox {
 };
 
 class TCustomLabel : public TGraphicControl {
-  TV_CLASS(TCustomLabel, TGraphicControl)
+  TV_PUBLISHED_CLASS(TCustomLabel, TGraphicControl)
  public:
   explicit TCustomLabel(TComponent* owner);
   // The control that its accelerator focuses.
@@ -77,7 +77,7 @@ class TLabel : public TCustomLabel {
 };
 
 class TCustomEdit : public TWinControl {
-  TV_CLASS(TCustomEdit, TWinControl)
+  TV_PUBLISHED_CLASS(TCustomEdit, TWinControl)
  public:
   explicit TCustomEdit(TComponent* owner);
   bool ReadOnly() const { return readOnly_; }
@@ -98,10 +98,15 @@ class TEdit : public TCustomEdit {
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using enum TScrollStyle;
+inline constexpr auto kScrollStyleNames = EnumNameArray("ssNone", "ssHorizontal", "ssVertical", "ssBoth");
+static_assert(kScrollStyleNames.size() == 1 + static_cast<std::size_t>(TScrollStyle::ssBoth));
+constexpr TEnumNames EnumNames(TScrollStyle) {
+  return kScrollStyleNames;
+}
 
 // Its text is its lines, each ended by CR LF but the last.
 class TCustomMemo : public TCustomEdit {
-  TV_CLASS(TCustomMemo, TCustomEdit)
+  TV_PUBLISHED_CLASS(TCustomMemo, TCustomEdit)
  public:
   explicit TCustomMemo(TComponent* owner);
   TStrings& Lines() { return lines_; }

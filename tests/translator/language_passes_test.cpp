@@ -48,20 +48,19 @@ end
 )";
 
 class TwDialog : public TForm {
-  TV_CLASS(TwDialog, TForm)
+  TV_PUBLISHED_CLASS(TwDialog, TForm)
  public:
-  explicit TwDialog(TComponent* owner) : TForm(owner) {
-    static const bool registered =
-        (RegisterFields(StaticClassInfo(),
-                        {Field("Translator", &TwDialog::Translator), Field("txTitle", &TwDialog::txTitle),
-                         Field("txKeep", &TwDialog::txKeep), Field("mmText", &TwDialog::mmText)}),
-         true);
-    (void)registered;
-  }
+  explicit TwDialog(TComponent* owner) : TForm(owner) {}
   TTranslator* Translator = nullptr;
   TLabel *txTitle = nullptr, *txKeep = nullptr;
   TMemo* mmText = nullptr;
 };
+
+void TwDialog::PublishOwn() {
+  RegisterFields(StaticClassInfo(),
+                 {Field("Translator", &TwDialog::Translator), Field("txTitle", &TwDialog::txTitle),
+                  Field("txKeep", &TwDialog::txKeep), Field("mmText", &TwDialog::mmText)});
+}
 
 const TTranslatorShared& Shared() {
   return InitializeTranslatorLibrary();

@@ -19,46 +19,26 @@ enum class TStyle { stPlain, stBold, stFramed };
 
 // A nested persistent object, as a font is.
 class TLook : public TPersistent {
-  TV_CLASS(TLook, TPersistent)
+  TV_PUBLISHED_CLASS(TLook, TPersistent)
  public:
-  TLook() {
-    static const bool registered = [] {
-      RegisterProperties(StaticClassInfo(),
-                         {StringProperty("Face", &TLook::face, &TLook::face),
-                          WithDefault(IntegerProperty("Size", &TLook::size, &TLook::size), 8)});
-      return true;
-    }();
-    (void)registered;
-  }
+  TLook() {}
   std::string face;
   int size = 8;
 };
+
+void TLook::PublishOwn() {
+  RegisterProperties(StaticClassInfo(),
+                     {StringProperty("Face", &TLook::face, &TLook::face),
+                      WithDefault(IntegerProperty("Size", &TLook::size, &TLook::size), 8)});
+}
 
 std::vector<std::string> loadedOrder;
 constexpr int kDepthLimit = 64;
 
 class TWidget : public TComponent {
-  TV_CLASS(TWidget, TComponent)
+  TV_PUBLISHED_CLASS(TWidget, TComponent)
  public:
-  explicit TWidget(TComponent* owner) : TComponent(owner) {
-    static const bool registered = [] {
-      using T = TWidget;
-      RegisterProperties(
-          StaticClassInfo(),
-          {StringProperty("Caption", &T::caption, &T::caption), IntegerProperty("Left", &T::left, &T::left),
-           WithDefault(BooleanProperty("Visible", &T::visible, &T::visible), 1),
-           WithDefault(EnumProperty("Style", &T::style, {"stPlain", "stBold", "stFramed"}), 0),
-           ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look),
-           SetOfProperty("Marks", &T::marks, &T::marks, {"mkFirst", "mkSecond", "mkThird"}),
-           FloatProperty("Ratio", &T::ratio, &T::ratio),
-           WithDefault(WithIdents(IntegerProperty("Color", &T::color, &T::color), {{"clWhite", 0xFFFFFF}}),
-                       0),
-           EventProperty("OnClick", &T::onClick)});
-      RegisterComponentClass<TWidget>();
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TWidget(TComponent* owner) : TComponent(owner) {}
   // A value that is no published property, as the translator's stored texts.
   void DefineProperties(TFiler& filer) override {
     filer.DefineProperty(
@@ -92,6 +72,21 @@ class TWidget : public TComponent {
   TLook look;
   std::vector<unsigned> loadedStates;
 };
+
+void TWidget::PublishOwn() {
+  using T = TWidget;
+  RegisterProperties(
+      StaticClassInfo(),
+      {StringProperty("Caption", &T::caption, &T::caption), IntegerProperty("Left", &T::left, &T::left),
+       WithDefault(BooleanProperty("Visible", &T::visible, &T::visible), 1),
+       WithDefault(EnumProperty("Style", &T::style, {"stPlain", "stBold", "stFramed"}), 0),
+       ObjectProperty("Lines", &T::lines), ObjectProperty("Look", &T::look),
+       SetOfProperty("Marks", &T::marks, &T::marks, {"mkFirst", "mkSecond", "mkThird"}),
+       FloatProperty("Ratio", &T::ratio, &T::ratio),
+       WithDefault(WithIdents(IntegerProperty("Color", &T::color, &T::color), {{"clWhite", 0xFFFFFF}}), 0),
+       EventProperty("OnClick", &T::onClick)});
+  RegisterComponentClass<TWidget>();
+}
 
 std::unique_ptr<TWidget> SampleTree() {
   auto root = std::make_unique<TWidget>(nullptr);
@@ -184,20 +179,18 @@ TEST(ComponentStream, SetsAreMemberNamesAndUnknownMembersAreRefused) {
 // A form-like root: its stored form binds handlers to its methods and its
 // components to its fields.
 class TDialogWidget : public TWidget {
-  TV_CLASS(TDialogWidget, TWidget)
+  TV_PUBLISHED_CLASS(TDialogWidget, TWidget)
  public:
-  explicit TDialogWidget(TComponent* owner) : TWidget(owner) {
-    static const bool registered = [] {
-      RegisterMethods(StaticClassInfo(), {Method("OkClick", &TDialogWidget::OkClick)});
-      RegisterFields(StaticClassInfo(), {Field("btOk", &TDialogWidget::btOk)});
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TDialogWidget(TComponent* owner) : TWidget(owner) {}
   void OkClick(TObject* sender) { clicks.push_back(static_cast<TComponent*>(sender)->Name()); }
   TWidget* btOk = nullptr;
   std::vector<std::string> clicks;
 };
+
+void TDialogWidget::PublishOwn() {
+  RegisterMethods(StaticClassInfo(), {Method("OkClick", &TDialogWidget::OkClick)});
+  RegisterFields(StaticClassInfo(), {Field("btOk", &TDialogWidget::btOk)});
+}
 
 std::string Dialog(const std::string& button, const std::string& color = "clWhite",
                    const std::string& handler = "OkClick") {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/components/class_registry.h"
@@ -146,26 +149,29 @@ TEST(ClassRegistry, CreatesRegisteredClassesByName) {
 }
 
 enum class TAlign { alNone, alTop, alClient };
+constexpr auto kAlignNames = EnumNameArray("alNone", "alTop", "alClient");
+static_assert(kAlignNames.size() == 1 + static_cast<std::size_t>(TAlign::alClient));
+constexpr TEnumNames EnumNames(TAlign) {
+  return kAlignNames;
+}
 
 class TLabelLike : public TComponent {
-  TV_CLASS(TLabelLike, TComponent)
+  TV_PUBLISHED_CLASS(TLabelLike, TComponent)
  public:
-  explicit TLabelLike(TComponent* owner) : TComponent(owner) {
-    static const bool registered = [] {
-      using T = TLabelLike;
-      RegisterProperties(StaticClassInfo(),
-                         {StringProperty("Caption", &T::caption, &T::caption),
-                          EnumProperty("Align", &T::align, nullptr, {"alNone", "alTop", "alClient"}),
-                          ObjectProperty("Lines", &T::lines), EventProperty("OnClick", &T::onClick)});
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TLabelLike(TComponent* owner) : TComponent(owner) {}
   std::string caption;
   TAlign align = TAlign::alClient;
   TStringList lines;
   std::function<void()> onClick;
 };
+
+void TLabelLike::PublishOwn() {
+  using T = TLabelLike;
+  RegisterProperties(StaticClassInfo(),
+                     {StringProperty("Caption", &T::caption, &T::caption),
+                      EnumProperty("Align", &T::align, nullptr, {"alNone", "alTop", "alClient"}),
+                      ObjectProperty("Lines", &T::lines), EventProperty("OnClick", &T::onClick)});
+}
 
 TEST(Properties, FoundByNameAlongTheClassChain) {
   TLabelLike label(nullptr);
@@ -193,20 +199,9 @@ TEST(Properties, FoundByNameAlongTheClassChain) {
 // Accessor pairs and data members, booleans and enumerations written as
 // ordinals, a read-only property.
 class TKnobLike : public TComponent {
-  TV_CLASS(TKnobLike, TComponent)
+  TV_PUBLISHED_CLASS(TKnobLike, TComponent)
  public:
-  explicit TKnobLike(TComponent* owner) : TComponent(owner) {
-    static const bool registered = [] {
-      using T = TKnobLike;
-      RegisterProperties(StaticClassInfo(),
-                         {IntegerProperty("Position", &T::Position, &T::SetPosition),
-                          BooleanProperty("Enabled", &T::enabled, &T::enabled),
-                          EnumProperty("Align", &T::Align, &T::SetAlign, {"alNone", "alTop", "alClient"}),
-                          StringProperty("Hint", &T::Hint)});
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TKnobLike(TComponent* owner) : TComponent(owner) {}
   int Position() const { return position_; }
   void SetPosition(int position) { position_ = position; }
   TAlign Align() const { return align_; }
@@ -218,6 +213,14 @@ class TKnobLike : public TComponent {
   int position_ = 0;
   TAlign align_ = TAlign::alNone;
 };
+
+void TKnobLike::PublishOwn() {
+  using T = TKnobLike;
+  RegisterProperties(StaticClassInfo(),
+                     {IntegerProperty("Position", &T::Position, &T::SetPosition),
+                      BooleanProperty("Enabled", &T::enabled, &T::enabled),
+                      EnumProperty("Align", &T::Align, &T::SetAlign), StringProperty("Hint", &T::Hint)});
+}
 
 TEST(Properties, DeclaredWithAccessorsOrMembers) {
   TKnobLike knob(nullptr);
@@ -253,6 +256,57 @@ TEST(Properties, WrongNamesAndKindsAreErrors) {
   expect([&] { GetStrProp(label, "Lines"); }, "Invalid property type: Lines");
   expect([&] { GetObjectProp(label, "Caption"); }, "Invalid property type: Caption");
   expect([&] { SetOrdProp(label, "Align", 1); }, "Property Align is read-only");
+}
+
+// What a class publishes is declared once, ancestors first, however many
+// threads look it up at once.
+std::vector<std::string> published;
+std::mutex publishedLock;
+
+void NotePublished(const char* name) {
+  const std::lock_guard<std::mutex> hold(publishedLock);
+  published.emplace_back(name);
+}
+
+class TBaseOnce : public TComponent {
+  TV_PUBLISHED_CLASS(TBaseOnce, TComponent)
+ public:
+  using TComponent::TComponent;
+  int size = 0;
+};
+
+class TDerivedOnce : public TBaseOnce {
+  TV_PUBLISHED_CLASS(TDerivedOnce, TBaseOnce)
+ public:
+  using TBaseOnce::TBaseOnce;
+  std::string title;
+};
+
+void TBaseOnce::PublishOwn() {
+  NotePublished("TBaseOnce");
+  RegisterProperties(StaticClassInfo(), {IntegerProperty("Size", &TBaseOnce::size, &TBaseOnce::size)});
+}
+
+void TDerivedOnce::PublishOwn() {
+  NotePublished("TDerivedOnce");
+  RegisterProperties(StaticClassInfo(),
+                     {StringProperty("Title", &TDerivedOnce::title, &TDerivedOnce::title)});
+}
+
+TEST(Properties, PublishedOnceAncestorsFirstFromAnyThread) {
+  std::vector<std::thread> threads;
+  std::atomic<int> found{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      TDerivedOnce object(nullptr);
+      if (FindProperty(object, "Size") != nullptr && FindProperty(object, "Title") != nullptr) ++found;
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(found, 4);
+  EXPECT_EQ(published, (std::vector<std::string>{"TBaseOnce", "TDerivedOnce"}));
+  // The ancestor, looked up afterwards, has its own table only.
+  TBaseOnce base(nullptr);
+  EXPECT_EQ(FindProperty(base, "Title"), nullptr);
 }
 
 TEST(TPersistent, AssignWithoutSupportNamesBothClasses) {

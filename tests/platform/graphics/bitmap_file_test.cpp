@@ -114,15 +114,15 @@ TEST(BitmapFile, RefusesWhatItCannotReadWithoutReadingPastTheData) {
 }
 
 class TImageHolder : public TComponent {
-  TV_CLASS(TImageHolder, TComponent)
+  TV_PUBLISHED_CLASS(TImageHolder, TComponent)
  public:
-  explicit TImageHolder(TComponent* owner) : TComponent(owner) {
-    static const bool registered =
-        (RegisterProperties(StaticClassInfo(), {ObjectProperty("Picture", &TImageHolder::picture)}), true);
-    (void)registered;
-  }
+  explicit TImageHolder(TComponent* owner) : TComponent(owner) {}
   TPicture picture;
 };
+
+void TImageHolder::PublishOwn() {
+  RegisterProperties(StaticClassInfo(), {ObjectProperty("Picture", &TImageHolder::picture)});
+}
 
 TEST(PictureData, TravelsInTheComponentStream) {
   TImageHolder image(nullptr);

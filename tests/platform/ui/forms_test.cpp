@@ -165,21 +165,9 @@ end
 )";
 
 class TwSample : public TForm {
-  TV_CLASS(TwSample, TForm)
+  TV_PUBLISHED_CLASS(TwSample, TForm)
  public:
-  explicit TwSample(TComponent* owner) : TForm(owner) {
-    static const bool registered = [] {
-      using T = TwSample;
-      RegisterMethods(StaticClassInfo(),
-                      {Method("FormCreate", &T::FormCreate), Method("LinkClick", &T::LinkClick),
-                       Method("btSelectClick", &T::btSelectClick)});
-      RegisterFields(StaticClassInfo(),
-                     {Field("edName", &T::edName), Field("cbHide", &T::cbHide), Field("dOpen", &T::dOpen),
-                      Field("mmLog", &T::mmLog), Field("pcPages", &T::pcPages)});
-      return true;
-    }();
-    (void)registered;
-  }
+  explicit TwSample(TComponent* owner) : TForm(owner) {}
   ~TwSample() override { ++destroyed; }
   void FormCreate(TObject*) { createdWith = edName->Text(); }
   void LinkClick(TObject* sender) { clicked.push_back(static_cast<TComponent*>(sender)->Name()); }
@@ -197,6 +185,16 @@ class TwSample : public TForm {
   std::vector<std::string> clicked;
   static inline std::atomic<int> destroyed = 0;
 };
+
+void TwSample::PublishOwn() {
+  using T = TwSample;
+  RegisterMethods(StaticClassInfo(),
+                  {Method("FormCreate", &T::FormCreate), Method("LinkClick", &T::LinkClick),
+                   Method("btSelectClick", &T::btSelectClick)});
+  RegisterFields(StaticClassInfo(),
+                 {Field("edName", &T::edName), Field("cbHide", &T::cbHide), Field("dOpen", &T::dOpen),
+                  Field("mmLog", &T::mmLog), Field("pcPages", &T::pcPages)});
+}
 
 std::unique_ptr<TwSample> Sample() {
   RegisterFormResource("TwSample", kSampleForm);
