@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/storage/data_row_list.h"
 #include "data/storage/row_storage.h"
 #include "platform/components/properties.h"
 #include "translator/lang_fields.h"

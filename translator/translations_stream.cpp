@@ -80,14 +80,6 @@ void TTranslator::DefineProperties(TFiler& filer) {
 
 // --- writing
 
-std::vector<TDataRow*> TTranslator::AllEntries(TRowStorage& storage) {
-  TStringList list;
-  storage.GetRows(&list, nullptr);
-  std::vector<TDataRow*> rows;
-  for (int i = 0; i < list.Count(); ++i) rows.push_back(static_cast<TDataRow*>(list.GetObject(i)));
-  return rows;
-}
-
 void TTranslator::WriteTranslations(TWriter& writer) {
   if (Owner() != nullptr) CollectTexts();  // what is written is what the form shows
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
@@ -102,7 +94,7 @@ void TTranslator::WriteTranslations(TWriter& writer) {
   writer.WriteString(std::string("ShowProperties: ") + ShowPropertiesName(s.ShowProperties()));
 
   writer.WriteListBegin();
-  for (TDataRow* rule : AllEntries(s.Rules()))
+  for (TDataRow* rule : s.Rules().Rows())
     writer.WriteString(rule->GetFStringValue(shared.ClassField.get()) + "." +
                        rule->GetFStringValue(shared.PropertyField.get()) + ": " +
                        BooleanText(rule->GetFBooleanValue(shared.IncludeSubclassesField.get())) + ", " +
@@ -110,7 +102,7 @@ void TTranslator::WriteTranslations(TWriter& writer) {
   writer.WriteListEnd();
 
   writer.WriteListBegin();
-  for (TDataRow* entry : AllEntries(s.Properties())) {
+  for (TDataRow* entry : s.Properties().Rows()) {
     const bool translate = entry->GetFBooleanValue(shared.TranslateField.get());
     writer.WriteString(entry->GetFStringValue(shared.ClassField.get()) + "(" +
                        entry->GetFStringValue(shared.ComponentField.get()) + ")." +
@@ -120,7 +112,7 @@ void TTranslator::WriteTranslations(TWriter& writer) {
   writer.WriteListEnd();
 
   writer.WriteListBegin();
-  for (TDataRow* named : AllEntries(s.NamedStrings())) {
+  for (TDataRow* named : s.NamedStrings().Rows()) {
     writer.WriteString(named->GetFStringValue(shared.PropertyField.get()));
     WriteTexts(writer, *named, false);
   }

@@ -99,8 +99,6 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   void ReadNamedStrings(TReader& reader, int version);
   void ReadTexts(TReader& reader, TDataRow& row, bool joined);
   void ReadOldTexts(std::string texts, TDataRow& row);
-  // Every row of a storage in key order, shown or not.
-  static std::vector<TDataRow*> AllEntries(TRowStorage& storage);
   void Store(TComponent& component, const std::string& entry, const std::string& text, bool translate);
   // The owner, then what it owns directly, in its order.
   template <class Visit>

@@ -28,7 +28,7 @@ void Publish(const TClassInfo& info) {
 }
 
 const TClassInfo& TObject::StaticClassInfo() {
-  static const TClassInfo info{"TObject", nullptr};
+  static const TClassInfo info{"TObject", nullptr, nullptr, {}};
   return info;
 }
 

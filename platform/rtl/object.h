@@ -30,17 +30,17 @@ struct TClassInfo {
 // things call it; nobody else needs to.
 void Publish(const TClassInfo& info);
 
-#define TV_CLASS_INFO(Self, Parent, PublishOwn)                                        \
- public:                                                                               \
-  using TClassSelf = Self;                                                             \
-  static const ::tv::TClassInfo& StaticClassInfo() {                                   \
-    static const ::tv::TClassInfo info{#Self, &Parent::StaticClassInfo(), PublishOwn}; \
-    return info;                                                                       \
-  }                                                                                    \
-  const ::tv::TClassInfo& ClassInfo() const override {                                 \
-    return StaticClassInfo();                                                          \
-  }                                                                                    \
-                                                                                       \
+#define TV_CLASS_INFO(Self, Parent, PublishOwn)                                            \
+ public:                                                                                   \
+  using TClassSelf = Self;                                                                 \
+  static const ::tv::TClassInfo& StaticClassInfo() {                                       \
+    static const ::tv::TClassInfo info{#Self, &Parent::StaticClassInfo(), PublishOwn, {}}; \
+    return info;                                                                           \
+  }                                                                                        \
+  const ::tv::TClassInfo& ClassInfo() const override {                                     \
+    return StaticClassInfo();                                                              \
+  }                                                                                        \
+                                                                                           \
  private:
 
 // Declares a class's information inside a class derived from TObject.

@@ -227,14 +227,6 @@ std::string VersionText(int version) {
   return version > 0 ? text : "none";
 }
 
-std::vector<TDataRow*> Rows(TRowStorage& storage) {
-  TStringList list;
-  storage.GetRows(&list, nullptr);
-  std::vector<TDataRow*> rows;
-  for (int i = 0; i < list.Count(); ++i) rows.push_back(static_cast<TDataRow*>(list.GetObject(i)));
-  return rows;
-}
-
 std::string Json(const std::string& ansi) {
   std::string out = "\"";
   for (char c : AnsiToUtf8(ansi)) {
@@ -275,7 +267,7 @@ void ShowJson(const TFormFile& form, std::ostream& out) {
         << Json(s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded")
         << ", \"rules\": [";
     bool first = true;
-    for (TDataRow* rule : Rows(s.Rules())) {
+    for (TDataRow* rule : s.Rules().Rows()) {
       out << (first ? "" : ", ") << "{\"class\": " << Json(rule->GetFStringValue(f.ClassField.get()))
           << ", \"property\": " << Json(rule->GetFStringValue(f.PropertyField.get()))
           << ", \"includeSubclasses\": "
@@ -286,7 +278,7 @@ void ShowJson(const TFormFile& form, std::ostream& out) {
     }
     out << "], \"entries\": [";
     first = true;
-    for (TDataRow* entry : Rows(s.Properties())) {
+    for (TDataRow* entry : s.Properties().Rows()) {
       out << (first ? "" : ", ") << "{\"class\": " << Json(entry->GetFStringValue(f.ClassField.get()))
           << ", \"component\": " << Json(entry->GetFStringValue(f.ComponentField.get()))
           << ", \"property\": " << Json(entry->GetFStringValue(f.PropertyField.get()))
@@ -296,7 +288,7 @@ void ShowJson(const TFormFile& form, std::ostream& out) {
     }
     out << "], \"namedStrings\": [";
     first = true;
-    for (TDataRow* named : Rows(s.NamedStrings())) {
+    for (TDataRow* named : s.NamedStrings().Rows()) {
       out << (first ? "" : ", ") << "{\"name\": " << Json(named->GetFStringValue(f.PropertyField.get()))
           << ", \"texts\": " << JsonTexts(t, *named) << "}";
       first = false;
@@ -323,13 +315,13 @@ void ShowText(const TFormFile& form, std::ostream& out) {
     for (int i = 0; i < s.LanguageCount(); ++i) out << (i ? ", " : " ") << AnsiToUtf8(s.LanguageName(i));
     out << "\n    Current language: " << AnsiToUtf8(t->Language()) << "\n    ShowProperties: "
         << (s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded") << "\n    Rules:\n";
-    for (TDataRow* rule : Rows(s.Rules()))
+    for (TDataRow* rule : s.Rules().Rows())
       out << "      " << rule->GetFStringValue(f.ClassField.get()) << "."
           << rule->GetFStringValue(f.PropertyField.get()) << ": "
           << (rule->GetFBooleanValue(f.IncludeSubclassesField.get()) ? "True" : "False") << ", "
           << (rule->GetFBooleanValue(f.TranslateField.get()) ? "True" : "False") << "\n";
     out << "    Entries:\n";
-    for (TDataRow* entry : Rows(s.Properties())) {
+    for (TDataRow* entry : s.Properties().Rows()) {
       const bool translate = entry->GetFBooleanValue(f.TranslateField.get());
       out << "    " << entry->GetFStringValue(f.ClassField.get()) << "("
           << entry->GetFStringValue(f.ComponentField.get()) << ")."
@@ -337,7 +329,7 @@ void ShowText(const TFormFile& form, std::ostream& out) {
       if (translate) ShowTexts(*t, *entry, out);
     }
     out << "    Named strings:\n";
-    for (TDataRow* named : Rows(s.NamedStrings())) {
+    for (TDataRow* named : s.NamedStrings().Rows()) {
       out << "    " << AnsiToUtf8(named->GetFStringValue(f.PropertyField.get())) << "\n";
       ShowTexts(*t, *named, out);
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "data/storage/caching_storage.h"
+#include "data/storage/data_row_list.h"
 #include "data/storage/row_storage.h"
 #include "data/types/data_types.h"
 #include "tests/data/conditions/counting_criteria.h"
