@@ -183,6 +183,7 @@ void TTranslatedStrings::Rebuild(std::unique_ptr<TDataTable> properties, std::un
   std::unique_ptr<TRowStorage> named = CopyRows(*namedStrings_, *strings, added, copyFrom);
   // Nothing above changed this object; from here nothing fails.
   entryIndex_.reset();
+  namedIndex_.reset();
   properties_ = std::move(entries);
   namedStrings_ = std::move(named);
   propertiesTable_ = std::move(properties);
@@ -214,7 +215,7 @@ void TTranslatedStrings::CheckLanguageNames() const {
 // --- named strings
 
 std::string TTranslatedStrings::GetString(const std::string& name, int languageIndex) {
-  TDataRow* row = namedStrings_->LocateRow({name});
+  TDataRow* row = NamedIndex().Find({name});
   if (row == nullptr) return "[" + name + "]";
   return row->GetFStringValue(&LanguageField(languageIndex));
 }
@@ -279,28 +280,36 @@ void TTranslatedStrings::SetShowProperties(TShowProperties value) {
   properties_->RebuildRowList();
 }
 
-TEntryIndex& TTranslatedStrings::Entries() {
-  if (entryIndex_ == nullptr || entryIndexVersion_ != properties_->TreeVersion()) {
-    entryIndex_ = std::make_unique<TEntryIndex>(*properties_);
-    entryIndexVersion_ = properties_->TreeVersion();
+TKeyIndex& TTranslatedStrings::Entries() {
+  if (entryIndex_ == nullptr || !entryIndex_->Current()) {
+    const TTranslatorShared& shared = InitializeTranslatorLibrary();
+    entryIndex_ = std::make_unique<TKeyIndex>(
+        *properties_,
+        std::vector<const TDataField*>{shared.ComponentField.get(), shared.PropertyField.get()});
   }
   return *entryIndex_;
 }
 
+TKeyIndex& TTranslatedStrings::NamedIndex() {
+  if (namedIndex_ == nullptr || !namedIndex_->Current())
+    namedIndex_ = std::make_unique<TKeyIndex>(
+        *namedStrings_, std::vector<const TDataField*>{InitializeTranslatorLibrary().PropertyField.get()});
+  return *namedIndex_;
+}
+
 TDataRow* TTranslatedStrings::AddEntry(std::unique_ptr<TDataRow> entry) {
-  TEntryIndex& index = Entries();
+  TKeyIndex& index = Entries();
   TDataRow* placed = entry.get();
   if (properties_->InsertRow(entry, paRefuse) != prInserted) return nullptr;
   // The index was whole before; with the new entry it is whole again.
   index.Add(placed);
-  entryIndexVersion_ = properties_->TreeVersion();
   return placed;
 }
 
 TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string& property) {
   if (component == nullptr || component->Name().empty()) return nullptr;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  if (TDataRow* row = Entries().Find(component->Name(), property)) {
+  if (TDataRow* row = Entries().Find({component->Name(), property})) {
     // Both are brought up to date on every find, each on its own: a
     // component freed and one of another class made at its address under
     // its name (allocators reuse places) leaves the pointer right and the
@@ -322,7 +331,7 @@ TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string
   return renamed;
 }
 
-// --- TTranslatedProperties, TEntryIndex
+// --- TTranslatedProperties, TKeyIndex
 
 const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component) {
   if (component.Name().empty()) return none_;
@@ -357,31 +366,47 @@ const std::vector<TRuleUse>& TTranslatedProperties::UsesFor(const TComponent& co
   return place->second;
 }
 
-const std::string& TEntryIndex::KeyOf(const std::string& component, const std::string& property) const {
-  const auto* type =
-      static_cast<const TStringType*>(InitializeTranslatorLibrary().ComponentField->DataType());
-  const auto size = static_cast<std::size_t>(type->Size());
-  probe_.assign(component, 0, size).push_back('\n');
-  probe_.append(property, 0, size);
-  for (char& c : probe_)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+TKeyIndex::TKeyIndex(TRowStorage& storage, std::vector<const TDataField*> keys)
+    : storage_(&storage), version_(storage.TreeVersion()) {
+  for (const TDataField* key : keys) {
+    const auto* type = dynamic_cast<const TStringType*>(key->DataType());
+    keys_.push_back({key, type != nullptr && type->Size() > 0 ? static_cast<std::size_t>(type->Size()) : 0,
+                     type == nullptr || !type->CaseSensitive()});
+  }
+  for (TDataRow* row : storage.TreeRows()) Put(row);
+}
+
+template <class TTexts>
+const std::string& TKeyIndex::KeyOf(const TTexts& texts) const {
+  probe_.clear();
+  auto part = keys_.begin();
+  for (std::string_view text : texts) {
+    if (part == keys_.end()) break;  // more texts than keys: the rest cannot match
+    const std::size_t from = probe_.size();
+    probe_.append(part->Size > 0 ? text.substr(0, part->Size) : text);
+    if (part->Fold)
+      for (std::size_t i = from; i < probe_.size(); ++i)
+        if (probe_[i] >= 'a' && probe_[i] <= 'z') probe_[i] = static_cast<char>(probe_[i] - 32);
+    probe_.push_back('\n');
+    ++part;
+  }
   return probe_;
 }
 
-TEntryIndex::TEntryIndex(TRowStorage& entries) {
-  for (TDataRow* row : entries.TreeRows()) Add(row);
+void TKeyIndex::Put(TDataRow* row) {
+  std::vector<std::string> texts;
+  for (const TKeyPart& part : keys_) texts.push_back(row->GetFStringValue(part.Field));
+  rows_.try_emplace(KeyOf(texts), row);
 }
 
-void TEntryIndex::Add(TDataRow* entry) {
-  const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  entries_.try_emplace(KeyOf(entry->GetFStringValue(shared.ComponentField.get()),
-                             entry->GetFStringValue(shared.PropertyField.get())),
-                       entry);
+void TKeyIndex::Add(TDataRow* row) {
+  Put(row);
+  version_ = storage_->TreeVersion();
 }
 
-TDataRow* TEntryIndex::Find(const std::string& component, const std::string& property) const {
-  auto found = entries_.find(KeyOf(component, property));
-  return found == entries_.end() ? nullptr : found->second;
+TDataRow* TKeyIndex::Find(std::initializer_list<std::string_view> texts) const {
+  auto found = rows_.find(KeyOf(texts));
+  return found == rows_.end() ? nullptr : found->second;
 }
 
 }  // namespace tv

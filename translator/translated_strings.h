@@ -20,7 +20,7 @@ namespace tv {
 
 class TTranslator;
 class TComponent;
-class TEntryIndex;
+class TKeyIndex;
 
 enum class TShowProperties : unsigned char { spAllAdded, spTranslatedOnly };
 using enum TShowProperties;
@@ -95,17 +95,17 @@ class TTranslatedStrings : public TObject {
   void Rebuild(std::unique_ptr<TDataTable> properties, std::unique_ptr<TDataTable> strings,
                const std::vector<TLangNameField*>& added, const TDataField* copyFrom);
   TComponent* EntryComponent(const std::string& name) const;
-  // The index over the entries, made again when the storage's rows or keys
-  // changed since it was made.
-  TEntryIndex& Entries();
+  // The indexes over the entries and the named strings, made again when
+  // their storage's rows or keys changed since they were made.
+  TKeyIndex& Entries();
+  TKeyIndex& NamedIndex();
 
   TTranslator* translator_;
   std::unique_ptr<TDataTable> propertiesTable_, stringsTable_;
   std::unique_ptr<TRowStorage> properties_, rules_, namedStrings_;
   std::vector<std::unique_ptr<TLangNameField>> languages_;
   TShowProperties showProperties_ = spAllAdded;
-  std::unique_ptr<TEntryIndex> entryIndex_;
-  std::uint64_t entryIndexVersion_ = 0;
+  std::unique_ptr<TKeyIndex> entryIndex_, namedIndex_;
 };
 
 // A rule as a pass uses it on the components of one class: its property
@@ -137,19 +137,38 @@ class TTranslatedProperties : public TObject {
   std::vector<TRuleUse> noUses_;
 };
 
-// The entries by component and property as the storage compares its keys
-// (shortened to their size, letters without case): every pass looks up an
-// entry for each property of each control, and a hash beats the search
-// through the storage's tree. Used by one thread, as the translator is.
-class TEntryIndex {
+// The rows of a storage by their key texts as the storage compares them
+// (each shortened to its field's size, letters without case where its type
+// has none). A pass looks up an entry for each property of each control and
+// a program asks for its texts by name: a hash beats the search through the
+// storage's tree. Used by one thread, as the translator is.
+class TKeyIndex {
  public:
-  explicit TEntryIndex(TRowStorage& entries);
-  TDataRow* Find(const std::string& component, const std::string& property) const;
-  void Add(TDataRow* entry);
+  // Keys: the storage's key fields in order.
+  TKeyIndex(TRowStorage& storage, std::vector<const TDataField*> keys);
+  // True while the storage's rows and keys are those the index holds.
+  bool Current() const { return version_ == storage_->TreeVersion(); }
+  // The row whose key fields hold Texts, in the order of the keys, or null.
+  TDataRow* Find(std::initializer_list<std::string_view> texts) const;
+  // Takes in a row just put into the storage, the index current before: it
+  // is current again.
+  void Add(TDataRow* row);
 
  private:
-  const std::string& KeyOf(const std::string& component, const std::string& property) const;
-  std::unordered_map<std::string, TDataRow*> entries_;
+  // How a key field's text is compared: its first Size characters (all when
+  // 0), letters folded to upper case unless the type tells case apart.
+  struct TKeyPart {
+    const TDataField* Field;
+    std::size_t Size;
+    bool Fold;
+  };
+  void Put(TDataRow* row);
+  template <class TTexts>
+  const std::string& KeyOf(const TTexts& texts) const;
+  TRowStorage* storage_;
+  std::vector<TKeyPart> keys_;
+  std::uint64_t version_;
+  std::unordered_map<std::string, TDataRow*> rows_;
   mutable std::string probe_;  // the key being looked up, its buffer kept
 };
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <new>
 
 #include "data/types/data_types.h"
@@ -186,6 +187,46 @@ TEST(TTranslator, NamedStringsByNameAndLanguage) {
             "Info \xFC"
             "ber");
   EXPECT_EQ(t.Strings().GetString("", 0), "[]");
+}
+
+// GetString finds the row as the storage compares keys, and follows every
+// change of the named strings: each step changes them, then names are asked.
+TEST(TTranslator, NamedStringsFollowEveryChange) {
+  TTranslator t(nullptr);
+  TTranslatedStrings& s = t.Strings();
+  const std::string longName(70, 'n');  // the key keeps 64 characters
+  struct TStep {
+    const char* What;
+    std::function<void()> Change;
+    std::vector<std::pair<std::string, std::string>> Expected;  // name, text
+  };
+  const std::vector<TStep> steps = {
+      {"added",
+       [&] {
+         AddNamedString(s, "About", {"Info", "About"});
+       },
+       {{"About", "Info"}, {"ABOUT", "Info"}, {"about", "Info"}, {"Abou", "[Abou]"}}},
+      {"a long name",
+       [&] {
+         AddNamedString(s, longName, {"lang", "long"});
+       },
+       {{longName, "lang"}, {longName.substr(0, 64), "lang"}, {longName + "x", "lang"}}},
+      {"renamed",
+       [&] { s.NamedStrings().LocateRow({"About"})->SetFStringValue(Shared().PropertyField.get(), "Help"); },
+       {{"About", "[About]"}, {"help", "Info"}}},
+      {"text changed",
+       [&] { s.NamedStrings().LocateRow({"Help"})->SetFStringValue(&s.LanguageField(0), "Hilfe"); },
+       {{"Help", "Hilfe"}}},
+      {"language inserted before", [&] { s.InsertLanguage(0, "Dansk", 1); }, {{"Help", "About"}}},
+      {"deleted",
+       [&] { s.NamedStrings().LocateRow({"Help"})->DeleteRow(); },
+       {{"Help", "[Help]"}, {longName, "long"}}},
+  };
+  for (const TStep& step : steps) {
+    step.Change();
+    for (const auto& [name, text] : step.Expected)
+      EXPECT_EQ(s.GetString(name, 0), text) << step.What << ": " << name;
+  }
 }
 
 // A three-level chain below the component class.
