@@ -63,10 +63,6 @@ std::string QuotedName(const std::string& name) {
 
 TTranslatedStrings::TTranslatedStrings(TTranslator& translator) : translator_(&translator) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  propertiesTable_ = TDataTable::CreateWithFields(
-      "", {shared.ComponentField.get(), shared.PropertyField.get()},
-      {shared.ClassField.get(), shared.PointerField.get(), shared.TranslateField.get()});
-  stringsTable_ = TDataTable::CreateWithFields("", {shared.PropertyField.get()}, {});
   const TTranslator* application = TTranslator::ApplicationTranslator(&translator);
   if (application != nullptr) {
     const TTranslatedStrings& source = application->Strings();
@@ -74,12 +70,21 @@ TTranslatedStrings::TTranslatedStrings(TTranslator& translator) : translator_(&t
       auto field = std::make_unique<TLangNameField>("");
       field->Descriptions().Assign(source.LanguageField(i).Descriptions());
       field->LongDescriptions().Assign(source.LanguageField(i).LongDescriptions());
-      AppendLanguage(std::move(field));
+      languages_.push_back(std::move(field));
     }
   } else {
     for (int i = 1; i <= 2; ++i)
-      AppendLanguage(std::make_unique<TLangNameField>("Language " + std::to_string(i)));
+      languages_.push_back(std::make_unique<TLangNameField>("Language " + std::to_string(i)));
   }
+  // Each table laid out once, its languages among its fields.
+  std::vector<TDataField*> entryFields{shared.ClassField.get()}, texts;
+  for (const auto& language : languages_) texts.push_back(language.get());
+  entryFields.insert(entryFields.end(), texts.begin(), texts.end());
+  entryFields.push_back(shared.PointerField.get());
+  entryFields.push_back(shared.TranslateField.get());
+  propertiesTable_ = TDataTable::CreateWithFields(
+      "", {shared.ComponentField.get(), shared.PropertyField.get()}, entryFields);
+  stringsTable_ = TDataTable::CreateWithFields("", {shared.PropertyField.get()}, texts);
   properties_ = std::make_unique<TRowStorage>(propertiesTable_.get(), false);
   rules_ = std::make_unique<TRowStorage>(shared.RulesTable.get(), false);
   namedStrings_ = std::make_unique<TRowStorage>(stringsTable_.get(), false);
@@ -92,13 +97,6 @@ TTranslatedStrings::~TTranslatedStrings() {
   namedStrings_.reset();
   propertiesTable_.reset();
   stringsTable_.reset();
-}
-
-void TTranslatedStrings::AppendLanguage(std::unique_ptr<TLangNameField> field) {
-  propertiesTable_->AddField(field.get());
-  propertiesTable_->MoveField(field.get(), kFirstEntryLanguage + LanguageCount());
-  stringsTable_->AddField(field.get());
-  languages_.push_back(std::move(field));
 }
 
 // --- languages
@@ -225,28 +223,29 @@ std::string TTranslatedStrings::GetString(const std::string& name, int languageI
 void TTranslatedStrings::GetApplicableRules(const TComponent& component, TDataRowList& rules) {
   if (component.Name().empty()) return;
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
-  // The rules are few and the class chains long: each level is matched
-  // against the list of all rules, read once, rather than selected from
-  // the storage.
-  struct TRuleRow {
-    TDataRow* Row;
-    std::string ClassName;
-    bool Subclasses;
-  };
-  std::vector<TRuleRow> all;
-  for (TDataRow* row : rules_->TreeRows())
-    all.push_back({row, row->GetFStringValue(shared.ClassField.get()),
-                   row->GetFBooleanValue(shared.IncludeSubclassesField.get())});
   auto add = [&](std::string_view className, bool subclassesOnly) {
-    for (const TRuleRow& rule : all) {
+    for (const TRuleRow& rule : RuleRows()) {
       if (CompareTexts(rule.ClassName, className, false) != 0) continue;
-      if (subclassesOnly && !rule.Subclasses) continue;
+      if (subclassesOnly && !rule.Row->GetFBooleanValue(shared.IncludeSubclassesField.get())) continue;
       const std::string name = rule.Row->GetFStringValue(shared.PropertyField.get());
       if (rules.IndexOf(name) < 0) rules.AddObject(name, rule.Row);
     }
   };
   add(component.ClassName(), false);
   for (const TClassInfo* c = component.ClassInfo().Parent; c != nullptr; c = c->Parent) add(c->Name, true);
+}
+
+// The rules are few and the class chains long: each level of each class is
+// matched against the list of all rules with their classes, read once while
+// the rules' keys stay as they are, rather than selected from the storage.
+const std::vector<TTranslatedStrings::TRuleRow>& TTranslatedStrings::RuleRows() {
+  if (ruleRowsVersion_ == rules_->TreeVersion() && !ruleRows_.empty()) return ruleRows_;
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  ruleRows_.clear();
+  for (TDataRow* row : rules_->TreeRows())
+    ruleRows_.push_back({row, row->GetFStringValue(shared.ClassField.get())});
+  ruleRowsVersion_ = rules_->TreeVersion();
+  return ruleRows_;
 }
 
 bool TTranslatedStrings::HasRule(const TComponent& component, const std::string& property) {
@@ -376,27 +375,19 @@ TKeyIndex::TKeyIndex(TRowStorage& storage, std::vector<const TDataField*> keys)
   for (TDataRow* row : storage.TreeRows()) Put(row);
 }
 
-template <class TTexts>
-const std::string& TKeyIndex::KeyOf(const TTexts& texts) const {
-  probe_.clear();
-  auto part = keys_.begin();
-  for (std::string_view text : texts) {
-    if (part == keys_.end()) break;  // more texts than keys: the rest cannot match
-    const std::size_t from = probe_.size();
-    probe_.append(part->Size > 0 ? text.substr(0, part->Size) : text);
-    if (part->Fold)
-      for (std::size_t i = from; i < probe_.size(); ++i)
-        if (probe_[i] >= 'a' && probe_[i] <= 'z') probe_[i] = static_cast<char>(probe_[i] - 32);
-    probe_.push_back('\n');
-    ++part;
-  }
-  return probe_;
+void TKeyIndex::AppendPart(std::string& key, const TKeyPart& part, std::string_view text) {
+  const std::size_t from = key.size();
+  key.append(part.Size > 0 ? text.substr(0, part.Size) : text);
+  if (part.Fold)
+    for (std::size_t i = from; i < key.size(); ++i)
+      if (key[i] >= 'a' && key[i] <= 'z') key[i] = static_cast<char>(key[i] - 32);
+  key.push_back('\n');
 }
 
 void TKeyIndex::Put(TDataRow* row) {
-  std::vector<std::string> texts;
-  for (const TKeyPart& part : keys_) texts.push_back(row->GetFStringValue(part.Field));
-  rows_.try_emplace(KeyOf(texts), row);
+  probe_.clear();
+  for (const TKeyPart& part : keys_) AppendPart(probe_, part, row->GetFStringValue(part.Field));
+  rows_.try_emplace(probe_, row);
 }
 
 void TKeyIndex::Add(TDataRow* row) {
@@ -405,7 +396,13 @@ void TKeyIndex::Add(TDataRow* row) {
 }
 
 TDataRow* TKeyIndex::Find(std::initializer_list<std::string_view> texts) const {
-  auto found = rows_.find(KeyOf(texts));
+  probe_.clear();
+  auto part = keys_.begin();
+  for (std::string_view text : texts) {
+    if (part == keys_.end()) break;  // more texts than keys: the rest cannot match
+    AppendPart(probe_, *part++, text);
+  }
+  auto found = rows_.find(probe_);
   return found == rows_.end() ? nullptr : found->second;
 }
 

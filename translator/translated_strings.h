@@ -86,7 +86,6 @@ class TTranslatedStrings : public TObject {
   std::unique_ptr<TDataRow> NewNamedString() const { return std::make_unique<TDataRow>(stringsTable_.get()); }
 
  private:
-  void AppendLanguage(std::unique_ptr<TLangNameField> field);
   // Both tables and storages rebuilt once, every row kept: with the fields
   // Added put in from Index on (their column taking the texts of CopyFrom,
   // or empty), or with the languages from First to End left out.
@@ -99,6 +98,12 @@ class TTranslatedStrings : public TObject {
   // their storage's rows or keys changed since they were made.
   TKeyIndex& Entries();
   TKeyIndex& NamedIndex();
+  // Every rule with its class read.
+  struct TRuleRow {
+    TDataRow* Row;
+    std::string ClassName;
+  };
+  const std::vector<TRuleRow>& RuleRows();
 
   TTranslator* translator_;
   std::unique_ptr<TDataTable> propertiesTable_, stringsTable_;
@@ -106,6 +111,8 @@ class TTranslatedStrings : public TObject {
   std::vector<std::unique_ptr<TLangNameField>> languages_;
   TShowProperties showProperties_ = spAllAdded;
   std::unique_ptr<TKeyIndex> entryIndex_, namedIndex_;
+  std::vector<TRuleRow> ruleRows_;
+  std::uint64_t ruleRowsVersion_ = 0;
 };
 
 // A rule as a pass uses it on the components of one class: its property
@@ -163,8 +170,8 @@ class TKeyIndex {
     bool Fold;
   };
   void Put(TDataRow* row);
-  template <class TTexts>
-  const std::string& KeyOf(const TTexts& texts) const;
+  // Adds a key field's text to Key as the storage compares it, and an end.
+  static void AppendPart(std::string& key, const TKeyPart& part, std::string_view text);
   TRowStorage* storage_;
   std::vector<TKeyPart> keys_;
   std::uint64_t version_;

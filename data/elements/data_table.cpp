@@ -191,22 +191,6 @@ void TDataTable::MoveField(TDataField* field, int newIndex) {
 
 // --- positions
 
-namespace {
-// The same slot as the inline lookup in the header: the address modulo 101.
-std::size_t CacheSlotOf(const TDataField* field, std::size_t slots) {
-  return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(field) % slots);
-}
-}  // namespace
-
-int TDataTable::IndexOfCollidingField(const TDataField* field) const {
-  if (!positions_.empty()) {
-    const auto found = positions_.find(field);
-    return found != positions_.end() ? found->second : -1;
-  }
-  const int position = PositionInList(field);
-  return position < fieldCount_ ? position : -1;
-}
-
 bool TDataTable::TableHasField(const TDataField* field) const {
   RequireElements(field != nullptr, "TDataTable.TableHasField: Field <> nil");
   return IndexOfField(field) >= 0;
@@ -251,17 +235,14 @@ void TDataTable::CheckDoubleFields() const {
 // --- layout
 
 void TDataTable::UpdateLayout() {
-  cache_.fill(TCacheSlot{});
   layout_.clear();
-  positions_.clear();
-  if (static_cast<std::size_t>(fieldCount_) > kCacheSlots)
-    for (int i = fieldCount_ - 1; i >= 0; --i) positions_[fields_[static_cast<std::size_t>(i)]] = i;
+  positions_.Clear();
+  for (int i = fieldCount_ - 1; i >= 0; --i) positions_.Set(fields_[static_cast<std::size_t>(i)], i);
   int offset = 0;
   for (int i = 0; i < fieldCount_; ++i) {
     TDataField* field = fields_[static_cast<std::size_t>(i)];
     layout_.push_back(TFieldDataObject{field, offset});
     if (field->DataType()) offset += field->DataType()->GetDataSize();
-    cache_[CacheSlotOf(field, kCacheSlots)] = TCacheSlot{field, i};
   }
   rowDataSize_ = offset;
   blankRow_.reset();

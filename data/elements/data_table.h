@@ -3,18 +3,17 @@
 // ignore fields) with the layout of a row's value buffer; the table types
 // that group tables, the bridge to an outside database, and aux tables.
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "data/elements/data_error.h"
 #include "data/elements/data_field.h"
 #include "data/elements/data_row.h"
 #include "data/elements/singletons.h"
+#include "data/types/pointer_index.h"
 
 namespace tv {
 
@@ -67,9 +66,8 @@ class TDataTable : public TSingleton {
   // Position among keys and data fields, or -1.
   int IndexOfField(const TDataField* field) const {
     RequireElements(field != nullptr, "TDataTable.IndexOfField: Field <> nil");
-    const TCacheSlot& slot = cache_[reinterpret_cast<std::uintptr_t>(field) % kCacheSlots];
-    if (slot.Field == field) return slot.Position;
-    return slot.Field ? IndexOfCollidingField(field) : -1;
+    const int* position = positions_.Find(field);
+    return position != nullptr ? *position : -1;
   }
   bool TableHasField(const TDataField* field) const;
   bool TableHasKey(const TDataField* field) const;
@@ -127,23 +125,15 @@ class TDataTable : public TSingleton {
   void ForgetField(TDataField* field);
   void SetTableTypeQuietly(TDataTableType* type) { tableType_ = type; }
   int PositionInList(const TDataField* field) const;
-  // Another field took the field's cache slot: the list is looked through.
-  int IndexOfCollidingField(const TDataField* field) const;
 
   int keyCount_ = 0;
   int fieldCount_ = 0;
   std::vector<TDataField*> fields_;
-  struct TCacheSlot {
-    const TDataField* Field = nullptr;
-    int Position = -1;
-  };
-  static constexpr std::size_t kCacheSlots = 101;
-  std::array<TCacheSlot, kCacheSlots> cache_{};
-  // Every key and data field's position, for the fields that the cache
-  // misses; kept only for tables wider than the cache (a translator's
-  // thousands of languages), where a search of the list would make each
-  // cell's lookup linear.
-  std::unordered_map<const TDataField*, int> positions_;
+  // Every key and data field's position (the first, should one stand twice):
+  // every cell's read and write looks its field up here, so the lookup is
+  // one hash probe whether the table has three fields or thousands (a
+  // translator's languages), and a small table stays small.
+  TPointerIndex positions_;
   std::string tableName_;
   TDataBridge* dataBridge_ = nullptr;
   TLangArray descriptions_;

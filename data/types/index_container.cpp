@@ -15,30 +15,31 @@ std::size_t TIndexContainer::BucketOf(const TObject* key) const {
   return reinterpret_cast<std::uintptr_t>(key) % static_cast<std::uintptr_t>(bucketCount_);
 }
 
-const TIndexContainer::TSlot* TIndexContainer::Lookup(const TObject* key) const {
-  const int* place = key ? places_.Find(key) : nullptr;
-  if (!place) return nullptr;
-  return *place >= 0 ? &buckets_[static_cast<std::size_t>(*place)]
-                     : &overflow_[static_cast<std::size_t>(-1 - *place)];
-}
-
 bool TIndexContainer::Find(const TObject* key, TObject*& data) const {
-  const TSlot* slot = Lookup(key);
-  data = slot ? slot->Data : nullptr;
-  return slot != nullptr;
+  const int* place = key ? places_.Find(key) : nullptr;
+  data = place == nullptr ? nullptr
+         : *place >= 0    ? BucketData(static_cast<std::size_t>(*place))
+                          : overflow_[static_cast<std::size_t>(-1 - *place)].Data;
+  return place != nullptr;
 }
 
 void TIndexContainer::AddWithData(TObject* key, TObject* data) {
   if (!key) throw Exception("TIndexContainer.Add: nil is not allowed as Index!");
   if (!withData_) data = nullptr;
   const std::size_t bucket = BucketOf(key);
-  if (bucket >= buckets_.size()) buckets_.resize(bucket + 1);
+  if (bucket >= bucketKeys_.size()) {
+    bucketKeys_.resize(bucket + 1);
+    if (withData_) bucketData_.resize(bucket + 1);
+  }
   if (const int* place = places_.Find(key)) {
-    TSlot& held = *place >= 0 ? buckets_[static_cast<std::size_t>(*place)]
-                              : overflow_[static_cast<std::size_t>(-1 - *place)];
-    if (withData_) held.Data = data;
-  } else if (!buckets_[bucket].Key) {
-    buckets_[bucket] = TSlot{key, data};
+    if (!withData_) return;
+    if (*place >= 0)
+      bucketData_[static_cast<std::size_t>(*place)] = data;
+    else
+      overflow_[static_cast<std::size_t>(-1 - *place)].Data = data;
+  } else if (!bucketKeys_[bucket]) {
+    bucketKeys_[bucket] = key;
+    if (withData_) bucketData_[bucket] = data;
     places_.Set(key, static_cast<int>(bucket));
     ++bucketsLive_;
   } else {
@@ -79,8 +80,9 @@ bool TIndexContainer::RemoveWithData(TObject* key, TObject*& data) {
     return true;
   }
   const auto bucket = static_cast<std::size_t>(*place);
-  data = buckets_[bucket].Data;
-  buckets_[bucket] = TSlot{};
+  data = BucketData(bucket);
+  bucketKeys_[bucket] = nullptr;
+  if (withData_) bucketData_[bucket] = nullptr;
   places_.Erase(key);
   --bucketsLive_;
   if (overflowPerBucket_[bucket] > 0) {
@@ -88,7 +90,8 @@ bool TIndexContainer::RemoveWithData(TObject* key, TObject*& data) {
       if (overflow_[i].Key && BucketOf(overflow_[i].Key) == bucket) {
         const TSlot moved = overflow_[i];
         EraseOverflow(i);
-        buckets_[bucket] = moved;
+        bucketKeys_[bucket] = moved.Key;
+        if (withData_) bucketData_[bucket] = moved.Data;
         places_.Set(moved.Key, static_cast<int>(bucket));
         ++bucketsLive_;
         break;
@@ -98,7 +101,8 @@ bool TIndexContainer::RemoveWithData(TObject* key, TObject*& data) {
 }
 
 void TIndexContainer::Clear() {
-  buckets_.clear();
+  bucketKeys_.clear();
+  bucketData_.clear();
   overflow_.clear();
   places_.Clear();
   std::fill(overflowPerBucket_.begin(), overflowPerBucket_.end(), 0);
@@ -106,7 +110,7 @@ void TIndexContainer::Clear() {
 }
 
 void TIndexContainer::ClearAndFreeData() {
-  for (const TSlot& slot : buckets_) delete slot.Data;
+  for (TObject* data : bucketData_) delete data;
   for (const TSlot& slot : overflow_) delete slot.Data;
   Clear();
 }
@@ -118,12 +122,22 @@ TIndexContainerIterator::TIndexContainerIterator(const TIndexContainer& containe
 }
 
 void TIndexContainerIterator::Settle() {
-  const auto& slots = inOverflow_ ? container_.overflow_ : container_.buckets_;
-  while (position_ < slots.size() && !slots[position_].Key) ++position_;
-  if (position_ < slots.size()) {
-    key_ = slots[position_].Key;
-    data_ = slots[position_].Data;
-    return;
+  if (!inOverflow_) {
+    const auto& keys = container_.bucketKeys_;
+    while (position_ < keys.size() && !keys[position_]) ++position_;
+    if (position_ < keys.size()) {
+      key_ = keys[position_];
+      data_ = container_.BucketData(position_);
+      return;
+    }
+  } else {
+    const auto& slots = container_.overflow_;
+    while (position_ < slots.size() && !slots[position_].Key) ++position_;
+    if (position_ < slots.size()) {
+      key_ = slots[position_].Key;
+      data_ = slots[position_].Data;
+      return;
+    }
   }
   if (!inOverflow_) {
     inOverflow_ = true;

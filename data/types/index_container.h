@@ -48,14 +48,20 @@ class TIndexContainer : public TObject {
     TObject* Data = nullptr;
   };
   std::size_t BucketOf(const TObject* key) const;
-  const TSlot* Lookup(const TObject* key) const;
+  // A bucket's data; null for a container without data.
+  TObject* BucketData(std::size_t bucket) const { return withData_ ? bucketData_[bucket] : nullptr; }
   void EraseOverflow(std::size_t position);
   // The index's value for a place: a bucket number, or -1 - an overflow position.
   static int OverflowPlace(std::size_t position) { return -1 - static_cast<int>(position); }
 
   int bucketCount_;
   bool withData_;
-  std::vector<TSlot> buckets_;   // grown on demand up to the bucket in use
+  // The buckets' keys and, with data, their data, grown on demand up to the
+  // bucket in use: apart, so that a container of a few keys (a field's
+  // tables) stays below the size at which an allocator searches its larger
+  // blocks.
+  std::vector<TObject*> bucketKeys_;
+  std::vector<TObject*> bucketData_;
   std::vector<TSlot> overflow_;  // insertion order, with holes until compacted
   TPointerIndex places_;
   std::vector<int> overflowPerBucket_;  // overflow keys waiting for each bucket
