@@ -52,11 +52,14 @@ std::string TTvProjectInfo::VersionText() const {
 void TTvProjectInfo::ShowAboutDialog() {
   TComponent* owner = Owner();
   if (owner == nullptr && Application().MainForm() != nullptr) owner = &Application();
-  std::unique_ptr<TwTevrinAboutBase> dialog;
-  if (aboutDialogStyle_ == adVersion2)
-    dialog.reset(CreateForm<TwTevrinAboutV2>(owner));
-  else
-    dialog.reset(CreateForm<TwTevrinAbout>(owner));
+  // Freed when shown, also when an owner holds it.
+  auto create = [owner]<class TDialog>() -> std::unique_ptr<TwTevrinAboutBase> {
+    if (owner == nullptr) return CreateForm<TDialog>();
+    return std::unique_ptr<TwTevrinAboutBase>(CreateForm<TDialog>(*owner));
+  };
+  const std::unique_ptr<TwTevrinAboutBase> dialog = aboutDialogStyle_ == adVersion2
+                                                        ? create.operator()<TwTevrinAboutV2>()
+                                                        : create.operator()<TwTevrinAbout>();
   if (!projectName_.empty()) dialog->SetCaption(dialog->Translator->GetString("About") + " " + projectName_);
   dialog->txVersion->SetCaption(VersionText());
   if (logo_.Handle() != nullptr) dialog->imLogo->Picture().Assign(&logo_);

@@ -36,15 +36,9 @@ void TPluginOptionsStore::DeleteLog() {
 }
 
 void RunSetup(const std::string& hostDirectory) {
-  TwTevrinBAVOptions* dialog = CreateForm<TwTevrinBAVOptions>(nullptr);
+  const TReleasedForm<TwTevrinBAVOptions> dialog(CreateForm<TwTevrinBAVOptions>().release());
   TPluginOptionsStore store(hostDirectory);
-  try {
-    dialog->Execute(store);
-  } catch (...) {
-    dialog->Release();
-    throw;
-  }
-  dialog->Release();
+  dialog->Execute(store);
 }
 
 void ShutdownSetup() {

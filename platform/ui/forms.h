@@ -124,7 +124,9 @@ class TCustomForm : public TScrollingWinControl {
   sys::TRect AlignArea() const override { return {0, 0, clientWidth_, clientHeight_}; }
 
   template <class TFormClass>
-  friend TFormClass* CreateForm(TComponent* owner);
+  friend TFormClass* CreateForm(TComponent& owner);
+  template <class TFormClass>
+  friend std::unique_ptr<TFormClass> CreateForm();
 
  private:
   void UpdateSize();
@@ -145,14 +147,28 @@ class TForm : public TCustomForm {
 };
 
 // A form of class TFormClass read from its stored description, owned by
-// Owner (or by the caller when Owner is null). A form that fails to read is
-// freed and the error names the form.
+// Owner. A form that fails to read is freed and the error names the form.
 template <class TFormClass>
-TFormClass* CreateForm(TComponent* owner) {
-  auto form = std::make_unique<TFormClass>(owner);
+TFormClass* CreateForm(TComponent& owner) {
+  auto form = std::make_unique<TFormClass>(&owner);
   form->ReadStoredForm();
   return form.release();
 }
+// The same form without an owner: the caller's.
+template <class TFormClass>
+std::unique_ptr<TFormClass> CreateForm() {
+  auto form = std::make_unique<TFormClass>(nullptr);
+  form->ReadStoredForm();
+  return form;
+}
+
+// A form freed through Release when its holder ends: after the messages
+// already queued for its windows, whatever way its holder ends.
+struct TReleaseForm {
+  void operator()(TCustomForm* form) const { form->Release(); }
+};
+template <class TFormClass>
+using TReleasedForm = std::unique_ptr<TFormClass, TReleaseForm>;
 
 // The stored descriptions of form classes, in the text form format.
 void RegisterFormResource(const std::string& className, std::string text);

@@ -43,7 +43,7 @@ std::string RunDialog(const TTempDir& folder, const std::function<void(TFormOper
         steps(person);
       },
       std::move(files));
-  std::unique_ptr<TwTevrinBAVOptions> dialog(CreateForm<TwTevrinBAVOptions>(nullptr));
+  std::unique_ptr<TwTevrinBAVOptions> dialog = CreateForm<TwTevrinBAVOptions>();
   dialog->Execute(store != nullptr ? *store : plugin);
   return dump;
 }

@@ -91,7 +91,7 @@ void Entry(TTranslator& t, const std::string& component, const std::string& prop
 TwDialog* Dialog(TComponent* owner = &Application()) {
   Shared();
   RegisterFormResource("TwDialog", kDialogForm);
-  auto* dialog = CreateForm<TwDialog>(owner);
+  TwDialog* dialog = owner != nullptr ? CreateForm<TwDialog>(*owner) : CreateForm<TwDialog>().release();
   TTranslator& t = *dialog->Translator;
   t.Strings().RenameLanguage(0, "Deutsch");
   t.Strings().RenameLanguage(1, "English");
@@ -189,7 +189,7 @@ TEST(ApplyingALanguage, PassingOnReachesTheApplicationsOtherDialogsOnce) {
 
   // A dialog read while the application translator shows English takes its
   // languages and starts in English.
-  std::unique_ptr<TwDialog> later(CreateForm<TwDialog>(nullptr));
+  std::unique_ptr<TwDialog> later = CreateForm<TwDialog>();
   EXPECT_EQ(later->Translator->Language(), "English");
   delete first;
   delete second;

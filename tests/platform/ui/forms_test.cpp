@@ -198,7 +198,7 @@ void TwSample::PublishOwn() {
 
 std::unique_ptr<TwSample> Sample() {
   RegisterFormResource("TwSample", kSampleForm);
-  return std::unique_ptr<TwSample>(CreateForm<TwSample>(nullptr));
+  return CreateForm<TwSample>();
 }
 
 TEST(Forms, ReadFromTheirStoredDescriptionAndWrittenBackAsStored) {
@@ -345,7 +345,7 @@ TEST(Forms, KeysReachDefaultCancelAndAccelerators) {
 TEST(Forms, ReleaseDestroysAtTheNextMessageProcessing) {
   TwSample::destroyed = 0;
   RegisterFormResource("TwSample", kSampleForm);
-  auto* owned = CreateForm<TwSample>(&Application());
+  auto* owned = CreateForm<TwSample>(Application());
   EXPECT_EQ(Application().FindComponent("wSample"), owned);
   owned->Release();
   owned->Release();  // twice is once
@@ -434,7 +434,7 @@ TEST(Forms, BadStoredFormsAreRefusedByNameAndFreed) {
     RegisterFormResource("TwSample", c.Text);
     TwSample::destroyed = 0;
     try {
-      CreateForm<TwSample>(&Application());
+      CreateForm<TwSample>(Application());
       ADD_FAILURE() << c.Message;
     } catch (const Exception& e) {
       EXPECT_EQ(e.Message(), c.Message);
