@@ -2,6 +2,10 @@
 // "Translations", written in the newest format and read in every format
 // that stored dialogs have used.
 
+#include "translator/translations_stream.h"
+
+#include <cstdio>
+
 #include "platform/components/component_stream.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/sysutils.h"
@@ -13,10 +17,6 @@ namespace {
 
 constexpr int kStreamVersion = 200;  // "2.00", the newest the reader knows
 const char* const kComponentVersion = "2.10";
-
-const char* ShowPropertiesName(TShowProperties value) {
-  return value == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded";
-}
 
 std::string Trimmed(std::string_view text) {
   std::size_t first = 0, last = text.size();
@@ -37,10 +37,6 @@ std::string TakePart(std::string& text, std::string_view separator) {
 
 bool IsTrue(const std::string& text) {
   return LowerCase(text) == "true";
-}
-
-const char* BooleanText(bool value) {
-  return value ? "True" : "False";
 }
 
 // "/_" stands for "/" in the texts of the oldest streams, where "//"
@@ -71,6 +67,63 @@ struct TReadingLanguages {
 
 }  // namespace
 
+// --- the spelling of the parts
+
+const char* ShowPropertiesName(TShowProperties value) {
+  return value == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded";
+}
+
+const char* BooleanText(bool value) {
+  return value ? "True" : "False";
+}
+
+std::string VersionText(int version) {
+  if (version <= 0) return "none";
+  char text[16];
+  std::snprintf(text, sizeof text, "%d.%02d", version / 100, version % 100);
+  return text;
+}
+
+std::string RuleLine(const TDataRow& rule) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  return rule.GetFStringValue(shared.ClassField.get()) + "." +
+         rule.GetFStringValue(shared.PropertyField.get()) + ": " +
+         BooleanText(rule.GetFBooleanValue(shared.IncludeSubclassesField.get())) + ", " +
+         BooleanText(rule.GetFBooleanValue(shared.TranslateField.get()));
+}
+
+void ReadRuleLine(std::string line, TDataRow& rule) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  rule.SetFStringValue(shared.ClassField.get(), TakePart(line, "."));
+  rule.SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
+  rule.SetFBooleanValue(shared.IncludeSubclassesField.get(), IsTrue(TakePart(line, ",")));
+  rule.SetFBooleanValue(shared.TranslateField.get(), IsTrue(line));
+}
+
+std::string EntryLine(const TDataRow& entry) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  return entry.GetFStringValue(shared.ClassField.get()) + "(" +
+         entry.GetFStringValue(shared.ComponentField.get()) + ")." +
+         entry.GetFStringValue(shared.PropertyField.get()) + ": " +
+         BooleanText(entry.GetFBooleanValue(shared.TranslateField.get()));
+}
+
+void ReadEntryLine(std::string line, int version, TDataRow& entry) {
+  const TTranslatorShared& shared = InitializeTranslatorLibrary();
+  entry.SetFStringValue(shared.ClassField.get(), TakePart(line, "("));
+  if (version < 102) {
+    // Old streams kept a number where a live reference is kept now: it is
+    // checked as a number, and no number from a file becomes a reference.
+    StrToInt(TakePart(line, "),"));
+    entry.SetFStringValue(shared.ComponentField.get(), TakePart(line, "."));
+  } else {
+    entry.SetFStringValue(shared.ComponentField.get(), TakePart(line, ")."));
+  }
+  entry.SetFieldValue(shared.PointerField.get(), ObjectValue(nullptr));
+  entry.SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
+  entry.SetFBooleanValue(shared.TranslateField.get(), IsTrue(line));
+}
+
 void TTranslator::DefineProperties(TFiler& filer) {
   TComponent::DefineProperties(filer);
   filer.DefineProperty(
@@ -85,7 +138,7 @@ void TTranslator::WriteTranslations(TWriter& writer) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   TTranslatedStrings& s = *strings_;
   writer.WriteListBegin();
-  writer.WriteString("Version: 2.00");
+  writer.WriteString("Version: " + VersionText(kStreamVersion));
   writer.WriteString("Languages");
   writer.WriteListBegin();
   for (int i = 0; i < s.LanguageCount(); ++i) writer.WriteString(s.LanguageName(i));
@@ -94,20 +147,13 @@ void TTranslator::WriteTranslations(TWriter& writer) {
   writer.WriteString(std::string("ShowProperties: ") + ShowPropertiesName(s.ShowProperties()));
 
   writer.WriteListBegin();
-  for (TDataRow* rule : s.Rules().Rows())
-    writer.WriteString(rule->GetFStringValue(shared.ClassField.get()) + "." +
-                       rule->GetFStringValue(shared.PropertyField.get()) + ": " +
-                       BooleanText(rule->GetFBooleanValue(shared.IncludeSubclassesField.get())) + ", " +
-                       BooleanText(rule->GetFBooleanValue(shared.TranslateField.get())));
+  for (TDataRow* rule : s.Rules().Rows()) writer.WriteString(RuleLine(*rule));
   writer.WriteListEnd();
 
   writer.WriteListBegin();
   for (TDataRow* entry : s.Properties().Rows()) {
-    const bool translate = entry->GetFBooleanValue(shared.TranslateField.get());
-    writer.WriteString(entry->GetFStringValue(shared.ClassField.get()) + "(" +
-                       entry->GetFStringValue(shared.ComponentField.get()) + ")." +
-                       entry->GetFStringValue(shared.PropertyField.get()) + ": " + BooleanText(translate));
-    if (translate) WriteTexts(writer, *entry, true);
+    writer.WriteString(EntryLine(*entry));
+    if (entry->GetFBooleanValue(shared.TranslateField.get())) WriteTexts(writer, *entry, true);
   }
   writer.WriteListEnd();
 
@@ -187,12 +233,8 @@ void TTranslator::ReadRules(TReader& reader) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   reader.ReadListBegin();
   while (!reader.EndOfList()) {
-    std::string line = reader.ReadString();
     auto rule = std::make_unique<TDataRow>(shared.RulesTable.get());
-    rule->SetFStringValue(shared.ClassField.get(), TakePart(line, "."));
-    rule->SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
-    rule->SetFBooleanValue(shared.IncludeSubclassesField.get(), IsTrue(TakePart(line, ",")));
-    rule->SetFBooleanValue(shared.TranslateField.get(), IsTrue(line));
+    ReadRuleLine(reader.ReadString(), *rule);
     // A later line of the same key replaces an earlier one.
     strings_->Rules().InsertRow(rule, paReplace);
   }
@@ -204,20 +246,8 @@ void TTranslator::ReadEntries(TReader& reader, int version) {
   reader.ReadListBegin();
   while (!reader.EndOfList()) {
     std::unique_ptr<TDataRow> entry = strings_->NewEntry();
-    std::string line = reader.ReadString();
-    entry->SetFStringValue(shared.ClassField.get(), TakePart(line, "("));
-    if (version < 102) {
-      // Old streams kept a number where a live reference is kept now: it is
-      // checked as a number, and no number from a file becomes a reference.
-      StrToInt(TakePart(line, "),"));
-      entry->SetFStringValue(shared.ComponentField.get(), TakePart(line, "."));
-    } else {
-      entry->SetFStringValue(shared.ComponentField.get(), TakePart(line, ")."));
-    }
-    entry->SetFieldValue(shared.PointerField.get(), ObjectValue(nullptr));
-    entry->SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
-    const bool translate = IsTrue(line);
-    entry->SetFBooleanValue(shared.TranslateField.get(), translate);
+    ReadEntryLine(reader.ReadString(), version, *entry);
+    const bool translate = entry->GetFBooleanValue(shared.TranslateField.get());
     if (version >= 104) {
       if (translate) ReadTexts(reader, *entry, true);
     } else if (version >= 103) {

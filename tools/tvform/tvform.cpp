@@ -17,6 +17,7 @@
 #include "platform/ui/form_dump.h"
 #include "platform/ui/forms.h"
 #include "translator/app_translator.h"
+#include "translator/translations_stream.h"
 
 namespace tv::tvform {
 
@@ -221,12 +222,6 @@ const TTranslatorShared& Fields() {
   return InitializeTranslatorLibrary();
 }
 
-std::string VersionText(int version) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d.%02d", version / 100, version % 100);
-  return version > 0 ? text : "none";
-}
-
 std::string Json(const std::string& ansi) {
   std::string out = "\"";
   for (char c : AnsiToUtf8(ansi)) {
@@ -263,9 +258,8 @@ void ShowJson(const TFormFile& form, std::ostream& out) {
     out << (n ? ", " : "") << "{\"name\": " << Json(t.Name()) << ", \"class\": " << Json(t.ClassName())
         << ", \"version\": " << Json(VersionText(t.StoredVersion())) << ", \"languages\": [";
     for (int i = 0; i < s.LanguageCount(); ++i) out << (i ? ", " : "") << Json(s.LanguageName(i));
-    out << "], \"currentLanguage\": " << Json(t.Language()) << ", \"showProperties\": "
-        << Json(s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded")
-        << ", \"rules\": [";
+    out << "], \"currentLanguage\": " << Json(t.Language())
+        << ", \"showProperties\": " << Json(ShowPropertiesName(s.ShowProperties())) << ", \"rules\": [";
     bool first = true;
     for (TDataRow* rule : s.Rules().Rows()) {
       out << (first ? "" : ", ") << "{\"class\": " << Json(rule->GetFStringValue(f.ClassField.get()))
@@ -313,20 +307,13 @@ void ShowText(const TFormFile& form, std::ostream& out) {
     out << "  " << t->Name() << " (" << t->ClassName() << ")\n";
     out << "    Version: " << VersionText(t->StoredVersion()) << "\n    Languages:";
     for (int i = 0; i < s.LanguageCount(); ++i) out << (i ? ", " : " ") << AnsiToUtf8(s.LanguageName(i));
-    out << "\n    Current language: " << AnsiToUtf8(t->Language()) << "\n    ShowProperties: "
-        << (s.ShowProperties() == spTranslatedOnly ? "spTranslatedOnly" : "spAllAdded") << "\n    Rules:\n";
-    for (TDataRow* rule : s.Rules().Rows())
-      out << "      " << rule->GetFStringValue(f.ClassField.get()) << "."
-          << rule->GetFStringValue(f.PropertyField.get()) << ": "
-          << (rule->GetFBooleanValue(f.IncludeSubclassesField.get()) ? "True" : "False") << ", "
-          << (rule->GetFBooleanValue(f.TranslateField.get()) ? "True" : "False") << "\n";
+    out << "\n    Current language: " << AnsiToUtf8(t->Language())
+        << "\n    ShowProperties: " << ShowPropertiesName(s.ShowProperties()) << "\n    Rules:\n";
+    for (TDataRow* rule : s.Rules().Rows()) out << "      " << RuleLine(*rule) << "\n";
     out << "    Entries:\n";
     for (TDataRow* entry : s.Properties().Rows()) {
-      const bool translate = entry->GetFBooleanValue(f.TranslateField.get());
-      out << "    " << entry->GetFStringValue(f.ClassField.get()) << "("
-          << entry->GetFStringValue(f.ComponentField.get()) << ")."
-          << entry->GetFStringValue(f.PropertyField.get()) << ": " << (translate ? "True" : "False") << "\n";
-      if (translate) ShowTexts(*t, *entry, out);
+      out << "    " << EntryLine(*entry) << "\n";
+      if (entry->GetFBooleanValue(f.TranslateField.get())) ShowTexts(*t, *entry, out);
     }
     out << "    Named strings:\n";
     for (TDataRow* named : s.NamedStrings().Rows()) {
