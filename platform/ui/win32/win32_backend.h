@@ -1,7 +1,7 @@
 #pragma once
-// The forms as real windows of the system's standard classes. While a test
-// or a tool operates forms headless (a modal driver, or the environment's
-// steps), it leaves them to the headless backend.
+// The forms as real windows of the system's standard classes. The process's
+// backend (backend.cpp) hands forms that a test or a tool operates headless
+// to the headless backend instead.
 
 #include <memory>
 
