@@ -72,11 +72,14 @@ inline TPropertyInfo NotStored(TPropertyInfo info) {
   return info;
 }
 
-// Info with Value (a number, a truth value or an enumeration's value) as its
-// ordinal default.
+// What an ordinal property's value may be given as: a number, a truth value
+// or an enumeration's value.
 template <class TValue>
-requires std::is_integral_v<TValue> || std::is_enum_v<TValue> TPropertyInfo WithDefault(TPropertyInfo info,
-                                                                                        TValue value) {
+concept TOrdinalValue = std::is_integral_v<TValue> || std::is_enum_v<TValue>;
+
+// Info with Value as its ordinal default.
+template <TOrdinalValue TValue>
+TPropertyInfo WithDefault(TPropertyInfo info, TValue value) {
   info.DefaultOrdinal = static_cast<long long>(value);
   return info;
 }
