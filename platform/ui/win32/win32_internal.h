@@ -112,8 +112,6 @@ class TWin32Backend : public TUiBackend {
  private:
   template <class Body>
   static LRESULT Contained(Body&& body) noexcept;
-
- private:
   static TWin32Backend*& Self() {
     static TWin32Backend* self = nullptr;
     return self;
