@@ -3,7 +3,8 @@
 // and answering on standard output:
 //
 //   wait CAPTION [MS]     the top-level window of that caption becomes the one
-//                         operated (it must appear within MS, default 20000)
+//                         operated (it must appear within MS, default 60000:
+//                         a host on a loaded machine takes long to start)
 //   client | window       its client or window size: "client 404x441"
 //   controls              each child window: CLASS@X,Y WxH "TEXT" [hidden]
 //                         (X,Y in the client area)
@@ -14,7 +15,7 @@
 //   key NAME              escape, enter, ctrl+tab or alt+LETTER to the focus
 //   shot FILE             the window's area of the screen as a PNG file;
 //                         answers "shot WxH colours N"
-//   gone [MS]             waits until the window is destroyed
+//   gone [MS]             waits until the window is destroyed (default 60000)
 //   enabled CAPTION       whether that top-level window takes input
 //   sleep MS
 //
@@ -34,6 +35,8 @@
 #include <vector>
 
 namespace {
+
+constexpr DWORD kDefaultLimit = 60000;  // milliseconds
 
 HWND current = nullptr;
 
@@ -221,7 +224,7 @@ bool Run(const std::string& line) {
   if (command.empty()) return true;
   if (command == "wait") {
     std::string caption = rest;
-    DWORD limit = 20000;
+    DWORD limit = kDefaultLimit;
     if (const auto blank = rest.rfind(' ');
         blank != std::string::npos && rest.find_first_not_of("0123456789", blank + 1) == std::string::npos) {
       caption = rest.substr(0, blank);
@@ -281,7 +284,7 @@ bool Run(const std::string& line) {
   } else if (command == "shot") {
     Shot(rest);
   } else if (command == "gone") {
-    const DWORD end = GetTickCount() + (rest.empty() ? 20000 : static_cast<DWORD>(std::stoul(rest)));
+    const DWORD end = GetTickCount() + (rest.empty() ? kDefaultLimit : static_cast<DWORD>(std::stoul(rest)));
     while (IsWindow(current)) {
       if (GetTickCount() > end) Fail("the window is still there");
       Sleep(100);

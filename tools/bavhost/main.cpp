@@ -270,6 +270,10 @@ class THost {
           const std::string& file = files[static_cast<std::size_t>(i) % files.size()];
           const std::int32_t result = check(file.c_str(), virusName.data());
           ++(result == 0 ? counts[t].Clean : result == 1 ? counts[t].Findings : counts[t].Failures);
+          // Which check failed and how tells a loaded machine from a fault.
+          if (result != 0 && result != 1)
+            std::fprintf(stderr, "failed check: thread %zu, %s: %d (%s)\n", t + 1, file.c_str(), result,
+                         Meaning(result));
         }
       });
     int status = kExitClean;
