@@ -334,7 +334,7 @@ TDataRow* TTranslatedStrings::FindEntry(TComponent* component, const std::string
 
 const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component) {
   if (component.Name().empty()) return none_;
-  auto [place, added] = byClass_.try_emplace(component.ClassName());
+  auto [place, added] = byClass_.try_emplace(&component.ClassInfo());
   if (added) {
     place->second = std::make_unique<TDataRowList>();
     strings_->GetApplicableRules(component, *place->second);
@@ -344,7 +344,7 @@ const TDataRowList& TTranslatedProperties::RulesFor(const TComponent& component)
 
 const std::vector<TRuleUse>& TTranslatedProperties::UsesFor(const TComponent& component) {
   if (component.Name().empty()) return noUses_;
-  auto [place, added] = usesByClass_.try_emplace(component.ClassName());
+  auto [place, added] = usesByClass_.try_emplace(&component.ClassInfo());
   if (!added) return place->second;
   const TDataRowList& rules = RulesFor(component);
   const TDataField* translate = InitializeTranslatorLibrary().TranslateField.get();
@@ -372,7 +372,9 @@ TKeyIndex::TKeyIndex(TRowStorage& storage, std::vector<const TDataField*> keys)
     keys_.push_back({key, type != nullptr && type->Size() > 0 ? static_cast<std::size_t>(type->Size()) : 0,
                      type == nullptr || !type->CaseSensitive()});
   }
-  for (TDataRow* row : storage.TreeRows()) Put(row);
+  const std::vector<TDataRow*> rows = storage.TreeRows();
+  rows_.reserve(rows.size());
+  for (TDataRow* row : rows) Put(row);
 }
 
 void TKeyIndex::AppendPart(std::string& key, const TKeyPart& part, std::string_view text) {

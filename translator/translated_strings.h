@@ -138,8 +138,10 @@ class TTranslatedProperties : public TObject {
 
  private:
   TTranslatedStrings* strings_;
-  std::map<std::string, std::unique_ptr<TDataRowList>> byClass_;
-  std::map<std::string, std::vector<TRuleUse>> usesByClass_;
+  // By class, not by its name: a pass asks for every control, and the
+  // class's information is at hand where its name would be a new string.
+  std::unordered_map<const TClassInfo*, std::unique_ptr<TDataRowList>> byClass_;
+  std::unordered_map<const TClassInfo*, std::vector<TRuleUse>> usesByClass_;
   TDataRowList none_;
   std::vector<TRuleUse> noUses_;
 };

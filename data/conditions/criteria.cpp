@@ -338,6 +338,7 @@ bool TCriteria::AcceptsRow(const TAbstractRow* row) const {
 }
 
 bool TCriteria::AcceptsRow(const TAbstractRow& row) const {
+  if (Count() == 0) return true;  // a storage without a key condition, the usual case
   const TDataTable& table = row.DataTable();
   for (int i = 0; i < table.FieldCount(); ++i) {
     const TDataField* field = table.GetField(i);

@@ -7,9 +7,7 @@
 namespace tv {
 
 TIndexContainer::TIndexContainer(int bucketCount, bool withData)
-    : bucketCount_(bucketCount < 1 ? 1 : bucketCount),
-      withData_(withData),
-      overflowPerBucket_(static_cast<std::size_t>(bucketCount_), 0) {}
+    : bucketCount_(bucketCount < 1 ? 1 : bucketCount), withData_(withData) {}
 
 std::size_t TIndexContainer::BucketOf(const TObject* key) const {
   return reinterpret_cast<std::uintptr_t>(key) % static_cast<std::uintptr_t>(bucketCount_);
@@ -45,6 +43,8 @@ void TIndexContainer::AddWithData(TObject* key, TObject* data) {
   } else {
     places_.Set(key, OverflowPlace(overflow_.size()));
     overflow_.push_back(TSlot{key, data});
+    // Counted from the first key that overflows: most containers never have one.
+    if (overflowPerBucket_.empty()) overflowPerBucket_.assign(static_cast<std::size_t>(bucketCount_), 0);
     ++overflowPerBucket_[bucket];
     ++overflowLive_;
   }
@@ -85,7 +85,7 @@ bool TIndexContainer::RemoveWithData(TObject* key, TObject*& data) {
   if (withData_) bucketData_[bucket] = nullptr;
   places_.Erase(key);
   --bucketsLive_;
-  if (overflowPerBucket_[bucket] > 0) {
+  if (overflowLive_ > 0 && overflowPerBucket_[bucket] > 0) {
     for (std::size_t i = 0; i < overflow_.size(); ++i)
       if (overflow_[i].Key && BucketOf(overflow_[i].Key) == bucket) {
         const TSlot moved = overflow_[i];

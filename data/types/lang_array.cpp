@@ -2,10 +2,18 @@
 
 namespace tv {
 
-TCommonLangArray::TCommonLangArray() : values_(std::make_unique<TStringList>()) {}
+const TStringList& TCommonLangArray::Values() const {
+  static const TStringList empty;
+  return values_ ? *values_ : empty;
+}
+
+TStringList& TCommonLangArray::Writable() {
+  if (!values_) values_ = std::make_unique<TStringList>();
+  return *values_;
+}
 
 void TCommonLangArray::Assign(const TCommonLangArray& source) {
-  if (&source != this) values_->Assign(*source.values_);
+  if (&source != this) Writable().Assign(source.Values());
 }
 
 int TCommonLangArray::CurrentLanguage() {
@@ -25,13 +33,15 @@ TObject* TCommonLangArray::Object(int index) const {
 }
 
 void TCommonLangArray::SetTexts(const std::vector<std::string>& texts) {
-  values_->Clear();
-  for (const std::string& text : texts) values_->Add(text);
+  TStringList& values = Writable();
+  values.Clear();
+  for (const std::string& text : texts) values.Add(text);
 }
 
 void TCommonLangArray::SetObject(int index, TObject* object) {
-  while (Count() <= index) values_->Add("");
-  values_->PutObject(index, object);
+  TStringList& values = Writable();
+  while (values.Count() <= index) values.Add("");
+  values.PutObject(index, object);
 }
 
 void TLangArray::Assign(const TCommonLangArray& source) {

@@ -20,7 +20,7 @@ class TCommonLangArray : public TObject {
   // Sender, and the current language number to fill in.
   using TLanguageCallback = std::function<void(TCommonLangArray* sender, int& language)>;
 
-  TCommonLangArray();
+  TCommonLangArray() = default;
 
   virtual std::string DefaultText() const { return {}; }
   virtual TObject* DefaultObject() const { return nullptr; }
@@ -28,7 +28,7 @@ class TCommonLangArray : public TObject {
   virtual void Assign(const TCommonLangArray& source);
 
   void SetLanguageCallback(TLanguageCallback callback) { languageCallback_ = std::move(callback); }
-  int Count() const { return values_->Count(); }
+  int Count() const { return values_ ? values_->Count() : 0; }
   // The callback's answer, 0 without one.
   int CurrentLanguage();
 
@@ -40,14 +40,16 @@ class TCommonLangArray : public TObject {
   // Language 0 first.
   void SetTexts(const std::vector<std::string>& texts);
   // The value of the next language.
-  void Add(const std::string& text) { values_->Add(text); }
-  void AddObject(const std::string& text, TObject* object) { values_->AddObject(text, object); }
+  void Add(const std::string& text) { Writable().Add(text); }
+  void AddObject(const std::string& text, TObject* object) { Writable().AddObject(text, object); }
   // The object of language Index; languages up to it get empty entries first.
   void SetObject(int index, TObject* object);
-  const TStringList& Values() const { return *values_; }
+  const TStringList& Values() const;
 
  private:
+  TStringList& Writable();
   TLanguageCallback languageCallback_;
+  // Made by the first value: most arrays of a field stay empty.
   std::unique_ptr<TStringList> values_;
 };
 

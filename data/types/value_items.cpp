@@ -28,7 +28,9 @@ void TValueItems::ShiftStarts(std::size_t afterBlock, int delta) {
 
 void TValueItems::Insert(int index, TValueItem item) {
   if (blocks_.empty()) {
-    blocks_.emplace_back();
+    // Most lists are a key tree's few children: room for them at once
+    // instead of growing one by one.
+    blocks_.emplace_back().reserve(kFirstBlock);
     starts_.push_back(0);
     firsts_.emplace_back();
   }

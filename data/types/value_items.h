@@ -65,6 +65,7 @@ class TValueItems {
 
  private:
   static constexpr std::size_t kMaxBlock = 64;
+  static constexpr std::size_t kFirstBlock = 4;
   struct TPlace {
     std::size_t block, offset;
   };

@@ -91,14 +91,15 @@ std::vector<const TPropertyInfo*> GetPropertyList(const TObject& object) {
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) {
   const TClassInfo& info = object.ClassInfo();
-  std::unique_lock<std::mutex> hold(TablesLock());
-  if (!Indexes().contains(&info)) {
+  const void* built = info.PropertyIndex.load(std::memory_order_acquire);
+  if (built == nullptr) {
     // Publishing registers tables, which takes the lock.
-    hold.unlock();
     Publish(info);
-    hold.lock();
+    const std::lock_guard<std::mutex> hold(TablesLock());
+    built = &IndexOf(info);
+    info.PropertyIndex.store(built, std::memory_order_release);
   }
-  const TClassIndex& index = IndexOf(info);
+  const auto& index = *static_cast<const TClassIndex*>(built);
   auto found = index.find(name);
   return found == index.end() ? nullptr : found->second;
 }

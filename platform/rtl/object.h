@@ -2,6 +2,7 @@
 // Objects that know their class: its name, its parent and the chain of
 // ancestors, which the component streams and the translator walk by name.
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <type_traits>
@@ -17,6 +18,10 @@ struct TClassInfo {
   // looks the class up, so no object of it need exist first.
   void (*PublishOwn)() = nullptr;
   mutable std::once_flag Published;
+  // The class's properties by name, its ancestors' included: set once by
+  // the first lookup and kept for the process, so that the lookups of every
+  // property a stored form sets need neither a lock nor a map of classes.
+  mutable std::atomic<const void*> PropertyIndex{nullptr};
 
   bool InheritsFrom(const TClassInfo& other) const;
   // True when this class or an ancestor has the name (compared without case).
