@@ -280,7 +280,7 @@ void TTranslatedStrings::SetShowProperties(TShowProperties value) {
 }
 
 TKeyIndex& TTranslatedStrings::Entries() {
-  if (entryIndex_ == nullptr || !entryIndex_->Current()) {
+  if (entryIndex_ == nullptr) {
     const TTranslatorShared& shared = InitializeTranslatorLibrary();
     entryIndex_ = std::make_unique<TKeyIndex>(
         *properties_,
@@ -290,7 +290,7 @@ TKeyIndex& TTranslatedStrings::Entries() {
 }
 
 TKeyIndex& TTranslatedStrings::NamedIndex() {
-  if (namedIndex_ == nullptr || !namedIndex_->Current())
+  if (namedIndex_ == nullptr)
     namedIndex_ = std::make_unique<TKeyIndex>(
         *namedStrings_, std::vector<const TDataField*>{InitializeTranslatorLibrary().PropertyField.get()});
   return *namedIndex_;
@@ -298,10 +298,11 @@ TKeyIndex& TTranslatedStrings::NamedIndex() {
 
 TDataRow* TTranslatedStrings::AddEntry(std::unique_ptr<TDataRow> entry) {
   TKeyIndex& index = Entries();
+  const bool current = index.Current();
   TDataRow* placed = entry.get();
   if (properties_->InsertRow(entry, paRefuse) != prInserted) return nullptr;
-  // The index was whole before; with the new entry it is whole again.
-  index.Add(placed);
+  // An index whole before is whole again with the new entry.
+  if (current) index.Add(placed);
   return placed;
 }
 
@@ -372,9 +373,14 @@ TKeyIndex::TKeyIndex(TRowStorage& storage, std::vector<const TDataField*> keys)
     keys_.push_back({key, type != nullptr && type->Size() > 0 ? static_cast<std::size_t>(type->Size()) : 0,
                      type == nullptr || !type->CaseSensitive()});
   }
-  const std::vector<TDataRow*> rows = storage.TreeRows();
+}
+
+void TKeyIndex::Build() {
+  const std::vector<TDataRow*> rows = storage_->TreeRows();
+  rows_.clear();
   rows_.reserve(rows.size());
   for (TDataRow* row : rows) Put(row);
+  built_ = true;
 }
 
 void TKeyIndex::AppendPart(std::string& key, const TKeyPart& part, std::string_view text) {
@@ -397,13 +403,30 @@ void TKeyIndex::Add(TDataRow* row) {
   version_ = storage_->TreeVersion();
 }
 
-TDataRow* TKeyIndex::Find(std::initializer_list<std::string_view> texts) const {
+TDataRow* TKeyIndex::SearchTree(std::initializer_list<std::string_view> texts) const {
+  // The tree wants a text per level; more texts than keys cannot match.
+  if (texts.size() != keys_.size()) return nullptr;
+  return storage_->LocateRow(std::vector<std::string>(texts.begin(), texts.end()));
+}
+
+TDataRow* TKeyIndex::Find(std::initializer_list<std::string_view> texts) {
+  if (!Current()) {
+    if (version_ != storage_->TreeVersion()) {
+      built_ = false;
+      rows_.clear();
+      treeSearches_ = 0;
+      version_ = storage_->TreeVersion();
+    }
+    if (treeSearches_ < storage_->Root().ChildCount()) {
+      ++treeSearches_;
+      return SearchTree(texts);
+    }
+    Build();
+  }
+  if (texts.size() != keys_.size()) return nullptr;
   probe_.clear();
   auto part = keys_.begin();
-  for (std::string_view text : texts) {
-    if (part == keys_.end()) break;  // more texts than keys: the rest cannot match
-    AppendPart(probe_, *part++, text);
-  }
+  for (std::string_view text : texts) AppendPart(probe_, *part++, text);
   auto found = rows_.find(probe_);
   return found == rows_.end() ? nullptr : found->second;
 }

@@ -30,13 +30,17 @@ std::string Trimmed(std::string_view text) {
 std::string TakePart(std::string& text, std::string_view separator) {
   const std::size_t at = text.find(separator);
   std::string part = Trimmed(std::string_view(text).substr(0, at));
-  text =
-      at == std::string::npos ? std::string() : Trimmed(std::string_view(text).substr(at + separator.size()));
+  // The rest stays in Text's own buffer: a line is taken apart part by part.
+  const std::size_t end = at == std::string::npos ? text.size() : at + separator.size();
+  std::size_t first = end, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+  text.erase(last).erase(0, first);
   return part;
 }
 
-bool IsTrue(const std::string& text) {
-  return LowerCase(text) == "true";
+bool IsTrue(std::string_view text) {
+  return SameText(text, "true");
 }
 
 // "/_" stands for "/" in the texts of the oldest streams, where "//"

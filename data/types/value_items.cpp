@@ -3,9 +3,10 @@
 namespace tv {
 
 TValueItems::TPlace TValueItems::Locate(int index) const {
-  const auto block =
-      static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin() - 1);
-  return {block, static_cast<std::size_t>(index - starts_[block])};
+  const auto after = std::upper_bound(heads_.begin(), heads_.end(), index,
+                                      [](int wanted, const THead& head) { return wanted < head.Start; });
+  const auto block = static_cast<std::size_t>(after - heads_.begin() - 1);
+  return {block, static_cast<std::size_t>(index - heads_[block].Start)};
 }
 
 TValueItem& TValueItems::At(int index) {
@@ -19,11 +20,11 @@ const TValueItem& TValueItems::At(int index) const {
 }
 
 void TValueItems::Refresh(std::size_t block) {
-  firsts_[block] = blocks_[block].front().Value;
+  heads_[block].First = blocks_[block].front().Value;
 }
 
 void TValueItems::ShiftStarts(std::size_t afterBlock, int delta) {
-  for (std::size_t b = afterBlock + 1; b < starts_.size(); ++b) starts_[b] += delta;
+  for (std::size_t b = afterBlock + 1; b < heads_.size(); ++b) heads_[b].Start += delta;
 }
 
 void TValueItems::Insert(int index, TValueItem item) {
@@ -31,8 +32,7 @@ void TValueItems::Insert(int index, TValueItem item) {
     // Most lists are a key tree's few children: room for them at once
     // instead of growing one by one.
     blocks_.emplace_back().reserve(kFirstBlock);
-    starts_.push_back(0);
-    firsts_.emplace_back();
+    heads_.push_back(THead{0, TValue{}});
   }
   TPlace place = index == count_ ? TPlace{blocks_.size() - 1, blocks_.back().size()} : Locate(index);
   auto& items = blocks_[place.block];
@@ -46,8 +46,8 @@ void TValueItems::Insert(int index, TValueItem item) {
     items.resize(kMaxBlock / 2);
     const auto next = static_cast<std::ptrdiff_t>(place.block + 1);
     blocks_.insert(blocks_.begin() + next, std::move(upper));
-    starts_.insert(starts_.begin() + next, starts_[place.block] + static_cast<int>(kMaxBlock / 2));
-    firsts_.insert(firsts_.begin() + next, TValue{});
+    heads_.insert(heads_.begin() + next,
+                  THead{heads_[place.block].Start + static_cast<int>(kMaxBlock / 2), TValue{}});
     Refresh(place.block + 1);
   }
   if (place.offset == 0) Refresh(place.block);
@@ -62,8 +62,7 @@ void TValueItems::Erase(int index) {
   if (items.empty()) {
     const auto at = static_cast<std::ptrdiff_t>(place.block);
     blocks_.erase(blocks_.begin() + at);
-    starts_.erase(starts_.begin() + at);
-    firsts_.erase(firsts_.begin() + at);
+    heads_.erase(heads_.begin() + at);
   } else if (place.offset == 0) {
     Refresh(place.block);
   }
@@ -71,8 +70,7 @@ void TValueItems::Erase(int index) {
 
 void TValueItems::Clear() {
   blocks_.clear();
-  starts_.clear();
-  firsts_.clear();
+  heads_.clear();
   count_ = 0;
 }
 
@@ -97,8 +95,7 @@ void TValueItems::Assign(std::vector<TValueItem> items) {
     const std::size_t last = std::min(items.size(), first + kMaxBlock / 2);
     blocks_.emplace_back(std::make_move_iterator(items.begin() + static_cast<std::ptrdiff_t>(first)),
                          std::make_move_iterator(items.begin() + static_cast<std::ptrdiff_t>(last)));
-    starts_.push_back(static_cast<int>(first));
-    firsts_.push_back(blocks_.back().front().Value);
+    heads_.push_back(THead{static_cast<int>(first), blocks_.back().front().Value});
   }
   count_ = static_cast<int>(items.size());
 }

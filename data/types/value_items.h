@@ -43,8 +43,10 @@ class TValueItems {
   template <class Below>
   int PartitionPoint(Below below, const TValueItem*& item) const {
     item = nullptr;
-    auto block = static_cast<std::size_t>(std::partition_point(firsts_.begin(), firsts_.end(), below) -
-                                          firsts_.begin());
+    auto block = static_cast<std::size_t>(
+        std::partition_point(heads_.begin(), heads_.end(),
+                             [&below](const THead& head) { return below(head.First); }) -
+        heads_.begin());
     if (block == 0) {
       if (count_ > 0) item = &blocks_[0].front();
       return 0;
@@ -56,7 +58,7 @@ class TValueItems {
       item = &*inside;
     else if (block + 1 < blocks_.size())
       item = &blocks_[block + 1].front();
-    return starts_[block] + static_cast<int>(inside - items.begin());
+    return heads_[block].Start + static_cast<int>(inside - items.begin());
   }
 
   // Every entry in order, moved out; the storage is left empty.
@@ -73,9 +75,15 @@ class TValueItems {
   void Refresh(std::size_t block);
   void ShiftStarts(std::size_t afterBlock, int delta);
 
+  // Where each block starts and its first value, side by side: a search
+  // bisects these before it enters one block.
+  struct THead {
+    int Start;
+    TValue First;
+  };
+
   std::vector<std::vector<TValueItem>> blocks_;
-  std::vector<int> starts_;     // index of each block's first entry
-  std::vector<TValue> firsts_;  // each block's first value
+  std::vector<THead> heads_;
   int count_ = 0;
 };
 
