@@ -1,9 +1,10 @@
 # Front door: every target installs what is missing first.
-# "fuzz" stands for the fuzz targets, built and run a few seconds each.
-PRESETS ?= native asan tsan win32 win64 fuzz
+# "fuzz" stands for the fuzz targets, built and run a few seconds each; "dist"
+# for the release archive, made from the two Windows builds and tested.
+PRESETS ?= native asan tsan win32 win64 dist fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all check demo bench fuzz bootstrap bootstrap-demo clean
+.PHONY: all check demo bench fuzz dist bootstrap bootstrap-demo clean
 
 all: build-native
 
@@ -25,6 +26,10 @@ demo: bootstrap-demo
 check: bootstrap
 	@scripts/check $(PRESETS)
 
+# The release archive dist/tevrinVexal-VERSION.zip and dist/SHA256SUMS.
+dist: build-win32 build-win64
+	@scripts/dist
+
 bench: build-native
 	@bench/run
 
@@ -34,4 +39,4 @@ fuzz: bootstrap
 	@scripts/fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "plugin/bav_interface.h"
+#include "tv_version.h"
 
 #if defined(_WIN32)
 #define BAV_API extern "C"
@@ -16,7 +17,7 @@
 namespace tv {
 
 inline constexpr const char* kPluginName = "tevrinVexal (McAfee Viruscan Interface for The Bat!)";
-inline constexpr const char* kPluginVersion = "1.00";
+inline constexpr const char* kPluginVersion = TV_VERSION_TEXT;
 
 // Copies Text into Buffer for the host. A null buffer or a size of 0 or less
 // only asks for the length. Otherwise at most BufSize characters and a NUL
