@@ -1,10 +1,12 @@
 #include "platform/components/component_stream.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "platform/components/class_registry.h"
 #include "platform/components/properties.h"
 #include "platform/components/published.h"
+#include "platform/rtl/code_page.h"
 #include "platform/rtl/lists.h"
 #include "platform/rtl/sysutils.h"
 
@@ -148,6 +150,48 @@ void TWriter::DefineProperty(const std::string& name, std::function<void(TReader
   writeData(*this);
 }
 
+// --- resource header
+
+namespace {
+// Three bytes, the last a NUL.
+constexpr std::string_view kResourceStart{"\xFF\x0A\x00", 3};
+}
+
+bool HasResourceHeader(std::string_view file) {
+  return file.substr(0, kResourceStart.size()) == kResourceStart;
+}
+
+TResourceHeader SplitResourceHeader(std::string_view file, std::string_view& form) {
+  TResourceHeader header;
+  const std::size_t nameEnd = file.find('\0', kResourceStart.size());
+  if (!HasResourceHeader(file) || nameEnd == std::string_view::npos || file.size() - nameEnd < 7)
+    throw EReadError("Resource header cut short");
+  header.Name = std::string(file.substr(kResourceStart.size(), nameEnd - kResourceStart.size()));
+  auto byte = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(file[at]));
+  };
+  header.Flags = static_cast<std::uint16_t>(byte(nameEnd + 1) | byte(nameEnd + 2) << 8);
+  const std::uint32_t size =
+      byte(nameEnd + 3) | byte(nameEnd + 4) << 8 | byte(nameEnd + 5) << 16 | byte(nameEnd + 6) << 24;
+  form = file.substr(nameEnd + 7);
+  if (form.size() != size)
+    throw EReadError("Resource header gives " + std::to_string(size) + " bytes, the file holds " +
+                     std::to_string(form.size()));
+  return header;
+}
+
+std::string WrapInResourceHeader(const TResourceHeader& header, std::string_view form) {
+  if (header.Name.find('\0') != std::string::npos) throw EWriteError("Resource name with a NUL");
+  std::string file(kResourceStart);
+  file += header.Name;
+  file += '\0';
+  for (int i = 0; i < 2; ++i) file += static_cast<char>((header.Flags >> (8 * i)) & 0xFF);
+  const auto size = static_cast<std::uint32_t>(form.size());
+  for (int i = 0; i < 4; ++i) file += static_cast<char>((size >> (8 * i)) & 0xFF);
+  file.append(form);
+  return file;
+}
+
 // --- TReader
 
 void TReader::ReadRoot(std::string_view bytes, TComponent& root) {
@@ -157,6 +201,9 @@ void TReader::ReadRoot(std::string_view bytes, TComponent& root) {
   reader.items_.ReadBytes(kStreamSignature.size());
   const int ownedBefore = root.ComponentCount();
   try {
+    // Flags of an inherited or inline root change nothing here: the root
+    // is the object given.
+    reader.items_.ReadObjectPrefix();
     const std::string className = reader.items_.ReadShortString();
     if (!SameText(className, root.ClassName()))
       throw EReadError("The stream holds a " + className + ", not a " + root.ClassName());
@@ -190,6 +237,9 @@ void TReader::ReadComponent(TComponent& component, TComponent& root) {
   // Every component read belongs to the root, however deep it stands; the
   // block it stands in is its parent where it takes one.
   while (!items_.EndOfList()) {
+    // The flags (inherited, inline, place among the children) say how a
+    // designer made the object; read here, it is made as any other.
+    items_.ReadObjectPrefix();
     const std::string className = items_.ReadShortString();
     TComponent* child = CreateComponent(className, &root);
     child->SetParentComponent(&component);
@@ -210,6 +260,27 @@ std::string TReader::UniqueRootName(const TComponent& root, const std::string& n
     if (other == nullptr || other == &root) return unique;
     unique = name + "_" + std::to_string(n);
   }
+}
+
+std::string TReader::ReadString() {
+  const TValueType type = items_.NextValue();
+  if (type != TValueType::vaWString && type != TValueType::vaUTF8String) return items_.ReadString();
+  const std::u16string units = items_.ReadWideString();
+  std::string text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    std::uint32_t cp = units[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF)
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    const int byte = UnicodeToCp1252(cp);
+    if (byte < 0) {
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+      throw EPropertyError(std::string("Text with a character that Windows-1252 does not have: ") + code);
+    }
+    text += static_cast<char>(byte);
+  }
+  return text;
 }
 
 void TReader::ReadProperty(TComponent& component) {
@@ -239,7 +310,7 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
   switch (p->Kind) {
     case TPropertyKind::pkString:
       if (!p->SetString) throw EPropertyError("Property " + p->Name + " is read-only");
-      p->SetString(object, items_.ReadString());
+      p->SetString(object, ReadString());
       return;
     case TPropertyKind::pkInteger:
     case TPropertyKind::pkBoolean:
@@ -270,7 +341,7 @@ void TReader::SetNestedProperty(TObject& object, std::string_view head, std::str
   if (auto* strings = ClassCast<TStrings>(nested); strings != nullptr && SameText(rest, "Strings")) {
     items_.ReadListBegin();
     strings->Clear();
-    while (!items_.EndOfList()) strings->Add(items_.ReadString());
+    while (!items_.EndOfList()) strings->Add(ReadString());
     items_.ReadListEnd();
     return;
   }

@@ -18,6 +18,20 @@ namespace tv {
 
 inline constexpr std::string_view kStreamSignature = "TPF0";
 
+// A binary form file as resource tools leave it: FF 0A 00 (a resource of
+// type RCDATA), the resource's name with a NUL, two bytes of memory flags,
+// the form's size in four bytes, then the form ("TPF0...").
+struct TResourceHeader {
+  std::string Name;              // the form's class name in capitals
+  std::uint16_t Flags = 0x1030;  // moveable, pure, discardable
+};
+// Whether File begins with such a header.
+bool HasResourceHeader(std::string_view file);
+// The header of a wrapped file, and in Form the form it wraps; raises
+// EReadError for a header cut short or a size other than the rest's.
+TResourceHeader SplitResourceHeader(std::string_view file, std::string_view& form);
+std::string WrapInResourceHeader(const TResourceHeader& header, std::string_view form);
+
 class TWriter : public TFiler {
  public:
   // The whole stream of Root and what it owns.
@@ -59,7 +73,9 @@ class TReader : public TFiler {
   static void ReadRoot(std::string_view bytes, TComponent& root);
 
   // Value readers for the routines of defined properties.
-  std::string ReadString() { return items_.ReadString(); }
+  // An 8-bit string as it stands; a wide or UTF-8 string converted to
+  // Windows-1252, refused where a character has no code there.
+  std::string ReadString();
   std::int64_t ReadInteger() { return items_.ReadInteger(); }
   bool ReadBoolean() { return items_.ReadBoolean(); }
   std::string ReadIdent() { return items_.ReadIdent(); }

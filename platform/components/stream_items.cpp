@@ -2,7 +2,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#include "platform/rtl/code_page.h"
 
 namespace tv {
 
@@ -14,8 +17,7 @@ constexpr int kDoubleBias = 1023;
 }  // namespace
 
 bool IsValueType(std::uint8_t byte) {
-  return byte <= static_cast<std::uint8_t>(TValueType::vaCollection) ||
-         byte == static_cast<std::uint8_t>(TValueType::vaInt64);
+  return byte <= static_cast<std::uint8_t>(TValueType::vaDouble);
 }
 
 std::string DoubleToExtended(double value) {
@@ -116,6 +118,45 @@ void TItemWriter::WriteIdent(std::string_view ident) {
 void TItemWriter::WriteFloat(double value) {
   WriteValueType(TValueType::vaExtended);
   bytes_.append(DoubleToExtended(value));
+}
+
+void TItemWriter::WriteExtended(std::string_view tenBytes) {
+  if (tenBytes.size() != 10)
+    throw EWriteError("An extended float has 10 bytes, not " + std::to_string(tenBytes.size()));
+  WriteValueType(TValueType::vaExtended);
+  bytes_.append(tenBytes);
+}
+
+void TItemWriter::WriteSingle(float value) {
+  WriteValueType(TValueType::vaSingle);
+  WriteLittleEndian(std::bit_cast<std::uint32_t>(value), 4);
+}
+
+void TItemWriter::WriteDouble(double value) {
+  WriteValueType(TValueType::vaDouble);
+  WriteLittleEndian(std::bit_cast<std::uint64_t>(value), 8);
+}
+
+void TItemWriter::WriteDate(double value) {
+  WriteValueType(TValueType::vaDate);
+  WriteLittleEndian(std::bit_cast<std::uint64_t>(value), 8);
+}
+
+void TItemWriter::WriteCurrency(std::int64_t tenThousandths) {
+  WriteValueType(TValueType::vaCurrency);
+  WriteLittleEndian(static_cast<std::uint64_t>(tenThousandths), 8);
+}
+
+void TItemWriter::WriteWideString(std::u16string_view text) {
+  WriteValueType(TValueType::vaWString);
+  WriteLittleEndian(text.size(), 4);
+  for (const char16_t unit : text) WriteLittleEndian(unit, 2);
+}
+
+void TItemWriter::WriteObjectPrefix(const TObjectPrefix& prefix) {
+  if (prefix.Flags == 0) return;
+  bytes_ += static_cast<char>(0xF0 | (prefix.Flags & 0x0F));
+  if (prefix.Flags & ffChildPos) WriteInteger(prefix.ChildPos);
 }
 
 void TItemWriter::WriteBinary(std::string_view data) {
@@ -232,12 +273,85 @@ double TItemReader::ReadFloat() {
   const std::size_t at = position_;
   switch (NextValue()) {
     case TValueType::vaExtended: ++position_; return ExtendedToDouble(Take(10));
+    case TValueType::vaSingle: return ReadSingle();
+    case TValueType::vaDouble: return ReadDouble();
+    case TValueType::vaDate: return ReadDate();
+    case TValueType::vaCurrency: return static_cast<double>(ReadCurrency()) / 10000;
     case TValueType::vaInt8:
     case TValueType::vaInt16:
     case TValueType::vaInt32:
     case TValueType::vaInt64: return static_cast<double>(ReadInteger());
     default: InvalidValue(at);
   }
+}
+
+std::string TItemReader::ReadExtended() {
+  const std::size_t at = position_;
+  if (ReadValueType() != TValueType::vaExtended) InvalidValue(at);
+  return std::string(Take(10));
+}
+
+float TItemReader::ReadSingle() {
+  const std::size_t at = position_;
+  if (ReadValueType() != TValueType::vaSingle) InvalidValue(at);
+  return std::bit_cast<float>(static_cast<std::uint32_t>(ReadLittleEndian(4)));
+}
+
+double TItemReader::ReadDouble() {
+  const std::size_t at = position_;
+  if (ReadValueType() != TValueType::vaDouble) InvalidValue(at);
+  return std::bit_cast<double>(ReadLittleEndian(8));
+}
+
+double TItemReader::ReadDate() {
+  const std::size_t at = position_;
+  if (ReadValueType() != TValueType::vaDate) InvalidValue(at);
+  return std::bit_cast<double>(ReadLittleEndian(8));
+}
+
+std::int64_t TItemReader::ReadCurrency() {
+  const std::size_t at = position_;
+  if (ReadValueType() != TValueType::vaCurrency) InvalidValue(at);
+  return static_cast<std::int64_t>(ReadLittleEndian(8));
+}
+
+std::u16string TItemReader::ReadWideString() {
+  const std::size_t at = position_;
+  const TValueType type = ReadValueType();
+  if (type == TValueType::vaUTF8String) {
+    std::u32string codePoints;
+    if (!DecodeUtf8(ReadCounted(4), codePoints))
+      throw EReadError("UTF-8 string that is no UTF-8 at position " + std::to_string(at));
+    std::u16string units;
+    for (const char32_t cp : codePoints) {
+      if (cp < 0x10000) {
+        units += static_cast<char16_t>(cp);
+      } else {
+        units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      }
+    }
+    return units;
+  }
+  if (type != TValueType::vaWString) InvalidValue(at);
+  const std::uint64_t count = ReadLittleEndian(4);
+  if (count > kMaxItemLength / 2)
+    throw EReadError("Item of " + std::to_string(count) + " characters at position " + std::to_string(at) +
+                     " is longer than 16 MB");
+  const std::string_view raw = Take(static_cast<std::size_t>(count) * 2);
+  std::u16string units(static_cast<std::size_t>(count), u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+  return units;
+}
+
+TObjectPrefix TItemReader::ReadObjectPrefix() {
+  TObjectPrefix prefix;
+  if (AtEnd() || (static_cast<std::uint8_t>(bytes_[position_]) & 0xF0) != 0xF0) return prefix;
+  prefix.Flags = static_cast<std::uint8_t>(bytes_[position_++]) & 0x0F;
+  if (prefix.Flags & ffChildPos) prefix.ChildPos = ReadInteger();
+  return prefix;
 }
 
 std::string TItemReader::ReadBinary() {
@@ -301,9 +415,18 @@ void TItemReader::SkipValue(int depth) {
     case TValueType::vaInt32: Take(4); break;
     case TValueType::vaInt64: Take(8); break;
     case TValueType::vaExtended: Take(10); break;
+    case TValueType::vaSingle: Take(4); break;
+    case TValueType::vaCurrency:
+    case TValueType::vaDate:
+    case TValueType::vaDouble: Take(8); break;
+    case TValueType::vaWString:
+      position_ = at;
+      ReadWideString();
+      break;
     case TValueType::vaString:
     case TValueType::vaIdent: ReadCounted(1); break;
     case TValueType::vaLString:
+    case TValueType::vaUTF8String:
     case TValueType::vaBinary: ReadCounted(4); break;
     case TValueType::vaSet:
       while (!ReadShortString().empty()) {

@@ -34,11 +34,26 @@ enum class TValueType : std::uint8_t {
   vaLString = 0x0C,  // 4-byte length
   vaNil = 0x0D,
   vaCollection = 0x0E,
+  vaSingle = 0x0F,    // 4-byte float
+  vaCurrency = 0x10,  // 8-byte integer, ten thousandths
+  vaDate = 0x11,      // 8-byte float, days since 30.12.1899
+  vaWString = 0x12,   // 4-byte count of UTF-16 code units
   vaInt64 = 0x13,
+  vaUTF8String = 0x14,  // 4-byte length
+  vaDouble = 0x15,      // 8-byte float
 };
 
 // Whether Byte is a type byte that the stream knows.
 bool IsValueType(std::uint8_t byte);
+
+// What may stand before an object's class name: a byte 0xF0 + flags, and
+// with ffChildPos an integer item, the object's place among its parent's
+// children. Objects without flags have no prefix.
+enum TFilerFlag : std::uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
+struct TObjectPrefix {
+  std::uint8_t Flags = 0;  // TFilerFlag bits
+  std::int64_t ChildPos = 0;
+};
 
 // The 10 bytes of the x87 extended form of Value, and back (rounded to the
 // nearest double).
@@ -58,6 +73,15 @@ class TItemWriter {
   void WriteIdent(std::string_view ident);
   void WriteBoolean(bool value) { WriteValueType(value ? TValueType::vaTrue : TValueType::vaFalse); }
   void WriteFloat(double value);
+  // The 10 bytes of an extended float as they stand.
+  void WriteExtended(std::string_view tenBytes);
+  void WriteSingle(float value);
+  void WriteDouble(double value);
+  void WriteDate(double value);
+  // Currency in ten thousandths: 12.34 is 123400.
+  void WriteCurrency(std::int64_t tenThousandths);
+  void WriteWideString(std::u16string_view text);
+  void WriteObjectPrefix(const TObjectPrefix& prefix);
   void WriteBinary(std::string_view data);
   void WriteSet(const std::vector<std::string>& members);
   void WriteListBegin() { WriteValueType(TValueType::vaList); }
@@ -92,7 +116,20 @@ class TItemReader {
   std::string ReadString();    // the short or the long form
   std::string ReadIdent();     // an identifier, or False, True, nil, Null
   bool ReadBoolean();
-  double ReadFloat();  // the extended form, or an integer
+  // Any float item (extended, double, single, date, currency) or an integer.
+  double ReadFloat();
+  // Each float item as it stands, of its own type only.
+  std::string ReadExtended();  // the 10 bytes
+  float ReadSingle();
+  double ReadDouble();
+  double ReadDate();
+  std::int64_t ReadCurrency();  // ten thousandths
+  // A wide string's code units as they stand, or a UTF-8 string's code
+  // points as UTF-16; refuses a UTF-8 string that is no UTF-8.
+  std::u16string ReadWideString();
+  // The prefix before an object's class name; none when the next byte is
+  // no flag byte.
+  TObjectPrefix ReadObjectPrefix();
   std::string ReadBinary();
   std::vector<std::string> ReadSet();
   void ReadListBegin();

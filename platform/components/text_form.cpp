@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/components/component_stream.h"
 #include "platform/components/stream_items.h"
+#include "platform/rtl/code_page.h"
 
 namespace tv {
 
@@ -25,16 +27,18 @@ bool IsPrintable(unsigned char c) {
 }
 
 // 'text' with '' for a quote and #nnn for anything else outside printable
-// ASCII; a long text goes on in the next line after " +".
-std::string QuotedText(const std::string& text, int indent) {
+// ASCII; a long text goes on in the next line after " +". Codes are the
+// bytes of an 8-bit string or the UTF-16 code units of a wide one.
+template <class Codes>
+std::string QuotedCodes(const Codes& text, int indent) {
   if (text.empty()) return "''";
   std::string out;
   for (std::size_t start = 0; start < text.size(); start += kStringPieceLength) {
     if (start > 0) out += " +\n" + Spaces(indent + 2);
     bool open = false;
     for (std::size_t i = start; i < text.size() && i < start + kStringPieceLength; ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (IsPrintable(c)) {
+      const auto c = static_cast<std::uint32_t>(text[i]);
+      if (c < 128 && IsPrintable(static_cast<unsigned char>(c))) {
         if (!open) out += '\'';
         open = true;
         out += c == '\'' ? "''" : std::string(1, static_cast<char>(c));
@@ -49,6 +53,11 @@ std::string QuotedText(const std::string& text, int indent) {
   return out;
 }
 
+std::string QuotedText(const std::string& text, int indent) {
+  std::basic_string<unsigned char> codes(text.begin(), text.end());
+  return QuotedCodes(codes, indent);
+}
+
 // The shortest decimal text that reads back as the same double, with a
 // point so that it reads as a float.
 std::string FloatText(double value) {
@@ -57,6 +66,19 @@ std::string FloatText(double value) {
   for (int digits = 15; digits <= 17; ++digits) {
     std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
     if (std::strtod(buffer, nullptr) == value) break;
+  }
+  std::string text(buffer);
+  if (text.find_first_of(".eE") == std::string::npos) text += ".0";
+  return text;
+}
+
+// The same for a single float, which reads back through strtof.
+std::string SingleText(float value) {
+  if (!std::isfinite(value)) throw EReadError("A float that is not finite has no text form");
+  char buffer[40];
+  for (int digits = 6; digits <= 9; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(buffer, nullptr) == value) break;
   }
   std::string text(buffer);
   if (text.find_first_of(".eE") == std::string::npos) text += ".0";
@@ -104,9 +126,15 @@ class TTextWriter {
   void Object(int indent) {
     if (indent / 2 >= kMaxNesting)
       throw EReadError("Components nested deeper than " + std::to_string(kMaxNesting) + " levels");
+    const std::size_t at = items_.Position();
+    const TObjectPrefix prefix = items_.ReadObjectPrefix();
+    if (prefix.Flags & ~(ffInherited | ffChildPos | ffInline))
+      throw EReadError("Unknown object flags at position " + std::to_string(at));
     const std::string className = Name();
     const std::string name = Name(true);
-    out_ += Spaces(indent) + "object " + (name.empty() ? "" : name + ": ") + className + "\n";
+    out_ += Spaces(indent) + ObjectWord(prefix.Flags) + " " + (name.empty() ? "" : name + ": ") + className;
+    if (prefix.Flags & ffChildPos) out_ += " [" + std::to_string(prefix.ChildPos) + "]";
+    out_ += "\n";
     Properties(indent + 2);
     while (!items_.EndOfList()) Object(indent + 2);
     items_.ReadListEnd();
@@ -141,8 +169,16 @@ class TTextWriter {
       case TValueType::vaInt32:
       case TValueType::vaInt64: out_ += std::to_string(items_.ReadInteger()); return;
       case TValueType::vaExtended: out_ += FloatText(items_.ReadFloat()); return;
+      // The other floats carry their kind in a letter after the number;
+      // currency as its count of ten thousandths, exactly.
+      case TValueType::vaSingle: out_ += SingleText(items_.ReadSingle()) + "s"; return;
+      case TValueType::vaDouble: out_ += FloatText(items_.ReadDouble()) + "f"; return;
+      case TValueType::vaDate: out_ += FloatText(items_.ReadDate()) + "d"; return;
+      case TValueType::vaCurrency: out_ += std::to_string(items_.ReadCurrency()) + "c"; return;
       case TValueType::vaString:
       case TValueType::vaLString: out_ += QuotedText(items_.ReadString(), indent); return;
+      case TValueType::vaWString:
+      case TValueType::vaUTF8String: out_ += QuotedCodes(items_.ReadWideString(), indent); return;
       case TValueType::vaBinary: {
         const std::string data = items_.ReadBinary();
         out_ += '{';
@@ -191,6 +227,14 @@ class TTextWriter {
         return;
       }
     }
+  }
+
+  // An inherited object that is also inline keeps both words.
+  static std::string ObjectWord(std::uint8_t flags) {
+    if ((flags & ffInherited) && (flags & ffInline)) return "inherited inline";
+    if (flags & ffInherited) return "inherited";
+    if (flags & ffInline) return "inline";
+    return "object";
   }
 
   // A name the text form can spell, or nothing where Empty allows it.
@@ -271,8 +315,22 @@ class TTextParser {
 
   void Object(int depth) {
     if (depth > kMaxNesting) Fail("objects nested deeper than " + std::to_string(kMaxNesting) + " levels");
-    if (!AtWord("object") && !AtWord("inherited") && !AtWord("inline")) Fail("'object' expected");
-    Name();
+    TObjectPrefix prefix;
+    if (AtWord("inherited")) {
+      Name();
+      prefix.Flags |= ffInherited;
+      if (AtWord("inline")) {
+        Name();
+        prefix.Flags |= ffInline;
+      }
+    } else if (AtWord("inline")) {
+      Name();
+      prefix.Flags |= ffInline;
+    } else if (AtWord("object")) {
+      Name();
+    } else {
+      Fail("'object' expected");
+    }
     std::string name = Name(), className = name;
     if (Peek() == ':') {
       ++pos_;
@@ -280,6 +338,14 @@ class TTextParser {
     } else {
       name.clear();
     }
+    // "[N]": the object's place among its parent's children.
+    if (Peek() == '[') {
+      ++pos_;
+      prefix.Flags |= ffChildPos;
+      prefix.ChildPos = Integer();
+      Expect(']');
+    }
+    items_.WriteObjectPrefix(prefix);
     items_.WriteShortString(className);
     items_.WriteShortString(name);
     Properties();
@@ -306,7 +372,7 @@ class TTextParser {
     if (depth > kMaxNesting) Fail("values nested deeper than " + std::to_string(kMaxNesting) + " levels");
     const char c = Peek();
     if (c == '\'' || c == '#') {
-      items_.WriteString(StringValue());
+      StringValue();
     } else if (c == '-' || c == '+' || c == '$' || std::isdigit(static_cast<unsigned char>(c))) {
       Number();
     } else if (c == '(') {
@@ -367,6 +433,20 @@ class TTextParser {
       items_.WriteIdent(ident);
   }
 
+  // A decimal integer, signed, for a child position.
+  std::int64_t Integer() {
+    SkipBlanks();
+    const std::size_t start = pos_;
+    if (pos_ < text_.size() && (text_[pos_] == '-' || text_[pos_] == '+')) ++pos_;
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+    const std::string number(text_.substr(start, pos_ - start));
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(number.c_str(), &end, 10);
+    if (number.empty() || end == number.c_str() || *end != '\0' || errno == ERANGE) Fail("integer expected");
+    return value;
+  }
+
   void Number() {
     const std::size_t start = pos_;
     if (text_[pos_] == '-' || text_[pos_] == '+') ++pos_;
@@ -396,24 +476,64 @@ class TTextParser {
       }
     }
     const std::string number(text_.substr(start, pos_ - start));
+    // A letter right after the number names the kind of float: s single,
+    // d date, c currency (in ten thousandths), f double.
+    char kind = '\0';
+    if (pos_ < text_.size() && std::strchr("sSdDcCfF", text_[pos_]) != nullptr &&
+        (pos_ + 1 >= text_.size() || !IsNameChar(text_[pos_ + 1], false)))
+      kind = static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_++])));
     char* end = nullptr;
-    if (isFloat) {
-      const double value = std::strtod(number.c_str(), &end);
-      if (end == number.c_str() || *end != '\0' || !std::isfinite(value)) Fail("invalid number " + number);
-      items_.WriteFloat(value);
+    errno = 0;
+    if (kind == 's') {
+      const float value = std::strtof(number.c_str(), &end);
+      if (end == number.c_str() || *end != '\0' || !std::isfinite(value))
+        Fail("invalid number " + number + "s");
+      items_.WriteSingle(value);
       return;
     }
-    errno = 0;
+    if (kind == 'c') {
+      items_.WriteCurrency(CurrencyOf(number, isFloat));
+      return;
+    }
+    if (isFloat || kind != '\0') {
+      const double value = std::strtod(number.c_str(), &end);
+      if (end == number.c_str() || *end != '\0' || !std::isfinite(value))
+        Fail("invalid number " + number + (kind ? std::string(1, kind) : ""));
+      if (kind == 'd')
+        items_.WriteDate(value);
+      else if (kind == 'f')
+        items_.WriteDouble(value);
+      else
+        items_.WriteFloat(value);
+      return;
+    }
     const long long value = std::strtoll(number.c_str(), &end, 10);
     if (end == number.c_str() || *end != '\0' || errno == ERANGE) Fail("invalid number " + number);
     items_.WriteInteger(value);
   }
 
+  // A currency's ten thousandths: exact for an integer, the nearest for a
+  // float.
+  std::int64_t CurrencyOf(const std::string& number, bool isFloat) {
+    char* end = nullptr;
+    errno = 0;
+    if (!isFloat) {
+      const long long value = std::strtoll(number.c_str(), &end, 10);
+      if (end == number.c_str() || *end != '\0' || errno == ERANGE) Fail("invalid number " + number + "c");
+      return value;
+    }
+    const double value = std::strtod(number.c_str(), &end);
+    // 2^63 as a double: the first value beyond the range.
+    if (end == number.c_str() || *end != '\0' || !(std::fabs(value) < 9223372036854775808.0))
+      Fail("invalid number " + number + "c");
+    return std::llround(value);
+  }
+
   // Quoted pieces and #nnn codes written next to one another, joined; a
   // "+" joins the pieces of the next line. Pieces apart without "+" are two
-  // strings (items of a list).
-  std::string StringValue() {
-    std::string value;
+  // strings (items of a list). A code beyond 255 makes the string wide.
+  void StringValue() {
+    TStringCodes value;
     SkipBlanks();
     for (;;) {
       StringPiece(value);
@@ -423,39 +543,60 @@ class TTextParser {
       if (Peek() != '+') {
         pos_ = pos;
         line_ = line;
-        return value;
+        break;
       }
       ++pos_;
       const char next = Peek();
       if (next != '\'' && next != '#') Fail("string expected after '+'");
     }
+    if (value.Wide)
+      items_.WriteWideString(value.Units);
+    else
+      items_.WriteString(value.Bytes);
   }
 
+  // A string both ways while it is read: as 8-bit bytes, good while every
+  // code is at most 255, and as UTF-16, where a quoted byte stands for its
+  // Windows-1252 character and a code for itself.
+  struct TStringCodes {
+    std::string Bytes;
+    std::u16string Units;
+    bool Wide = false;
+  };
+
   // One quoted piece or one #nnn code at the current position.
-  void StringPiece(std::string& value) {
+  void StringPiece(TStringCodes& value) {
     if (text_[pos_] == '#') {
       ++pos_;
       const std::size_t start = pos_;
-      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && pos_ - start < 4)
+      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && pos_ - start < 8)
         ++pos_;
-      const int code = pos_ > start ? std::atoi(std::string(text_.substr(start, pos_ - start)).c_str()) : -1;
-      if (code < 0 || code > 255) Fail("character code 0 to 255 expected");
-      value += static_cast<char>(code);
+      const long code = pos_ > start ? std::atol(std::string(text_.substr(start, pos_ - start)).c_str()) : -1;
+      if (code < 0 || code > 0x10FFFF) Fail("character code 0 to 1114111 expected");
+      if (code > 255) value.Wide = true;
+      value.Bytes += static_cast<char>(code & 0xFF);
+      if (code < 0x10000) {
+        value.Units += static_cast<char16_t>(code);
+      } else {
+        value.Units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+        value.Units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+      }
       return;
     }
     ++pos_;  // the opening quote
     for (;;) {
       if (pos_ >= text_.size() || text_[pos_] == '\n') Fail("unterminated string");
-      if (text_[pos_] == '\'') {
-        if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
-          value += '\'';
-          pos_ += 2;
-          continue;
+      char c = text_[pos_];
+      if (c == '\'') {
+        if (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\'') {
+          ++pos_;
+          return;
         }
-        ++pos_;
-        return;
+        ++pos_;  // a doubled quote stands for one
       }
-      value += text_[pos_++];
+      ++pos_;
+      value.Bytes += c;
+      value.Units += static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(c)));
     }
   }
 

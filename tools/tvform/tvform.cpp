@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -14,6 +15,7 @@
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/form_dump.h"
 #include "platform/ui/forms.h"
 #include "translator/app_translator.h"
@@ -31,7 +33,8 @@ const char* const kUsage =
     "commands:\n"
     "  show FILE [--json]                 each translator: version, languages, current\n"
     "                                     language, rules, entries and named strings\n"
-    "  convert IN OUT                     text form to binary or binary to text, as IN is\n"
+    "  convert IN OUT [--resource]        text form to binary or binary to text, as IN is;\n"
+    "                                     binary in a resource header with --resource\n"
     "  apply FILE LANGUAGE                the form's controls as they show in LANGUAGE\n"
     "  set FILE COMPONENT.PROPERTY LANGUAGE TEXT\n"
     "                                     change the text of one entry\n"
@@ -158,12 +161,29 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 bool IsBinary(const std::string& bytes) {
-  return bytes.compare(0, kStreamSignature.size(), kStreamSignature) == 0;
+  return bytes.compare(0, kStreamSignature.size(), kStreamSignature) == 0 || HasResourceHeader(bytes);
+}
+
+// The form of a binary file, and its resource header when it has one.
+std::string_view Unwrapped(std::string_view file, std::optional<TResourceHeader>& wrapping) {
+  if (!HasResourceHeader(file)) return file;
+  std::string_view form;
+  wrapping = SplitResourceHeader(file, form);
+  return form;
+}
+
+// The class name of a form's root, in capitals: the name of its resource.
+std::string ResourceName(std::string_view bytes) {
+  TItemReader items(bytes);
+  items.ReadBytes(kStreamSignature.size());
+  items.ReadObjectPrefix();
+  return UpperCase(items.ReadShortString());
 }
 
 struct TFormFile {
   std::string Path;
   bool Binary = false;
+  std::optional<TResourceHeader> Wrapping;  // written back as it was read
   std::unique_ptr<TComponent> Root;
   std::vector<TTranslator*> Translators;
 };
@@ -179,9 +199,11 @@ TFormFile Load(const std::string& path, bool designing) {
   const std::string content = ReadFile(path);
   form.Binary = IsBinary(content);
   try {
-    const std::string bytes = form.Binary ? content : ObjectTextToBinary(content);
+    const std::string bytes =
+        form.Binary ? std::string(Unwrapped(content, form.Wrapping)) : ObjectTextToBinary(content);
     TItemReader header(bytes);
     header.ReadBytes(kStreamSignature.size());
+    header.ReadObjectPrefix();
     const std::string className = header.ReadShortString();
     form.Root.reset(CreateComponent(className, nullptr));
     if (designing) form.Root->SetDesigning();
@@ -196,7 +218,10 @@ TFormFile Load(const std::string& path, bool designing) {
 
 void Save(const TFormFile& form) {
   const std::string bytes = TWriter::WriteRoot(*form.Root);
-  WriteFile(form.Path, form.Binary ? bytes : ObjectBinaryToText(bytes));
+  if (!form.Binary)
+    WriteFile(form.Path, ObjectBinaryToText(bytes));
+  else
+    WriteFile(form.Path, form.Wrapping ? WrapInResourceHeader(*form.Wrapping, bytes) : bytes);
 }
 
 std::string Ansi(const std::string& utf8, const std::string& what) {
@@ -337,11 +362,17 @@ int Show(const TArguments& a, std::ostream& out) {
 
 int Convert(const TArguments& a, std::ostream& out) {
   const std::vector<std::string>& args = a.Operands;
-  if (args.size() != 3) Fail(ecBadInput, "usage: tvform convert IN OUT");
+  if (args.size() != 3) Fail(ecBadInput, "usage: tvform convert IN OUT [--resource]");
   const std::string content = ReadFile(args[1]);
   std::string converted;
   try {
-    converted = IsBinary(content) ? ObjectBinaryToText(content) : ObjectTextToBinary(content);
+    std::optional<TResourceHeader> wrapping;
+    if (IsBinary(content)) {
+      converted = ObjectBinaryToText(Unwrapped(content, wrapping));
+    } else {
+      converted = ObjectTextToBinary(content);
+      if (a.Has("--resource")) converted = WrapInResourceHeader({ResourceName(converted)}, converted);
+    }
   } catch (const Exception& e) {
     Fail(ecBadInput, args[1] + ": " + e.Message());
   }
@@ -430,7 +461,7 @@ struct TCommand {
 const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
       {"show", Show, {{"--json", false}}},
-      {"convert", Convert, {}},
+      {"convert", Convert, {{"--resource", false}}},
       {"apply", Apply, {}},
       {"set", Set, {}},
       {"set-string", SetString, {}},

@@ -152,7 +152,7 @@ TEST(StreamItems, BadItemsAreRefusedWithTheirPosition) {
       {"\x0C\xFF\xFF\x00\x00"s, text, "Stream read error at position 5"},
       {"\x0A\x00\x00\x00\x02"s, [](TItemReader& r) { r.ReadBinary(); },
        "Item of 33554432 bytes at position 1 is longer than 16 MB"},
-      {"\x10"s, integer, "Unknown value type 16 at position 0"},
+      {"\x16"s, integer, "Unknown value type 22 at position 0"},
       {"\x0B\x01x"s, [](TItemReader& r) { r.ReadSet(); }, "Stream read error at position 3"},
       {"\x00"s, skip, "Invalid property value at position 0"},
       {std::string(100, '\x01'), skip, "Values nested deeper than 64 levels at position 65"},

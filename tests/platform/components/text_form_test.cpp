@@ -94,7 +94,7 @@ TEST(TextForm, BadTextIsRefusedWithItsLine) {
       {"", "Line 1: 'object' expected"},
       {"object a: TA\n  X = 1\n", "Line 3: 'end' expected"},
       {"object a: TA\n  X = 'open\nend\n", "Line 2: unterminated string"},
-      {"object a: TA\n  X = #999\nend\n", "Line 2: character code 0 to 255 expected"},
+      {"object a: TA\n  X = #1114112\nend\n", "Line 2: character code 0 to 1114111 expected"},
       {"object a: TA\n  X = {0G}\nend\n", "Line 2: hexadecimal digit or '}' expected"},
       {"object a: TA\n  X = {0}\nend\n", "Line 2: odd number of hexadecimal digits"},
       {"object a: TA\n  X = 99999999999999999999\nend\n", "Line 2: invalid number 99999999999999999999"},

@@ -1,0 +1,24 @@
+#pragma once
+// Windows-1252, the code page of the plug-in's texts and its stored forms'
+// 8-bit strings, against Unicode, and UTF-8 in and out.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+// The character of a Windows-1252 byte. The five bytes without one (0x81,
+// 0x8D, 0x8F, 0x90, 0x9D) stand for the code point of the same number, as
+// the system converts them.
+std::uint32_t Cp1252ToUnicode(unsigned char byte);
+// The byte of a character, or -1 where Windows-1252 has none.
+int UnicodeToCp1252(std::uint32_t codePoint);
+
+void AppendUtf8(std::string& out, std::uint32_t codePoint);
+// The code points of UTF-8 text, in order; false for bytes that are no
+// UTF-8 (a cut sequence, a stray continuation byte, an overlong form, a
+// surrogate, beyond U+10FFFF).
+bool DecodeUtf8(std::string_view utf8, std::u32string& codePoints);
+
+}  // namespace tv
