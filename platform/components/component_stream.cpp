@@ -155,7 +155,7 @@ void TWriter::DefineProperty(const std::string& name, std::function<void(TReader
 namespace {
 // Three bytes, the last a NUL.
 constexpr std::string_view kResourceStart{"\xFF\x0A\x00", 3};
-}
+}  // namespace
 
 bool HasResourceHeader(std::string_view file) {
   return file.substr(0, kResourceStart.size()) == kResourceStart;

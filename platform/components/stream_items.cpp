@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/rtl/code_page.h"
+#include "platform/rtl/extended_float.h"
 
 namespace tv {
 
@@ -115,9 +116,12 @@ void TItemWriter::WriteIdent(std::string_view ident) {
   WriteShortString(ident);
 }
 
+// As a form designer stores a value typed in: the extended float nearest to
+// the value's shortest text, which reads back as the value and shows as
+// that text.
 void TItemWriter::WriteFloat(double value) {
   WriteValueType(TValueType::vaExtended);
-  bytes_.append(DoubleToExtended(value));
+  bytes_.append(ExtendedOfDouble(value));
 }
 
 void TItemWriter::WriteExtended(std::string_view tenBytes) {

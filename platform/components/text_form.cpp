@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/components/component_stream.h"
 #include "platform/components/stream_items.h"
 #include "platform/rtl/code_page.h"
+#include "platform/rtl/extended_float.h"
 
 namespace tv {
 
@@ -168,7 +170,13 @@ class TTextWriter {
       case TValueType::vaInt16:
       case TValueType::vaInt32:
       case TValueType::vaInt64: out_ += std::to_string(items_.ReadInteger()); return;
-      case TValueType::vaExtended: out_ += FloatText(items_.ReadFloat()); return;
+      case TValueType::vaExtended: {
+        const std::size_t at = items_.Position();
+        const std::optional<std::string> text = ExtendedToText(items_.ReadExtended());
+        if (!text) throw EReadError("Extended float without a text form at position " + std::to_string(at));
+        out_ += *text;
+        return;
+      }
       // The other floats carry their kind in a letter after the number;
       // currency as its count of ten thousandths, exactly.
       case TValueType::vaSingle: out_ += SingleText(items_.ReadSingle()) + "s"; return;
@@ -495,16 +503,21 @@ class TTextParser {
       items_.WriteCurrency(CurrencyOf(number, isFloat));
       return;
     }
-    if (isFloat || kind != '\0') {
+    if (isFloat && kind == '\0') {
+      // Read exactly, not through a double: extended floats hold more.
+      const std::optional<std::string> extended = TextToExtended(number);
+      if (!extended) Fail("invalid number " + number);
+      items_.WriteExtended(*extended);
+      return;
+    }
+    if (kind != '\0') {
       const double value = std::strtod(number.c_str(), &end);
       if (end == number.c_str() || *end != '\0' || !std::isfinite(value))
         Fail("invalid number " + number + (kind ? std::string(1, kind) : ""));
       if (kind == 'd')
         items_.WriteDate(value);
-      else if (kind == 'f')
-        items_.WriteDouble(value);
       else
-        items_.WriteFloat(value);
+        items_.WriteDouble(value);
       return;
     }
     const long long value = std::strtoll(number.c_str(), &end, 10);
