@@ -273,3 +273,40 @@ TEST(Tvform, CodePageConversionsAgree) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// Binary forms as they lie on disk, in a resource header: read by every
+// command, kept by those that write the form back, made by convert
+// --resource.
+TEST(Tvform, ResourceWrappedFormsAreReadAndKept) {
+  TTool tool;
+  const std::string wrapped = (tool.folder / "wInfo.res").string(),
+                    back = (tool.folder / "back.dfm").string();
+  ASSERT_EQ(tool.Run({"convert", tool.form, wrapped, "--resource"}), 0) << tool.err.str();
+  const std::string bytes = TTool::Read(wrapped);
+  const std::string header = std::string("\xFF\x0A\x00TFORM\x00\x30\x10", 11);
+  ASSERT_EQ(bytes.substr(0, header.size()), header);
+  const std::uint32_t size = static_cast<unsigned char>(bytes[11]) |
+                             static_cast<unsigned char>(bytes[12]) << 8 |
+                             static_cast<unsigned char>(bytes[13]) << 16;
+  EXPECT_EQ(size, bytes.size() - 15);
+  EXPECT_EQ(bytes.substr(15, 4), "TPF0");
+  ASSERT_EQ(tool.Run({"convert", wrapped, back}), 0) << tool.err.str();
+  EXPECT_EQ(TTool::Read(back), TTool::Read(tool.form));
+
+  ASSERT_EQ(tool.Run({"set", wrapped, "txFreeware.Caption", "English", "Free"}), 0) << tool.err.str();
+  EXPECT_EQ(TTool::Read(wrapped).substr(0, header.size()), header);
+  ASSERT_EQ(tool.Run({"show", wrapped}), 0) << tool.err.str();
+  EXPECT_NE(tool.out.str().find("Free"), std::string::npos);
+
+  std::string cut = TTool::Read(wrapped);
+  cut.pop_back();
+  TTool::Write(wrapped, cut);
+  EXPECT_EQ(tool.Run({"convert", wrapped, back}), 2);
+  EXPECT_NE(tool.err.str().find("Resource header gives"), std::string::npos) << tool.err.str();
+}
+
+}  // namespace
+}  // namespace tv

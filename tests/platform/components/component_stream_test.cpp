@@ -289,3 +289,39 @@ TEST(ComponentStream, RefusalsNameWhatTheyRefuseAndLeaveNoComponents) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// A designer's wide strings and flags as components read them: wide texts
+// in Windows-1252 where it has every character, refused with the
+// property's name where it has not; flags read over.
+TEST(ComponentStream, WideStringsAndFlagsAsComponentsReadThem) {
+  const std::string form =
+      "inherited w: TWidget\n"
+      "  Caption = 'Gr'#246#223'e '#8364\n"
+      "  Lines.Strings = (\n"
+      "    #8216'quoted'#8217\n"
+      "    'plain')\n"
+      "  inline child: TWidget [0]\n"
+      "    Caption = #1041\n"
+      "  end\n"
+      "end\n";
+  TWidget root(nullptr);
+  EXPECT_EQ(ReadError(ObjectTextToBinary(form), root),
+            "Error reading child.Caption: Text with a character that Windows-1252 does not have: U+0411");
+  std::string readable = form;
+  readable.replace(readable.find("#1041"), 5, "'ok'");
+  TWidget read(nullptr);
+  TReader::ReadRoot(ObjectTextToBinary(readable), read);
+  EXPECT_EQ(read.caption,
+            "Gr\xF6\xDF"
+            "e \x80");
+  ASSERT_EQ(read.lines.Count(), 2);
+  EXPECT_EQ(read.lines.Strings(0), "\x91quoted\x92");
+  ASSERT_NE(read.FindComponent("child"), nullptr);
+  EXPECT_EQ(static_cast<TWidget*>(read.FindComponent("child"))->caption, "ok");
+}
+
+}  // namespace
+}  // namespace tv

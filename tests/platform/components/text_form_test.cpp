@@ -129,3 +129,118 @@ TEST(TextForm, BadStreamsAreRefused) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+std::string Bytes(std::initializer_list<int> bytes) {
+  std::string s;
+  for (int b : bytes) s += static_cast<char>(b);
+  return s;
+}
+
+// What real form files hold beyond the values above: each form reads to
+// binary and back to the same text, and its binary converts back to the same
+// bytes.
+TEST(TextForm, FlagsFloatsAndWideStringsSurviveBothWays) {
+  const struct {
+    const char* What;
+    std::string Text;
+  } cases[] = {
+      {"inherited", "inherited Form2: TForm2\nend\n"},
+      {"inline", "inline Frame1: TFrame1\nend\n"},
+      {"inherited and inline", "inherited inline Frame1: TFrame1\nend\n"},
+      {"child positions, nested, every flag",
+       "inherited Form2: TForm2\n"
+       "  object Label1: TLabel [0]\n"
+       "  end\n"
+       "  inline Frame1: TFrame1 [2]\n"
+       "    inherited Button1: TButton [-1]\n"
+       "      Caption = 'x'\n"
+       "    end\n"
+       "    inherited inline Inner: TFrame2 [70000]\n"
+       "    end\n"
+       "  end\n"
+       "end\n"},
+      {"single, date, double, currency",
+       "object a: TA\n"
+       "  S = 1.5s\n"
+       "  T = -0.0s\n"
+       "  U = 3.4028235e+38s\n"
+       "  D = 41488.4481893519d\n"
+       "  F = 0.1f\n"
+       "  G = -0.0f\n"
+       "  C = 123400c\n"
+       "  Cmin = -9223372036854775808c\n"
+       "end\n"},
+      {"int64 at its ends", "object a: TA\n  Max = 9223372036854775807\n  Min = -9223372036854775808\nend\n"},
+      {"extended at its edges",
+       "object a: TA\n"
+       "  Pi = 3.1415926535897932385\n"
+       "  Largest = 1.189731495357231765e+4932\n"
+       "  SmallestNormal = 3.3621031431120935063e-4932\n"
+       "  SmallestSubnormal = 4e-4951\n"
+       "  Zero = 0.0\n"
+       "  NegativeZero = -0.0\n"
+       "  Tenth = 0.1\n"
+       "end\n"},
+      {"wide strings",
+       "object a: TA\n"
+       "  Caption = #1041#1072'bc'\n"
+       "  Euro = 'Preis: '#8364\n"
+       "  Emoji = #55357#56832\n"
+       "  Lone = #55296\n"
+       "  Lines.Strings = (\n"
+       "    #1041\n"
+       "    'plain')\n"
+       "end\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string binary = ObjectTextToBinary(c.Text);
+    EXPECT_EQ(ObjectBinaryToText(binary), c.Text) << c.What;
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary) << c.What;
+  }
+}
+
+// The binary side of the same: the flag byte and the items as a designer
+// writes them.
+TEST(TextForm, BinaryItemsReadAsTheyStand) {
+  const std::string head = "TPF0";
+  const struct {
+    const char* What;
+    std::string Binary;
+    std::string Text;
+  } cases[] = {
+      {"inherited", head + Bytes({0xF1, 1, 'A', 1, 'a', 0, 0}), "inherited a: A\nend\n"},
+      {"child position 300", head + Bytes({1, 'A', 1, 'a', 0, 0xF2, 3, 0x2C, 1, 1, 'B', 1, 'b', 0, 0, 0}),
+       "object a: A\n  object b: B [300]\n  end\nend\n"},
+      {"extended 1.0", head + Bytes({1, 'A', 1, 'a', 1, 'X', 5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F, 0, 0}),
+       "object a: A\n  X = 1.0\nend\n"},
+      {"single 1.5", head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x0F, 0, 0, 0xC0, 0x3F, 0, 0}),
+       "object a: A\n  X = 1.5s\nend\n"},
+      {"currency 12.34", head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x10, 0x08, 0xE2, 1, 0, 0, 0, 0, 0, 0, 0}),
+       "object a: A\n  X = 123400c\nend\n"},
+      {"wide string", head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x12, 2, 0, 0, 0, 0x11, 0x04, 'b', 0, 0, 0}),
+       "object a: A\n  X = #1041'b'\nend\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ObjectBinaryToText(c.Binary), c.Text) << c.What;
+    EXPECT_EQ(ObjectTextToBinary(c.Text), c.Binary) << c.What;
+  }
+  // A UTF-8 string reads as the same characters; text makes it wide.
+  const std::string utf8 =
+      head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x14, 4, 0, 0, 0, 0xD0, 0x91, 0xC3, 0xA9, 0, 0});
+  EXPECT_EQ(ObjectBinaryToText(utf8), "object a: A\n  X = #1041#233\nend\n");
+  // What no text can carry is refused, never changed.
+  for (const std::string& refused :
+       {head + Bytes({0xF8, 1, 'A', 1, 'a', 0, 0}),  // a flag that has no word
+        head +
+            Bytes({1, 'A', 1, 'a', 1, 'X', 5, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0x3F, 0, 0}),  // no integer bit
+        head + Bytes({1, 'A', 1, 'a', 1, 'X', 5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F, 0, 0}),  // infinity
+        head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x14, 2, 0, 0, 0, 0xC3, 0x28, 0, 0})}) {           // no UTF-8
+    EXPECT_THROW(ObjectBinaryToText(refused), EReadError);
+  }
+}
+
+}  // namespace
+}  // namespace tv
