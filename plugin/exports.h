@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "plugin/bav_interface.h"
-#include "tv_version.h"
+#include "plugin/tv_version.h"
 
 #if defined(_WIN32)
 #define BAV_API extern "C"
