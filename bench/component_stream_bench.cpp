@@ -114,7 +114,53 @@ void BM_TextToBinary(benchmark::State& state) {
                           static_cast<std::int64_t>(text.size()));
 }
 
+// A form of 2.5 MB as real designers' files are: inherited and inline
+// objects with their places, wide captions, every kind of float, integers
+// of 64 bits, sets, lists and binary data; converted each way.
+const std::string& LargeFormText() {
+  static const std::string text = [] {
+    std::string t = "inherited wLarge: TwLarge\n";
+    for (int i = 0; t.size() < 2500000; ++i) {
+      const std::string n = std::to_string(i);
+      t += (i % 3 == 0   ? "  inline frame"
+            : i % 3 == 1 ? "  inherited panel"
+                         : "  object label") +
+           n + ": TItem" + (i % 2 ? " [" + n + "]" : "") + "\n";
+      t += "    Caption = #1041#1072'" + n + " Gr'#246#223'e '#8364\n";
+      t += "    Hint = 'An ordinary hint for item " + n + "'\n";
+      t += "    Ratio = 0." + n + "\n";
+      t += "    Scale = 1." + n + "s\n";
+      t += "    Stamp = 4" + n + ".4481893519d\n";
+      t += "    Price = " + n + "00c\n";
+      t += "    Exact = 2." + n + "f\n";
+      t += "    Big = 90071992547" + n + "\n";
+      t += "    Style = [fsBold, fsItalic]\n";
+      t += "    Lines.Strings = (\n      'one'\n      'two " + n + "')\n";
+      if (i % 10 == 0) t += "    Data = {\n      0A54426974" + std::string(64, 'F') + "}\n";
+      t += "  end\n";
+    }
+    return t + "end\n";
+  }();
+  return text;
+}
+
+void BM_LargeFormTextToBinary(benchmark::State& state) {
+  const std::string& text = LargeFormText();
+  for (auto _ : state) benchmark::DoNotOptimize(tv::ObjectTextToBinary(text).size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+}
+
+void BM_LargeFormBinaryToText(benchmark::State& state) {
+  const std::string binary = tv::ObjectTextToBinary(LargeFormText());
+  for (auto _ : state) benchmark::DoNotOptimize(tv::ObjectBinaryToText(binary).size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(LargeFormText().size()));
+}
+
 BENCHMARK(BM_ReadComponentTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargeFormTextToBinary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LargeFormBinaryToText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareLoopIntoMaps)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextToBinary)->Unit(benchmark::kMillisecond);
 
