@@ -327,14 +327,7 @@ std::u16string TItemReader::ReadWideString() {
     if (!DecodeUtf8(ReadCounted(4), codePoints))
       throw EReadError("UTF-8 string that is no UTF-8 at position " + std::to_string(at));
     std::u16string units;
-    for (const char32_t cp : codePoints) {
-      if (cp < 0x10000) {
-        units += static_cast<char16_t>(cp);
-      } else {
-        units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-        units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-      }
-    }
+    for (const char32_t cp : codePoints) AppendUtf16(units, cp);
     return units;
   }
   if (type != TValueType::vaWString) InvalidValue(at);

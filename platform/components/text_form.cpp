@@ -212,11 +212,16 @@ class TTextWriter {
         items_.ReadValueType();
         out_ += '<';
         while (!items_.EndOfList()) {
+          // An item may carry its order number before its list: "item [N]".
+          std::string order;
+          const TValueType next = items_.NextValue();
+          if (next == TValueType::vaInt8 || next == TValueType::vaInt16 || next == TValueType::vaInt32)
+            order = " [" + std::to_string(items_.ReadInteger()) + "]";
           if (items_.NextValue() != TValueType::vaList)
             throw EReadError("Collection item without its list at position " +
                              std::to_string(items_.Position()));
           items_.ReadListBegin();
-          out_ += '\n' + Spaces(indent + 2) + "item\n";
+          out_ += '\n' + Spaces(indent + 2) + "item" + order + "\n";
           Properties(indent + 4);
           out_ += Spaces(indent + 2) + "end";
         }
@@ -268,6 +273,12 @@ class TTextParser {
   explicit TTextParser(std::string_view text) : text_(text) {}
 
   std::string Convert() {
+    // Newer designers save a form as UTF-8 with a byte order mark; its
+    // quoted characters are then UTF-8 sequences.
+    if (text_.starts_with("\xEF\xBB\xBF")) {
+      pos_ = 3;
+      utf8_ = true;
+    }
     items_.Bytes().append(kStreamSignature);
     Object(0);
     SkipBlanks();
@@ -410,6 +421,13 @@ class TTextParser {
       while (Peek() != '>') {
         if (!AtWord("item")) Fail("'item' expected");
         Name();
+        if (Peek() == '[') {
+          ++pos_;
+          const std::int64_t order = Integer();
+          if (order < INT32_MIN || order > INT32_MAX) Fail("order number beyond 32 bits");
+          items_.WriteInteger(order);
+          Expect(']');
+        }
         items_.WriteListBegin();
         Properties();
         if (!AtWord("end")) Fail("'end' expected");
@@ -588,12 +606,7 @@ class TTextParser {
       if (code < 0 || code > 0x10FFFF) Fail("character code 0 to 1114111 expected");
       if (code > 255) value.Wide = true;
       value.Bytes += static_cast<char>(code & 0xFF);
-      if (code < 0x10000) {
-        value.Units += static_cast<char16_t>(code);
-      } else {
-        value.Units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-        value.Units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-      }
+      AppendUtf16(value.Units, static_cast<std::uint32_t>(code));
       return;
     }
     ++pos_;  // the opening quote
@@ -607,10 +620,30 @@ class TTextParser {
         }
         ++pos_;  // a doubled quote stands for one
       }
+      if (utf8_ && static_cast<unsigned char>(c) >= 0x80) {
+        QuotedUtf8(value);
+        continue;
+      }
       ++pos_;
       value.Bytes += c;
       value.Units += static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(c)));
     }
+  }
+
+  // One UTF-8 sequence inside quotes: its Windows-1252 byte, or a wide
+  // string where the code page has none.
+  void QuotedUtf8(TStringCodes& value) {
+    const auto lead = static_cast<unsigned char>(text_[pos_]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    std::u32string decoded;
+    if (!DecodeUtf8(text_.substr(pos_, length), decoded) || decoded.size() != 1)
+      Fail("text that is no UTF-8");
+    pos_ += length;
+    const char32_t cp = decoded[0];
+    const int byte = UnicodeToCp1252(cp);
+    if (byte < 0) value.Wide = true;
+    value.Bytes += static_cast<char>(byte & 0xFF);
+    AppendUtf16(value.Units, cp);
   }
 
   std::string BinaryValue() {
@@ -639,6 +672,7 @@ class TTextParser {
   std::string_view text_;
   std::size_t pos_ = 0;
   int line_ = 1;
+  bool utf8_ = false;
   TItemWriter items_;
 };
 

@@ -45,6 +45,15 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
   }
 }
 
+void AppendUtf16(std::u16string& out, std::uint32_t codePoint) {
+  if (codePoint < 0x10000) {
+    out += static_cast<char16_t>(codePoint);
+    return;
+  }
+  out += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+  out += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+}
+
 bool DecodeUtf8(std::string_view utf8, std::u32string& codePoints) {
   codePoints.clear();
   for (std::size_t i = 0; i < utf8.size();) {

@@ -16,6 +16,8 @@ std::uint32_t Cp1252ToUnicode(unsigned char byte);
 int UnicodeToCp1252(std::uint32_t codePoint);
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint);
+// A code point beyond U+FFFF as its two surrogates, any other as one unit.
+void AppendUtf16(std::u16string& out, std::uint32_t codePoint);
 // The code points of UTF-8 text, in order; false for bytes that are no
 // UTF-8 (a cut sequence, a stray continuation byte, an overlong form, a
 // surrogate, beyond U+10FFFF).

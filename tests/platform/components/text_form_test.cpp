@@ -173,6 +173,15 @@ TEST(TextForm, FlagsFloatsAndWideStringsSurviveBothWays) {
        "  C = 123400c\n"
        "  Cmin = -9223372036854775808c\n"
        "end\n"},
+      {"collection items with order numbers",
+       "object a: TA\n"
+       "  Columns = <\n"
+       "    item [3]\n"
+       "      Width = 10\n"
+       "    end\n"
+       "    item\n"
+       "    end>\n"
+       "end\n"},
       {"int64 at its ends", "object a: TA\n  Max = 9223372036854775807\n  Min = -9223372036854775808\nend\n"},
       {"extended at its edges",
        "object a: TA\n"
@@ -227,6 +236,12 @@ TEST(TextForm, BinaryItemsReadAsTheyStand) {
     EXPECT_EQ(ObjectBinaryToText(c.Binary), c.Text) << c.What;
     EXPECT_EQ(ObjectTextToBinary(c.Text), c.Binary) << c.What;
   }
+  // A text saved as UTF-8 with its mark: quoted characters are UTF-8, in
+  // Windows-1252 where it has them.
+  EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFobject a: A\n  X = '\xD0\x91"
+                               "b'\n  Y = 'Gr\xC3\xB6\xC3\x9F"
+                               "e \xE2\x82\xAC'\nend\n"),
+            ObjectTextToBinary("object a: A\n  X = #1041'b'\n  Y = 'Gr'#246#223'e '#128\nend\n"));
   // A UTF-8 string reads as the same characters; text makes it wide.
   const std::string utf8 =
       head + Bytes({1, 'A', 1, 'a', 1, 'X', 0x14, 4, 0, 0, 0, 0xD0, 0x91, 0xC3, 0xA9, 0, 0});
