@@ -46,7 +46,9 @@ TEST(ExtendedFloat, ShortestTextAndBack) {
   EXPECT_EQ(TextToExtended("18446744073709551617"), TenBytes(0x8000000000000000, 0x403F));
   EXPECT_EQ(TextToExtended("18446744073709551619"), TenBytes(0x8000000000000002, 0x403F));
   EXPECT_EQ(TextToExtended("1e-5000"), TenBytes(0, 0));
-  for (const char* refused : {"", "-", ".", "1e", "1e+", "1x", "2e4932", std::string(1001, '1').c_str()})
+  for (const std::string& refused :
+       {std::string(), std::string("-"), std::string("."), std::string("1e"), std::string("1e+"),
+        std::string("1x"), std::string("2e4932"), std::string(1001, '1')})
     EXPECT_FALSE(TextToExtended(refused).has_value()) << refused;
   for (const std::string& noText : {TenBytes(0x8000000000000000, 0x7FFF),     // infinity
                                     TenBytes(0x4000000000000000, 0x3FFF),     // no integer bit
