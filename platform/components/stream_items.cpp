@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "platform/rtl/code_page.h"
