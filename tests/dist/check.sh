@@ -91,6 +91,13 @@ for edition in 32 64; do
     "$(grep -E '^ FILEVERSION|"FileVersion"|"ProductVersion"' <<<"$resource")"
 done
 
+# The About dialog shows the version that the options dialog's stored form
+# gives its project information: it must be the release's too.
+form=dialogs/forms/wTevrinBAVOptions.dfm
+major=$(sed -n 's/^ *VersionMajor = \([0-9]*\)\r*$/\1/p' "$form")
+minor=$(sed -n 's/^ *VersionMinor = \([0-9]*\)\r*$/\1/p' "$form")
+expect_eq "the About dialog's version" "$version" "${major:-0}.$(printf '%02d' "${minor:-0}")"
+
 # --- installed as a user would, each edition from the unpacked folder
 export WINEPREFIX="$work/prefix"
 "$wine" wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a fresh prefix"
