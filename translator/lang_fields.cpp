@@ -14,12 +14,22 @@ constexpr int kLanguageTextSize = 255;
 TLangNameField::TLangNameField(const std::string& name) : TDataField(nullptr) {
   SetDataType(StringType(kLanguageTextSize, false));
   SetLanguageName(name);
-  sortField_ = std::make_unique<TLangSortField>(*this);
-  SetSortField(sortField_.get());
 }
 
 TLangNameField::~TLangNameField() {
   SetSortField(nullptr);
+}
+
+TLangSortField& TLangNameField::SortByText() {
+  if (!sortField_) {
+    sortField_ = std::make_unique<TLangSortField>(*this);
+    SetSortField(sortField_.get());
+  }
+  return *sortField_;
+}
+
+TDataField* TLangNameField::SortField() {
+  return &SortByText();
 }
 
 std::string TLangNameField::LanguageName() const {

@@ -22,7 +22,10 @@ class TLangNameField : public TDataField {
   std::string LanguageName() const;
   // Both description arrays become the one text Name.
   void SetLanguageName(const std::string& name);
-  TLangSortField& SortByText() { return *sortField_; }
+  // Made on first use: a dialog's translator reads and applies texts and
+  // never sorts by them, the translator's editor does.
+  TLangSortField& SortByText();
+  TDataField* SortField() override;
 
  private:
   std::unique_ptr<TLangSortField> sortField_;

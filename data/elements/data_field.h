@@ -122,8 +122,9 @@ class TDataField : public TSingleton {
   TLangFieldArray& LongTextFields() { return longTextFields_; }
   void SetLanguageFields(int languageIndex, TDataField* textField, TDataField* longTextField);
 
-  // The field by which this one sorts (itself by default).
-  TDataField* SortField() { return sortField_ ? sortField_ : this; }
+  // The field by which this one sorts (itself by default). Virtual, so
+  // that a field may make its sort field only when someone sorts by it.
+  virtual TDataField* SortField() { return sortField_ ? sortField_ : this; }
   void SetSortField(TDataField* field) { sortField_ = field == this ? nullptr : field; }
   // The key field this one is looked up through, and the field it derives
   // from; both are the field itself unless set.
