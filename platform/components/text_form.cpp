@@ -97,15 +97,19 @@ std::string Hex(std::string_view bytes) {
   return text;
 }
 
-// A name as the text form spells it: a letter or "_", then letters,
-// digits, "_" and the dots of nested property names.
+// A character of a name as the text form spells it: a letter or "_", then
+// also digits and the dots of nested property names. Bytes beyond ASCII
+// count as letters: names in other alphabets (UTF-8 in newer designers'
+// files, the code page's letters in older ones) pass as they stand.
+bool IsNameChar(char c, bool first) {
+  const auto u = static_cast<unsigned char>(c);
+  return std::isalpha(u) || c == '_' || u >= 0x80 || (!first && (std::isdigit(u) || c == '.'));
+}
+
 bool IsTextName(std::string_view name) {
   if (name.empty()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    const bool ok = std::isalpha(c) || c == '_' || (i > 0 && (std::isdigit(c) || c == '.'));
-    if (!ok) return false;
-  }
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (!IsNameChar(name[i], i == 0)) return false;
   return true;
 }
 
@@ -306,11 +310,6 @@ class TTextParser {
   void Expect(char c) {
     if (Peek() != c) Fail(std::string("'") + c + "' expected");
     ++pos_;
-  }
-
-  static bool IsNameChar(char c, bool first) {
-    const auto u = static_cast<unsigned char>(c);
-    return std::isalpha(u) || c == '_' || (!first && (std::isdigit(u) || c == '.'));
   }
 
   std::string Name() {
