@@ -435,11 +435,13 @@ class TTextParser {
       ++pos_;
       items_.WriteListEnd();
     } else {
-      Identifier(Name());
+      Identifier(Name(), depth);
     }
   }
 
-  void Identifier(const std::string& ident) {
+  // Null stands for the null item only as a property's value: in a list the
+  // null item ends the list.
+  void Identifier(const std::string& ident, int depth) {
     auto same = [&](std::string_view word) {
       if (ident.size() != word.size()) return false;
       for (std::size_t i = 0; i < word.size(); ++i)
@@ -454,6 +456,8 @@ class TTextParser {
       items_.WriteBoolean(false);
     else if (same("nil"))
       items_.WriteValueType(TValueType::vaNil);
+    else if (same("Null") && depth == 0)
+      items_.WriteValueType(TValueType::vaNull);
     else
       items_.WriteIdent(ident);
   }

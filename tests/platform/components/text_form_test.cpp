@@ -185,6 +185,8 @@ TEST(TextForm, FlagsFloatsAndWideStringsSurviveBothWays) {
       {"a name in another alphabet (UTF-8)",
        "object \xD0\x9A\xD0\xBD\xD0\xBE\xD0\xBF\xD0\xBA\xD0\xB0"
        "1: TButton\n  Caption = 'x'\nend\n"},
+      {"a null value, and Null as an identifier in a list",
+       "object a: TA\n  V = Null\n  L = (\n    Null)\nend\n"},
       {"int64 at its ends", "object a: TA\n  Max = 9223372036854775807\n  Min = -9223372036854775808\nend\n"},
       {"extended at its edges",
        "object a: TA\n"
