@@ -64,12 +64,7 @@ std::string QuotedText(const std::string& text, int indent) {
 // point so that it reads as a float.
 std::string FloatText(double value) {
   if (!std::isfinite(value)) throw EReadError("A float that is not finite has no text form");
-  char buffer[40];
-  for (int digits = 15; digits <= 17; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-    if (std::strtod(buffer, nullptr) == value) break;
-  }
-  std::string text(buffer);
+  std::string text = ShortestDoubleText(value);
   if (text.find_first_of(".eE") == std::string::npos) text += ".0";
   return text;
 }

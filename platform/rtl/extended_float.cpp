@@ -376,7 +376,6 @@ std::optional<std::string> TextToExtended(std::string_view text) {
 }
 
 std::string ExtendedOfDouble(double value) {
-  char buffer[40];
   if (!std::isfinite(value)) {
     // No text: the same special value, bit for bit where it can be.
     std::string bytes(10, '\0');
@@ -388,11 +387,16 @@ std::string ExtendedOfDouble(double value) {
     bytes[9] = static_cast<char>(top >> 8);
     return bytes;
   }
+  return *TextToExtended(ShortestDoubleText(value));
+}
+
+std::string ShortestDoubleText(double value) {
+  char buffer[40];
   for (int digits = 15; digits <= 17; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
     if (std::strtod(buffer, nullptr) == value) break;
   }
-  return *TextToExtended(buffer);
+  return buffer;
 }
 
 }  // namespace tv

@@ -24,6 +24,9 @@ std::optional<std::string> ExtendedToText(std::string_view tenBytes);
 // value below the smallest subnormal rounds to zero.
 std::optional<std::string> TextToExtended(std::string_view text);
 
+// The shortest "%g" text of a finite double that strtod reads back as it.
+std::string ShortestDoubleText(double value);
+
 // The extended float nearest to the shortest decimal of Value: what a form
 // designer stores for a value typed in, so that it reads back as Value and
 // shows as its short text.
