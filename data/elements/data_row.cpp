@@ -367,38 +367,41 @@ TSubTotalRow::TSubTotalRow(const TDataTable& table, int level, const TDataField*
     : TAbstractRow(table),
       level_(level),
       keyField_(keyField),
-      children_(std::make_unique<TValueList>(keyField ? keyField->DataType() : nullptr)) {
+      children_(keyField ? keyField->DataType() : nullptr) {
   if (keyField && keyField->DataType()) {
-    children_->SetSorted(true);
-    children_->SetDuplicates(TDuplicates::dupAccept);
+    children_.SetSorted(true);
+    children_.SetDuplicates(TDuplicates::dupAccept);
   }
 }
 
 TSubTotalRow::~TSubTotalRow() {
-  for (int i = children_->Count() - 1; i >= 0; --i) delete children_->Objects(i);
+  for (int i = children_.Count() - 1; i >= 0; --i) delete children_.Objects(i);
 }
 
 int TSubTotalRow::ChildCount() const {
-  return children_->Count();
+  return children_.Count();
 }
 
 TAbstractRow* TSubTotalRow::Child(int index) const {
-  return static_cast<TAbstractRow*>(children_->Objects(index));
+  return static_cast<TAbstractRow*>(children_.Objects(index));
 }
 
 TValue TSubTotalRow::ChildKey(int index) const {
-  return children_->GetValueAt(index);
+  return children_.GetValueAt(index);
 }
 
 int TSubTotalRow::FindChild(const TValue& key) const {
+  if (!children_.Sorted()) return children_.IndexOfValue(key);
   int index = -1;
-  if (children_->Sorted())
-    return children_->Find(ConvertToType(children_->DataType(), key), index) ? index : -1;
-  return children_->IndexOfValue(key);
+  const TDataType* type = children_.DataType();
+  // A key mostly comes in the children's type already: searched without a copy.
+  const bool found =
+      type == key.DataType ? children_.Find(key, index) : children_.Find(type->ConvertValue(key), index);
+  return found ? index : -1;
 }
 
 int TSubTotalRow::AddChild(const TValue& key, std::unique_ptr<TAbstractRow> child) {
-  const int index = children_->AddValueObject("", key, child.get());
+  const int index = children_.AddValueObject("", key, child.get());
   child->SetParent(this);
   child.release();
   return index;
@@ -406,7 +409,7 @@ int TSubTotalRow::AddChild(const TValue& key, std::unique_ptr<TAbstractRow> chil
 
 std::unique_ptr<TAbstractRow> TSubTotalRow::TakeChild(int index) {
   std::unique_ptr<TAbstractRow> child(Child(index));
-  children_->Delete(index);
+  children_.Delete(index);
   child->SetParent(nullptr);
   return child;
 }

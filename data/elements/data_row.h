@@ -297,7 +297,7 @@ class TSubTotalRow : public TAbstractRow {
   int level_;
   std::vector<int> keyIndexes_;  // the positions whose values the node holds
   const TDataField* keyField_;
-  std::unique_ptr<TValueList> children_;
+  TValueList children_;
   TSubTotalHandler* handler_ = nullptr;
 };
 

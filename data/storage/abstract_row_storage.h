@@ -5,6 +5,7 @@
 // key_tree.cpp, the queries in storage_queries.cpp, the row list by position
 // in row_list.cpp.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -16,6 +17,7 @@
 #include "data/elements/data_table.h"
 #include "data/storage/row_source.h"
 #include "data/storage/tree_key.h"
+#include "platform/rtl/datetime.h"
 
 namespace tv {
 
@@ -40,7 +42,7 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   TRowStorageTreeKey* GetTreeKey(int idx) const;
   TSubTotalRow& Root() { return *root_; }
   bool Accepting() const { return accepting_; }
-  TDateTime ChangedAt() const { return changedAt_; }
+  TDateTime ChangedAt() const { return DateTimeOf(changedAt_); }
   // Counts every change to which rows the tree holds and under which keys
   // (rows put in or taken out, keys changed, the tree cleared), so that an
   // index over the rows can tell that it is out of date.
@@ -144,7 +146,9 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   std::vector<std::unique_ptr<TDataRow>> pending_;
   std::vector<std::unique_ptr<TDataRow>> detached_;
   bool accepting_;
-  TDateTime changedAt_ = 0;
+  // The clock's own moment: a storage is touched on every row it takes, and
+  // the local time is worked out only when someone asks.
+  std::chrono::system_clock::time_point changedAt_{};
   std::uint64_t treeVersion_ = 0;
   std::unique_ptr<TSubTotalRow> root_;
   std::vector<TAbstractRow*> rowList_;

@@ -340,7 +340,7 @@ void TAbstractRowStorage::RowChanged(TAbstractRow&, TChangeKind) {
 }
 
 void TAbstractRowStorage::Touch() {
-  changedAt_ = Now();
+  changedAt_ = std::chrono::system_clock::now();
   InvalidateRowList();
 }
 

@@ -36,8 +36,51 @@ const TPropertyInfo& PropertyOfKind(const TObject& object, std::string_view name
 }
 
 // Every property of a class and its ancestors by name, the most derived one
-// where names meet.
-using TClassIndex = std::unordered_map<std::string, const TPropertyInfo*, TTextHash, TTextEqual>;
+// where names meet. Built once and only read after: open addressing over a
+// power-of-two table whose slots keep their name's hash, so that a lookup
+// (one per property a stream reads) costs one hash and mostly one
+// comparison.
+class TClassIndex {
+ public:
+  explicit TClassIndex(const TClassInfo& info) {
+    std::vector<const TPropertyInfo*> properties;
+    for (const TClassInfo* c = &info; c != nullptr; c = c->Parent) {
+      auto table = Tables().find(c);
+      if (table == Tables().end()) continue;
+      for (const TPropertyInfo& p : table->second) properties.push_back(&p);
+    }
+    std::size_t size = 8;
+    while (size < 2 * properties.size()) size *= 2;
+    slots_.resize(size);
+    for (const TPropertyInfo* p : properties) Add(*p);
+  }
+
+  const TPropertyInfo* Find(std::string_view name) const {
+    const std::size_t hash = TTextHash()(name);
+    for (std::size_t at = hash;; ++at) {
+      const TSlot& slot = slots_[at & (slots_.size() - 1)];
+      if (slot.Property == nullptr) return nullptr;
+      if (slot.Hash == hash && TTextEqual()(slot.Property->Name, name)) return slot.Property;
+    }
+  }
+
+ private:
+  struct TSlot {
+    std::size_t Hash = 0;
+    const TPropertyInfo* Property = nullptr;
+  };
+
+  // The first entry of a name stays: the most derived class comes first.
+  void Add(const TPropertyInfo& property) {
+    if (Find(property.Name) != nullptr) return;
+    const std::size_t hash = TTextHash()(property.Name);
+    std::size_t at = hash;
+    while (slots_[at & (slots_.size() - 1)].Property != nullptr) ++at;
+    slots_[at & (slots_.size() - 1)] = TSlot{hash, &property};
+  }
+
+  std::vector<TSlot> slots_;  // at most half full, so a search always ends
+};
 
 std::unordered_map<const TClassInfo*, TClassIndex>& Indexes() {
   static std::unordered_map<const TClassInfo*, TClassIndex> indexes;
@@ -47,13 +90,8 @@ std::unordered_map<const TClassInfo*, TClassIndex>& Indexes() {
 // Builds the index on first use; the caller holds the lock and has
 // published the class.
 const TClassIndex& IndexOf(const TClassInfo& info) {
-  auto [place, added] = Indexes().try_emplace(&info);
-  if (added)
-    for (const TClassInfo* c = &info; c != nullptr; c = c->Parent) {
-      auto table = Tables().find(c);
-      if (table == Tables().end()) continue;
-      for (const TPropertyInfo& p : table->second) place->second.try_emplace(p.Name, &p);
-    }
+  auto place = Indexes().find(&info);
+  if (place == Indexes().end()) place = Indexes().emplace(&info, TClassIndex(info)).first;
   return place->second;
 }
 
@@ -99,9 +137,7 @@ const TPropertyInfo* FindProperty(const TObject& object, std::string_view name) 
     built = &IndexOf(info);
     info.PropertyIndex.store(built, std::memory_order_release);
   }
-  const auto& index = *static_cast<const TClassIndex*>(built);
-  auto found = index.find(name);
-  return found == index.end() ? nullptr : found->second;
+  return static_cast<const TClassIndex*>(built)->Find(name);
 }
 
 const TPropertyInfo* FindProperty(const TObject& object, std::string_view name, TPropertyKind kind) {

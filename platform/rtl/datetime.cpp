@@ -195,7 +195,11 @@ TTimeParts DecodeTime(TDateTime value) {
 }
 
 TDateTime Now() {
-  const auto now = std::chrono::system_clock::now();
+  return DateTimeOf(std::chrono::system_clock::now());
+}
+
+TDateTime DateTimeOf(std::chrono::system_clock::time_point now) {
+  if (now == std::chrono::system_clock::time_point{}) return 0;
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;

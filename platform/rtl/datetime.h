@@ -2,6 +2,7 @@
 // Dates and times as days since 30 December 1899, the fraction being the time
 // of day; rendering and parsing follow TFormatSettings.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ TTimeParts DecodeTime(TDateTime value);
 bool IsLeapYear(int year);
 
 TDateTime Now();
+// The local date and time of a moment of the system clock; 0 for the
+// clock's epoch itself (a moment never taken).
+TDateTime DateTimeOf(std::chrono::system_clock::time_point moment);
 TDateTime Date();
 
 // d dd m mm yy yyyy h hh n nn s ss z zzz, "m" after an hour meaning minutes,

@@ -38,12 +38,14 @@ TEST(TRowStorage, RowsComeBackInKeyOrderAndDirection) {
   auto key = test::Key("key", IntegerType());
   auto table = TDataTable::CreateWithFields("", {key.get()}, {});
   TRowStorage storage(table.get(), false);
+  EXPECT_EQ(storage.ChangedAt(), 0);  // never changed
   for (int n : {3, 1, 2}) {
     auto row = std::make_unique<TDataRow>(table.get());
     row->SetFieldValue(key.get(), IntegerValue(n));
     EXPECT_EQ(storage.InsertRow(row), prInserted);
     EXPECT_EQ(row, nullptr);  // the storage owns it now
   }
+  EXPECT_NEAR(storage.ChangedAt(), Now(), 2.0 / 86400);  // local time, like Now
   EXPECT_EQ(Listed(storage, key.get()), "1 2 3");
   EXPECT_EQ(storage.GetDataRow(0)->State(), rsInserted);
   key->SortOrder = TSortOrder::soDescending;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace tv {
 namespace {
 
@@ -23,6 +25,29 @@ TEST(SysUtils, CaseRulesAreAscii) {
   EXPECT_EQ(CompareStr("\xE4", "z"), 1);  // bytes compare unsigned
   EXPECT_TRUE(SameText("Found", "fOUND"));
   EXPECT_FALSE(SameText("Found", "Found "));
+}
+
+// Maps keyed by names without case hash the name in blocks: every length
+// around a block's end, letters in either case, must meet its twin, and
+// names that differ in one byte anywhere must not share a bucket by rule.
+TEST(SysUtils, TextHashMeetsNamesEqualWithoutCase) {
+  const std::string letters = "aBcDeFgHiJkLmNoPqRsTuVwXyZ";
+  for (std::size_t length = 0; length <= letters.size(); ++length) {
+    const std::string name = letters.substr(0, length);
+    SCOPED_TRACE(name);
+    EXPECT_EQ(TTextHash()(name), TTextHash()(UpperCase(name)));
+    EXPECT_EQ(TTextHash()(name), TTextHash()(LowerCase(name)));
+    EXPECT_TRUE(TTextEqual()(name, UpperCase(name)));
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string other = name;
+      other[at] = '1';
+      EXPECT_NE(TTextHash()(name), TTextHash()(other)) << at;
+      EXPECT_FALSE(TTextEqual()(name, other));
+    }
+  }
+  // A block is padded with zeros: the length tells a name from one with a zero after it.
+  EXPECT_NE(TTextHash()("Caption"), TTextHash()(std::string("Caption\0", 8)));
+  EXPECT_FALSE(SameText("[x]", "{x}"));  // folded alike for the hash, yet different
 }
 
 }  // namespace
