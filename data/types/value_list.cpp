@@ -47,12 +47,22 @@ bool TValueList::Find(const TValue& value, int& index) const {
 int TValueList::AddValueObject(const std::string& text, const TValue& value, TObject* object) {
   TValue converted = ConvertToType(dataType_, value);
   int index = Count();
-  if (sorted_ && Locate(converted, index)) {
+  // Values that come in order (rows read back in key order) go last after
+  // one comparison with the last value instead of a search.
+  const bool last = index == 0 || SortsBefore(items_.At(index - 1).Value, converted);
+  if (sorted_ && !last && Locate(converted, index)) {
     if (duplicates_ == TDuplicates::dupIgnore) return index;
     if (duplicates_ == TDuplicates::dupError) throw EStringListError(kDuplicateStringText);
   }
   InsertItem(index, TValueItem{std::move(converted), text, object});
   return index;
+}
+
+bool TValueList::SortsBefore(const TValue& entry, const TValue& value) const {
+  if (!sorted_) return true;
+  if (plainText_ != nullptr && value.DataType != nullptr && value.DataType->HoldsText())
+    return CompareTexts(entry.Text, value.Text, plainText_->CaseSensitive()) < 0;
+  return dataType_->Compare(entry, value) < 0;
 }
 
 int TValueList::Add(const std::string& s) {

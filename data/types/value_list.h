@@ -68,6 +68,8 @@ class TValueList : public TStrings {
   void InsertItem(int index, TValueItem item);
   // Where Value goes in the sorted order, and whether an equal entry exists.
   bool Locate(const TValue& value, int& index) const;
+  // Whether Entry sorts before Value, as Locate compares them.
+  bool SortsBefore(const TValue& entry, const TValue& value) const;
 
   TValueItems items_;
   int capacity_ = 0;

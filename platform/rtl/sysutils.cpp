@@ -68,8 +68,11 @@ std::size_t TTextHash::operator()(std::string_view text) const {
     hash = mix(hash ^ (word & kFold));
   }
   if (at < text.size()) {
+    // The last bytes, gathered one by one: a copy of a varying length would
+    // be a library call for a few bytes.
     std::uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + at, text.size() - at);
+    for (std::size_t i = at; i < text.size(); ++i)
+      tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])) << (8 * (i - at));
     hash = mix(hash ^ (tail & kFold));
   }
   return static_cast<std::size_t>(hash ^ (hash >> 32));

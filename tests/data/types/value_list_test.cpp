@@ -184,14 +184,16 @@ TEST(TValueList, ManyEntriesAgreeWithAPlainSortedArray) {
   list.SetDuplicates(TDuplicates::dupAccept);
   std::vector<int> model;
   std::mt19937 random(3);
-  for (int i = 0; i < 3000; ++i) {
-    const int n = static_cast<int>(random() % 500);
+  // Rising values with repeats first (each new one compared with the last
+  // only, each repeat placed first among its equals), then any order.
+  for (int i = 0; i < 3600; ++i) {
+    const int n = i < 600 ? i / 3 : static_cast<int>(random() % 500);
     const int at = list.AddValue(IntegerValue(n));
     const auto place = std::lower_bound(model.begin(), model.end(), n);
     ASSERT_EQ(at, place - model.begin());
     model.insert(place, n);
   }
-  for (int i = 0; i < 1000; ++i) {
+  for (int i = 0; i < 1600; ++i) {
     const int at = static_cast<int>(random() % model.size());
     list.Delete(at);
     model.erase(model.begin() + at);
