@@ -154,8 +154,18 @@ void TAbstractRow::WriteSlot(int idx, const TValue& value) {
   if (type) type->WriteToBuffer(Buffer() + dataTable_->FieldDataOffset(idx), value, Overflow(idx));
 }
 
+TAbstractRow::TAbstractRow(const TDataTable& table, const TAbstractRow& pattern)
+    : dataTable_(&table), buffer_(pattern.buffer_) {
+  CopyTextsFrom(pattern);
+}
+
 void TAbstractRow::CopyBufferFrom(const TAbstractRow& source) {
   buffer_ = source.buffer_;
+  CopyTextsFrom(source);
+}
+
+// What the buffer does not hold: long texts and the attached string list.
+void TAbstractRow::CopyTextsFrom(const TAbstractRow& source) {
   overflowTexts_ =
       source.overflowTexts_ ? std::make_unique<std::vector<std::string>>(*source.overflowTexts_) : nullptr;
   if (source.strings_)
@@ -166,10 +176,16 @@ void TAbstractRow::CopyBufferFrom(const TAbstractRow& source) {
 
 // --- TDataRow
 
-TDataRow::TDataRow(const TDataTable* table)
-    : TAbstractRow((RequireElements(table != nullptr, "TDataRow.Create: DataTable <> nil"), *table)) {
-  CopyBufferFrom(table->BlankRow());
+namespace {
+const TDataTable& RequireTable(const TDataTable* table) {
+  RequireElements(table != nullptr, "TDataRow.Create: DataTable <> nil");
+  return *table;
 }
+}  // namespace
+
+// Made from the blank row's buffer at once: no zeroed buffer written over.
+TDataRow::TDataRow(const TDataTable* table)
+    : TAbstractRow(RequireTable(table), RequireTable(table).BlankRow()) {}
 
 TDataRow::TDataRow(const TDataTable& table, TBlank) : TAbstractRow(table) {
   for (int i = 0; i < table.FieldCount(); ++i)

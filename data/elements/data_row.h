@@ -136,9 +136,12 @@ class TAbstractRow : public TObject {
 
  protected:
   explicit TAbstractRow(const TDataTable& table);
+  // A row of Table holding Pattern's values (its buffer taken as it is).
+  TAbstractRow(const TDataTable& table, const TAbstractRow& pattern);
   void CopyBufferFrom(const TAbstractRow& source);
 
  private:
+  void CopyTextsFrom(const TAbstractRow& source);
   static void OverflowRoutine(void* context, std::intptr_t argument, std::string& text,
                               TOverflowAction action);
   const TDataTable* dataTable_;
