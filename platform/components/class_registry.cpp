@@ -2,7 +2,8 @@
 
 #include <mutex>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/rtl/sysutils.h"
 
@@ -24,15 +25,18 @@ std::mutex& RegistryLock() {
   return lock;
 }
 
-std::vector<TEntry>& Registry() {
-  static std::vector<TEntry> entries;
+// By name without case; the names are the classes' own, which live as long
+// as the process.
+using TEntries = std::unordered_map<std::string_view, TEntry, TTextHash, TTextEqual>;
+
+TEntries& Registry() {
+  static TEntries entries;
   return entries;
 }
 
 TEntry* Find(std::string_view className) {
-  for (TEntry& e : Registry())
-    if (SameText(e.Info->Name, className)) return &e;
-  return nullptr;
+  auto found = Registry().find(className);
+  return found == Registry().end() ? nullptr : &found->second;
 }
 
 }  // namespace
@@ -43,7 +47,7 @@ void RegisterComponentClass(const TClassInfo& info, TComponentFactory create) {
     *e = TEntry{&info, std::move(create)};
     return;
   }
-  Registry().push_back(TEntry{&info, std::move(create)});
+  Registry().emplace(info.Name, TEntry{&info, std::move(create)});
 }
 
 const TClassInfo* FindComponentClass(std::string_view className) {

@@ -302,11 +302,16 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
     SetNestedProperty(object, path.substr(0, dot), path.substr(dot + 1), fullName);
     return;
   }
-  if (auto* persistent = ClassCast<TPersistent>(&object);
-      persistent != nullptr && ReadDefined(*persistent, path))
-    return;
+  // A published property first; only a name the class does not publish is
+  // asked of its defined properties, as designers read streams (and the
+  // many published ones need no pass through DefineProperties).
   const TPropertyInfo* p = FindProperty(object, path);
-  if (p == nullptr) throw EPropertyError("Property " + std::string(path) + " does not exist");
+  if (p == nullptr) {
+    if (auto* persistent = ClassCast<TPersistent>(&object);
+        persistent != nullptr && ReadDefined(*persistent, path))
+      return;
+    throw EPropertyError("Property " + std::string(path) + " does not exist");
+  }
   switch (p->Kind) {
     case TPropertyKind::pkString:
       if (!p->SetString) throw EPropertyError("Property " + p->Name + " is read-only");
