@@ -146,8 +146,8 @@ class TAbstractRowStorage : public TRowSource, public TRowStorageLink {
   std::vector<std::unique_ptr<TDataRow>> pending_;
   std::vector<std::unique_ptr<TDataRow>> detached_;
   bool accepting_;
-  // The clock's own moment: a storage is touched on every row it takes, and
-  // the local time is worked out only when someone asks.
+  // The clock's own moment, read coarsely: a storage is touched on every
+  // row it takes, and the local time is worked out only when someone asks.
   std::chrono::system_clock::time_point changedAt_{};
   std::uint64_t treeVersion_ = 0;
   std::unique_ptr<TSubTotalRow> root_;

@@ -4,6 +4,7 @@
 #include "data/elements/data_error.h"
 #include "data/storage/abstract_row_storage.h"
 #include "data/types/data_types.h"
+#include "platform/system/clock.h"
 
 namespace tv {
 
@@ -340,7 +341,7 @@ void TAbstractRowStorage::RowChanged(TAbstractRow&, TChangeKind) {
 }
 
 void TAbstractRowStorage::Touch() {
-  changedAt_ = std::chrono::system_clock::now();
+  changedAt_ = sys::CoarseClockNow();
   InvalidateRowList();
 }
 

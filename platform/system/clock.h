@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace tv::sys {
@@ -10,6 +11,12 @@ struct TLocalTime {
 };
 
 TLocalTime LocalTimeNow();
+
+// The wall clock as the system keeps it between its ticks (a few
+// milliseconds apart), read without asking the hardware: for stamps taken
+// on every small change, where the precise clock would cost more than the
+// change itself.
+std::chrono::system_clock::time_point CoarseClockNow();
 
 // The time separator of the user's regional settings.
 std::string TimeSeparator();
