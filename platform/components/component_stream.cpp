@@ -284,7 +284,9 @@ std::string TReader::ReadString() {
 }
 
 void TReader::ReadProperty(TComponent& component) {
-  const std::string name = items_.ReadShortString();
+  // A view into the stream: a form reads many properties, and each name is
+  // only looked up.
+  const std::string_view name = items_.ReadShortStringView();
   current_ = &component;
   try {
     SetProperty(component, name, name);
@@ -292,11 +294,11 @@ void TReader::ReadProperty(TComponent& component) {
     throw;  // the stream itself is at fault, and says where
   } catch (const Exception& e) {
     // A value the property or its defined reader refuses.
-    throw EReadError("Error reading " + component.Name() + "." + name + ": " + e.what());
+    throw EReadError("Error reading " + component.Name() + "." + std::string(name) + ": " + e.what());
   }
 }
 
-void TReader::SetProperty(TObject& object, std::string_view path, const std::string& fullName) {
+void TReader::SetProperty(TObject& object, std::string_view path, std::string_view fullName) {
   const std::size_t dot = path.find('.');
   if (dot != std::string_view::npos) {
     SetNestedProperty(object, path.substr(0, dot), path.substr(dot + 1), fullName);
@@ -338,11 +340,11 @@ void TReader::SetProperty(TObject& object, std::string_view path, const std::str
 }
 
 void TReader::SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
-                                const std::string& fullName) {
+                                std::string_view fullName) {
   const TPropertyInfo* p = FindProperty(object, head, TPropertyKind::pkClass);
   TObject* nested = p != nullptr ? p->GetObject(object) : nullptr;
   if (nested == nullptr || ClassCast<TComponent>(nested) != nullptr)
-    throw EPropertyError("Property " + fullName + " does not exist");
+    throw EPropertyError("Property " + std::string(fullName) + " does not exist");
   if (auto* strings = ClassCast<TStrings>(nested); strings != nullptr && SameText(rest, "Strings")) {
     items_.ReadListBegin();
     strings->Clear();

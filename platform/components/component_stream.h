@@ -96,9 +96,9 @@ class TReader : public TFiler {
   void ReadComponent(TComponent& component, TComponent& root);
   void ReadProperty(TComponent& component);
   static std::string UniqueRootName(const TComponent& root, const std::string& name);
-  void SetProperty(TObject& object, std::string_view path, const std::string& fullName);
+  void SetProperty(TObject& object, std::string_view path, std::string_view fullName);
   void SetNestedProperty(TObject& object, std::string_view head, std::string_view rest,
-                         const std::string& fullName);
+                         std::string_view fullName);
   long long ReadOrdinal(const TPropertyInfo& p);
   void ReadEvent(TObject& object, const TPropertyInfo& p);
   void ResolveReferences(TComponent& root);

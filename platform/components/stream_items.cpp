@@ -192,6 +192,8 @@ std::string_view TItemReader::Take(std::size_t count) {
 }
 
 std::uint64_t TItemReader::ReadLittleEndian(int bytes) {
+  // Most are one byte (a name's or a short string's length).
+  if (bytes == 1 && position_ < bytes_.size()) return static_cast<unsigned char>(bytes_[position_++]);
   const std::string_view raw = Take(static_cast<std::size_t>(bytes));
   std::uint64_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(raw[i]);
@@ -229,13 +231,13 @@ std::int64_t TItemReader::ReadInteger() {
   }
 }
 
-std::string TItemReader::ReadCounted(int lengthBytes) {
+std::string_view TItemReader::ReadCountedView(int lengthBytes) {
   const std::size_t at = position_;
   const std::uint64_t length = ReadLittleEndian(lengthBytes);
   if (length > kMaxItemLength)
     throw EReadError("Item of " + std::to_string(length) + " bytes at position " + std::to_string(at) +
                      " is longer than 16 MB");
-  return std::string(Take(static_cast<std::size_t>(length)));
+  return Take(static_cast<std::size_t>(length));
 }
 
 std::string TItemReader::ReadShortString() {

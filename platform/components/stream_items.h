@@ -135,6 +135,8 @@ class TItemReader {
   void ReadListBegin();
   void ReadListEnd();
   std::string ReadShortString();
+  // The same, as a view into the stream's bytes (valid while they are).
+  std::string_view ReadShortStringView() { return ReadCountedView(1); }
   // Count bytes as they stand (a signature).
   std::string_view ReadBytes(std::size_t count) { return Take(count); }
   // Skips one item whatever its type, lists and collections with their contents.
@@ -148,7 +150,8 @@ class TItemReader {
   [[noreturn]] void ReadError(std::size_t at) const;
   std::string_view Take(std::size_t count);
   std::uint64_t ReadLittleEndian(int bytes);
-  std::string ReadCounted(int lengthBytes);
+  std::string ReadCounted(int lengthBytes) { return std::string(ReadCountedView(lengthBytes)); }
+  std::string_view ReadCountedView(int lengthBytes);
   void SkipValue(int depth);
 
   std::string_view bytes_;
