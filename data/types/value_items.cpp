@@ -3,6 +3,7 @@
 namespace tv {
 
 TValueItems::TPlace TValueItems::Locate(int index) const {
+  if (heads_.empty()) return {0, static_cast<std::size_t>(index)};
   const auto after = std::upper_bound(heads_.begin(), heads_.end(), index,
                                       [](int wanted, const THead& head) { return wanted < head.Start; });
   const auto block = static_cast<std::size_t>(after - heads_.begin() - 1);
@@ -20,7 +21,7 @@ const TValueItem& TValueItems::At(int index) const {
 }
 
 void TValueItems::Refresh(std::size_t block) {
-  heads_[block].First = blocks_[block].front().Value;
+  if (!heads_.empty()) heads_[block].First = blocks_[block].front().Value;
 }
 
 void TValueItems::ShiftStarts(std::size_t afterBlock, int delta) {
@@ -32,7 +33,6 @@ void TValueItems::Insert(int index, TValueItem item) {
     // Most lists are a key tree's few children: room for them at once
     // instead of growing one by one.
     blocks_.emplace_back().reserve(kFirstBlock);
-    heads_.push_back(THead{0, TValue{}});
   }
   TPlace place = index == count_ ? TPlace{blocks_.size() - 1, blocks_.back().size()} : Locate(index);
   auto& items = blocks_[place.block];
@@ -40,7 +40,9 @@ void TValueItems::Insert(int index, TValueItem item) {
   ++count_;
   ShiftStarts(place.block, 1);
   if (items.size() > kMaxBlock) {
-    // Split in halves: the new block follows this one.
+    // Split in halves: the new block follows this one. The first block's
+    // head is made now: a single block needs none.
+    if (heads_.empty()) heads_.push_back(THead{0, items.front().Value});
     std::vector<TValueItem> upper(std::make_move_iterator(items.begin() + kMaxBlock / 2),
                                   std::make_move_iterator(items.end()));
     items.resize(kMaxBlock / 2);
@@ -62,7 +64,7 @@ void TValueItems::Erase(int index) {
   if (items.empty()) {
     const auto at = static_cast<std::ptrdiff_t>(place.block);
     blocks_.erase(blocks_.begin() + at);
-    heads_.erase(heads_.begin() + at);
+    if (!heads_.empty()) heads_.erase(heads_.begin() + at);
   } else if (place.offset == 0) {
     Refresh(place.block);
   }

@@ -43,6 +43,14 @@ class TValueItems {
   template <class Below>
   int PartitionPoint(Below below, const TValueItem*& item) const {
     item = nullptr;
+    if (heads_.empty()) {  // one block at most
+      if (blocks_.empty()) return 0;
+      const auto& items = blocks_.front();
+      const auto inside = std::partition_point(
+          items.begin(), items.end(), [&below](const TValueItem& entry) { return below(entry.Value); });
+      if (inside != items.end()) item = &*inside;
+      return static_cast<int>(inside - items.begin());
+    }
     auto block = static_cast<std::size_t>(
         std::partition_point(heads_.begin(), heads_.end(),
                              [&below](const THead& head) { return below(head.First); }) -
@@ -76,7 +84,8 @@ class TValueItems {
   void ShiftStarts(std::size_t afterBlock, int delta);
 
   // Where each block starts and its first value, side by side: a search
-  // bisects these before it enters one block.
+  // bisects these before it enters one block. None while there is one block
+  // (most lists are a key tree's few children); one per block after.
   struct THead {
     int Start;
     TValue First;

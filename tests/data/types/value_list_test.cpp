@@ -208,6 +208,12 @@ TEST(TValueList, ManyEntriesAgreeWithAPlainSortedArray) {
     ASSERT_EQ(found, place != model.end() && *place == n) << n;
     ASSERT_EQ(index, place - model.begin()) << n;
   }
+  // Emptied from the front across its blocks down to none, then filled again.
+  while (list.Count() > 0) list.Delete(0);
+  for (int n : {3, 1, 2}) list.AddValue(IntegerValue(n));
+  EXPECT_EQ(Values(list), (Texts{"1", "2", "3"}));
+  list.Clear();
+  for (int n : model) list.AddValue(IntegerValue(n));
   list.SetSorted(false);
   std::shuffle(model.begin(), model.end(), random);
   for (std::size_t i = 0; i < model.size(); ++i) list.PutValue(static_cast<int>(i), IntegerValue(model[i]));
