@@ -347,7 +347,9 @@ const std::vector<TRuleUse>& TTranslatedProperties::UsesFor(const TComponent& co
   if (component.Name().empty()) return noUses_;
   auto [place, added] = usesByClass_.try_emplace(&component.ClassInfo());
   if (!added) return place->second;
-  const TDataRowList& rules = RulesFor(component);
+  // The rules are asked once per class here: no list of them is kept.
+  TDataRowList rules;
+  strings_->GetApplicableRules(component, rules);
   const TDataField* translate = InitializeTranslatorLibrary().TranslateField.get();
   // A translator's own Language is never collected or set.
   const bool translator = ClassCast<TTranslator>(&component) != nullptr;
@@ -406,7 +408,18 @@ void TKeyIndex::Add(TDataRow* row) {
 TDataRow* TKeyIndex::SearchTree(std::initializer_list<std::string_view> texts) const {
   // The tree wants a text per level; more texts than keys cannot match.
   if (texts.size() != keys_.size()) return nullptr;
-  return storage_->LocateRow(std::vector<std::string>(texts.begin(), texts.end()));
+  if (static_cast<int>(keys_.size()) != storage_->LevelCountOfTree() - 1)
+    return storage_->LocateRow(std::vector<std::string>(texts.begin(), texts.end()));
+  // Down the levels as LocateRow goes, without a list of copied texts: each
+  // node converts its text to its key's type.
+  TAbstractRow* found = &storage_->Root();
+  for (std::string_view text : texts) {
+    auto& node = static_cast<TSubTotalRow&>(*found);
+    const int child = node.FindChild(StringValue(text));
+    if (child < 0) return nullptr;
+    found = node.Child(child);
+  }
+  return static_cast<TDataRow*>(found);
 }
 
 TDataRow* TKeyIndex::Find(std::initializer_list<std::string_view> texts) {
