@@ -471,17 +471,20 @@ void TSubTotalRow::CountDataRows(int& counter) const {
 }
 
 void TSubTotalRow::TakeKeysFrom(const TSubTotalRow& parent, int fieldIndex, const TValue& key) {
-  keyIndexes_ = parent.keyIndexes_;
-  for (int idx : keyIndexes_) WriteSlot(idx, parent.IndexValue(idx));
+  for (const TSubTotalRow* above = &parent; above != nullptr; above = above->Parent())
+    if (above->keyIndex_ >= 0) WriteSlot(above->keyIndex_, parent.IndexValue(above->keyIndex_));
   if (fieldIndex < 0) return;
   WriteSlot(fieldIndex, key);
-  keyIndexes_.push_back(fieldIndex);
+  keyIndex_ = fieldIndex;
 }
 
 bool TSubTotalRow::FieldHasValue(const TDataField* field) const {
   RequireElements(field != nullptr, "TSubTotalRow.FieldHasValue: Field <> nil");
   const int idx = DataTable().IndexOfField(field);
-  return std::find(keyIndexes_.begin(), keyIndexes_.end(), idx) != keyIndexes_.end() || field->IsAggregable;
+  if (idx >= 0)
+    for (const TSubTotalRow* node = this; node != nullptr; node = node->Parent())
+      if (node->keyIndex_ == idx) return true;
+  return field->IsAggregable;
 }
 
 }  // namespace tv

@@ -278,6 +278,8 @@ class TSubTotalRow : public TAbstractRow {
   // Takes the key values of Parent (those of every level above it) and Key,
   // its own key at FieldIndex in Parent (none when -1): a node reads them
   // like a data row, so conditions on keys judge it as they judge its rows.
+  // The node is to become Parent's child: which keys it holds is told by
+  // the nodes above it.
   void TakeKeysFrom(const TSubTotalRow& parent, int fieldIndex, const TValue& key);
   // The sum of an aggregable field over the data rows below.
   TValue Aggregate(const TDataField* field) const;
@@ -298,7 +300,9 @@ class TSubTotalRow : public TAbstractRow {
 
  private:
   int level_;
-  std::vector<int> keyIndexes_;  // the positions whose values the node holds
+  // The position of the node's own key (TakeKeysFrom), or -1; the nodes
+  // above it hold the positions of the other keys it holds.
+  int keyIndex_ = -1;
   const TDataField* keyField_;
   TValueList children_;
   TSubTotalHandler* handler_ = nullptr;
