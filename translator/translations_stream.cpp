@@ -18,24 +18,20 @@ namespace {
 constexpr int kStreamVersion = 200;  // "2.00", the newest the reader knows
 const char* const kComponentVersion = "2.10";
 
-std::string Trimmed(std::string_view text) {
+std::string_view Trimmed(std::string_view text) {
   std::size_t first = 0, last = text.size();
   while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return std::string(text.substr(first, last - first));
+  return text.substr(first, last - first);
 }
 
 // The part of Text before the first Separator, and after it the rest; both
-// trimmed. Without the separator the part is the whole text.
-std::string TakePart(std::string& text, std::string_view separator) {
+// trimmed. Without the separator the part is the whole text. Views into the
+// line: an entry's line is taken apart without a copy of its parts.
+std::string_view TakePart(std::string_view& text, std::string_view separator) {
   const std::size_t at = text.find(separator);
-  std::string part = Trimmed(std::string_view(text).substr(0, at));
-  // The rest stays in Text's own buffer: a line is taken apart part by part.
-  const std::size_t end = at == std::string::npos ? text.size() : at + separator.size();
-  std::size_t first = end, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  text.erase(last).erase(0, first);
+  const std::string_view part = Trimmed(text.substr(0, at));
+  text = at == std::string_view::npos ? std::string_view() : Trimmed(text.substr(at + separator.size()));
   return part;
 }
 
@@ -52,9 +48,9 @@ std::string Unescaped(std::string text) {
 }
 
 // "Version: 2.00" as 200; the minor number has two digits.
-int ParseVersion(std::string line) {
+int ParseVersion(std::string_view line) {
   TakePart(line, ":");
-  const std::string major = TakePart(line, ".");
+  const std::string_view major = TakePart(line, ".");
   const int majorNumber = StrToInt(major);
   const int minorNumber = StrToInt(line);
   if (line.size() != 2) throw ETranslatorError("Invalid version number!");
@@ -96,7 +92,7 @@ std::string RuleLine(const TDataRow& rule) {
          BooleanText(rule.GetFBooleanValue(shared.TranslateField.get()));
 }
 
-void ReadRuleLine(std::string line, TDataRow& rule) {
+void ReadRuleLine(std::string_view line, TDataRow& rule) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   rule.SetFStringValue(shared.ClassField.get(), TakePart(line, "."));
   rule.SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
@@ -112,7 +108,7 @@ std::string EntryLine(const TDataRow& entry) {
          BooleanText(entry.GetFBooleanValue(shared.TranslateField.get()));
 }
 
-void ReadEntryLine(std::string line, int version, TDataRow& entry) {
+void ReadEntryLine(std::string_view line, int version, TDataRow& entry) {
   const TTranslatorShared& shared = InitializeTranslatorLibrary();
   entry.SetFStringValue(shared.ClassField.get(), TakePart(line, "("));
   if (version < 102) {
@@ -196,11 +192,13 @@ void TTranslator::ReadTranslations(TReader& reader) {
                            ", but the dfm is saved using a newer version!");
   storedVersion_ = version;
   ReadLanguages(reader, version);
-  std::string current = reader.ReadString();
+  const std::string currentLine = reader.ReadString();
+  std::string_view current = currentLine;
   TakePart(current, ":");
-  languageIndex_ = std::max(strings_->IndexOfLanguage(current), 0);
+  languageIndex_ = std::max(strings_->IndexOfLanguage(std::string(current)), 0);
   if (version >= 101) {
-    std::string show = reader.ReadString();
+    const std::string showLine = reader.ReadString();
+    std::string_view show = showLine;
     TakePart(show, ":");
     if (show == "spAllAdded") strings_->SetShowProperties(spAllAdded);
     if (show == "spTranslatedOnly") strings_->SetShowProperties(spTranslatedOnly);
@@ -214,11 +212,12 @@ void TTranslator::ReadTranslations(TReader& reader) {
 void TTranslator::ReadLanguages(TReader& reader, int version) {
   TTranslatedStrings& s = *strings_;
   if (version < 103) {
-    std::string names = reader.ReadString();
+    const std::string line = reader.ReadString();
+    std::string_view names = line;
     TakePart(names, ":");
-    const std::string first = TakePart(names, ",");
+    const std::string first(TakePart(names, ","));
     s.RenameLanguage(0, first);
-    s.RenameLanguage(1, names);
+    s.RenameLanguage(1, std::string(names));
     return;
   }
   if (reader.ReadString() != "Languages") throw ETranslatorError("Error reading Languages!");
@@ -273,9 +272,10 @@ void TTranslator::ReadNamedStrings(TReader& reader, int version) {
       named->SetFStringValue(shared.PropertyField.get(), reader.ReadString());
       ReadTexts(reader, *named, false);
     } else {
-      std::string line = reader.ReadString();
-      named->SetFStringValue(shared.PropertyField.get(), TakePart(line, ":"));
-      ReadOldTexts(line, *named);
+      const std::string line = reader.ReadString();
+      std::string_view rest = line;
+      named->SetFStringValue(shared.PropertyField.get(), TakePart(rest, ":"));
+      ReadOldTexts(rest, *named);
     }
     strings_->NamedStrings().InsertRow(named, paReplace);
   }
@@ -297,11 +297,11 @@ void TTranslator::ReadTexts(TReader& reader, TDataRow& row, bool joined) {
 }
 
 // "first//second": the texts of the first two languages.
-void TTranslator::ReadOldTexts(std::string texts, TDataRow& row) {
+void TTranslator::ReadOldTexts(std::string_view texts, TDataRow& row) {
   TTranslatedStrings& s = *strings_;
-  const std::string first = Unescaped(TakePart(texts, "//"));
+  const std::string first = Unescaped(std::string(TakePart(texts, "//")));
   if (s.LanguageCount() > 0) row.SetFStringValue(&s.LanguageField(0), first);
-  if (s.LanguageCount() > 1) row.SetFStringValue(&s.LanguageField(1), Unescaped(texts));
+  if (s.LanguageCount() > 1) row.SetFStringValue(&s.LanguageField(1), Unescaped(std::string(texts)));
 }
 
 }  // namespace tv

@@ -23,12 +23,12 @@ std::string VersionText(int version);
 // A rule of the rules' table: "TLabel.Caption: True, False" (class,
 // property, include subclasses, translate).
 std::string RuleLine(const TDataRow& rule);
-void ReadRuleLine(std::string line, TDataRow& rule);
+void ReadRuleLine(std::string_view line, TDataRow& rule);
 
 // An entry without its texts: "TLabel(txInfo).Caption: True" (class,
 // component, property, translate). Streams before version 1.02 wrote a
 // number after the component's class: "TLabel(12),txInfo.Caption: True".
 std::string EntryLine(const TDataRow& entry);
-void ReadEntryLine(std::string line, int version, TDataRow& entry);
+void ReadEntryLine(std::string_view line, int version, TDataRow& entry);
 
 }  // namespace tv

@@ -98,7 +98,7 @@ class TTranslator : private translator_detail::TListEntry, public TComponent {
   void ReadEntries(TReader& reader, int version);
   void ReadNamedStrings(TReader& reader, int version);
   void ReadTexts(TReader& reader, TDataRow& row, bool joined);
-  void ReadOldTexts(std::string texts, TDataRow& row);
+  void ReadOldTexts(std::string_view texts, TDataRow& row);
   void Store(TComponent& component, const std::string& entry, const std::string& text, bool translate);
   // The owner, then what it owns directly, in its order.
   template <class Visit>

@@ -231,7 +231,7 @@ TSetResult TDataRow::SetFieldValue(const TDataField* field, const TValue& value,
   return const_cast<TDataField*>(field)->SetValue(*this, value, setAction);
 }
 
-void TDataRow::SetFStringValue(const TDataField* field, const std::string& text) {
+void TDataRow::SetFStringValue(const TDataField* field, std::string_view text) {
   RequireElements(field != nullptr, "TDataRow.SetFStringValue: Field <> nil");
   // Texts are written one after another: one value whose text keeps its
   // capacity saves an allocation per cell. A write that reaches this again
@@ -239,7 +239,7 @@ void TDataRow::SetFStringValue(const TDataField* field, const std::string& text)
   static thread_local TValue scratch;
   static thread_local bool inUse = false;
   if (inUse) {
-    SetFieldValue(field, AnyStringType()->CreateValue(text), saRefuse);
+    SetFieldValue(field, AnyStringType()->CreateValue(std::string(text)), saRefuse);
     return;
   }
   inUse = true;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -226,7 +227,7 @@ class TDataRow : public TAbstractRow {
   virtual std::unique_ptr<TDataRow> Clone() const;
 
   // Typed setters: the value as a generic value, set action 0.
-  void SetFStringValue(const TDataField* field, const std::string& text);
+  void SetFStringValue(const TDataField* field, std::string_view text);
   void SetFBooleanValue(const TDataField* field, bool flag);
   void SetFPointerValue(const TDataField* field, void* pointer);
   TSetResult SetFieldValue(const TDataField* field, const TValue& value, TSetAction setAction = saRefuse);
