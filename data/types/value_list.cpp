@@ -49,8 +49,8 @@ int TValueList::AddValueObject(const std::string& text, const TValue& value, TOb
   int index = Count();
   // Values that come in order (rows read back in key order) go last after
   // one comparison with the last value instead of a search.
-  const bool last = index == 0 || SortsBefore(items_.At(index - 1).Value, converted);
-  if (sorted_ && !last && Locate(converted, index)) {
+  const bool last = !sorted_ || index == 0 || SortsBefore(items_.At(index - 1).Value, converted);
+  if (!last && Locate(converted, index)) {
     if (duplicates_ == TDuplicates::dupIgnore) return index;
     if (duplicates_ == TDuplicates::dupError) throw EStringListError(kDuplicateStringText);
   }
@@ -59,7 +59,6 @@ int TValueList::AddValueObject(const std::string& text, const TValue& value, TOb
 }
 
 bool TValueList::SortsBefore(const TValue& entry, const TValue& value) const {
-  if (!sorted_) return true;
   if (plainText_ != nullptr && value.DataType != nullptr && value.DataType->HoldsText())
     return CompareTexts(entry.Text, value.Text, plainText_->CaseSensitive()) < 0;
   return dataType_->Compare(entry, value) < 0;
