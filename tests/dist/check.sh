@@ -144,7 +144,7 @@ $good: 0 (clean)" "${out//$'\r'/}"
 }
 for edition in 32 64; do
   if [ "$edition" = 32 ] && ! "$wine" --runs-32-bit; then
-    echo "32-bit: this machine runs no 32-bit code; the edition's checks are skipped"
+    echo "32-bit: SKIPPED: this machine runs no 32-bit code and has no i386 emulator; the edition is NOT TESTED"
     skipped=$((skipped + 1))
     continue
   fi
