@@ -12,6 +12,7 @@
 #include "platform/system/module.h"
 #include "platform/system/process.h"
 #include "plugin/scan_run.h"
+#include "plugin/scanner_route.h"
 
 namespace {
 

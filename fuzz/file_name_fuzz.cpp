@@ -8,6 +8,7 @@
 
 #include "platform/system/command_line.h"
 #include "plugin/scan_run.h"
+#include "plugin/scanner_route.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string file(reinterpret_cast<const char*>(data), size);

@@ -1,9 +1,6 @@
 #include "plugin/daemon_check.h"
 
 #include "platform/system/process.h"
-#include "plugin/scan_log.h"
-#include "plugin/scan_run.h"
-#include "plugin/settings.h"
 #include "scanners/clamd/client.h"
 
 namespace tv {
@@ -21,18 +18,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-// The text and the log line, as a scanner's report line with the default
-// tag would give them. The daemon has told of the finding: no failure here
-// may change the result.
-void TakeDaemonFinding(const std::string& fileName, const std::string& name, char* virusName,
-                       const std::string& hostDirectory) noexcept {
-  try {
-    if (virusName != nullptr) CopyVirusText("\n" + fileName + "\n" + name, virusName);
-    WriteLog(hostDirectory, fileName + " ... " + kDefaultFoundTag + name);
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 std::optional<std::string> DaemonServersOf(std::string_view scanner) {
@@ -40,22 +25,25 @@ std::optional<std::string> DaemonServersOf(std::string_view scanner) {
   return std::string(scanner.substr(kScheme.size()));
 }
 
-std::int32_t CheckWithDaemon(const std::string& fileName, const std::string& servers, char* virusName,
-                             const std::string& hostDirectory) noexcept {
+TVerdict TDaemonRoute::Check(const std::string& fileName) noexcept {
   try {
     std::string problem;
-    const std::optional<std::vector<clamd::TServerAddress>> list = clamd::ParseServerList(servers, problem);
-    if (!list) return kResultNotCarriedOut;
+    const std::optional<std::vector<clamd::TServerAddress>> list = clamd::ParseServerList(servers_, problem);
+    if (!list) return TVerdict::NotCarriedOut(problem);
     clamd::TClientOptions options;
     options.Idle = [] { sys::DispatchPaintMessages(); };
     const clamd::TScanResult result = clamd::ScanFile(fileName, *list, options);
-    if (result.Kind == clamd::TScanResult::TKind::Clean) return kResultOk;
-    if (result.Kind == clamd::TScanResult::TKind::Error) return kResultNotCarriedOut;
-    TakeDaemonFinding(fileName, result.Text, virusName, hostDirectory);
-    return kResultFinding;
+    if (result.Kind == clamd::TScanResult::TKind::Clean) return TVerdict::Clean();
+    if (result.Kind == clamd::TScanResult::TKind::Error) return TVerdict::NotCarriedOut(result.Text);
+    return TVerdict::Finding(NamedFinding(fileName, result.Text));
   } catch (...) {
-    return kResultNotCarriedOut;
+    return TVerdict::NotCarriedOut("check failed");  // short: no allocation while failing
   }
+}
+
+std::int32_t CheckWithDaemon(const std::string& fileName, const std::string& servers, char* virusName,
+                             const std::string& hostDirectory) noexcept {
+  return HandBack(fileName, TDaemonRoute(servers).Check(fileName), virusName, hostDirectory);
 }
 
 }  // namespace tv

@@ -1,13 +1,15 @@
 #pragma once
-// The check of one file by ClamAV's daemon: the "Scanner" setting
-// "clamd://ADDRESS[,ADDRESS...]" streams the file to the first daemon that
-// answers, instead of starting a scanner. No process, no report file; Hide,
-// Options and FoundTag do not apply.
+// ClamAV's daemon's route: the "Scanner" setting "clamd://ADDRESS[,ADDRESS...]"
+// streams the file to the first daemon that answers, instead of starting a
+// scanner. No process, no report file; Hide, Options and FoundTag do not
+// apply.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "plugin/scan_route.h"
 
 namespace tv {
 
@@ -15,11 +17,19 @@ namespace tv {
 // nothing for any other setting.
 std::optional<std::string> DaemonServersOf(std::string_view scanner);
 
-// 0 clean; 1 a finding, whose text ("\n" FileName "\n" NAME) goes to
-// VirusName and whose line ("FILE ... Found the NAME", as a scanner's report
-// gives it) to the log; -3 for an unusable server list, a file that cannot
-// be read, an error or no answering server, with nothing logged. The
-// caller's windows stay painted while it waits. Never throws.
+// Clean; a finding named by the daemon (NamedFinding); not carried out for
+// an unusable server list, a file that cannot be read, an error or no
+// answering server.
+class TDaemonRoute final : public TScanRoute {
+ public:
+  explicit TDaemonRoute(std::string servers) : servers_(std::move(servers)) {}
+  TVerdict Check(const std::string& fileName) noexcept override;
+
+ private:
+  const std::string servers_;
+};
+
+// The route's check handed back as every check is (HandBack).
 std::int32_t CheckWithDaemon(const std::string& fileName, const std::string& servers, char* virusName,
                              const std::string& hostDirectory) noexcept;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/system/module.h"
+#include "plugin/host_answer.h"
 #include "plugin/scan_run.h"
 #include "plugin/setup.h"
 

@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "platform/system/deadline.h"
+
 namespace tv::sys {
 
 TFile::TFile(TFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
@@ -24,10 +26,10 @@ TFile::~TFile() {
 
 TFile TFile::OpenWhenFree(const std::string& path, TOpenMode mode, std::chrono::milliseconds limit) {
   constexpr std::chrono::milliseconds kPause{5};
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const TDeadline deadline{limit};
   for (;;) {
     TFile file = Open(path, mode);
-    if (file.Error() != TOpenError::Busy || std::chrono::steady_clock::now() >= deadline) return file;
+    if (file.Error() != TOpenError::Busy || deadline.Passed()) return file;
     std::this_thread::sleep_for(kPause);
   }
 }

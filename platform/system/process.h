@@ -2,8 +2,9 @@
 // Child processes: start a command line in a console of its own and wait for
 // it while the caller's windows stay painted.
 //
-// The primitives follow the Windows process API one call each, so that the
-// scan run can spell out its wait loop once for both builds.
+// The primitives follow the Windows process API one call each, so that a
+// wait loop is spelled out once for both builds; TChildProcess
+// (child_process.h) owns a process made with them.
 
 #include <cstdint>
 #include <string>
@@ -27,6 +28,7 @@ struct TProcessInfo {
   long Pid = 0;             // POSIX: child's process id
   bool Reaped = false;      // POSIX: the exit status below is known
   std::uint32_t ExitStatus = kStillActive;
+  long long Output = -1;  // the read end of the output pipe, when piped (a handle or a descriptor)
 };
 
 // The full path of the program that Name denotes, or empty when there is
@@ -39,8 +41,19 @@ std::string FindProgram(const std::string& name, const std::string& folder);
 // Starts CommandLine (Windows command-line syntax; the program is its first
 // token) in a new console with the given show-window value. The buffer must
 // be NUL-terminated and writable: Windows may modify it in place.
-// Returns false when the process could not be created.
-bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info);
+// Returns false when the process could not be created. With PipeOutput its
+// standard output and standard error go to one pipe (read with
+// ReadChildOutput) and its standard input is empty.
+bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info,
+                        bool pipeOutput = false);
+
+// What ReadChildOutput found in the pipe.
+enum class TPipeRead { Data, Empty, Ended };
+
+// Moves what the child has written so far, at most Size bytes, into Buffer
+// without blocking; Got is their count. Ended once every writer has closed
+// the pipe (or it broke).
+TPipeRead ReadChildOutput(TProcessInfo& info, char* buffer, std::size_t size, std::size_t& got);
 
 // Results of MsgWaitForProcess.
 constexpr std::uint32_t kWaitProcessEnded = 0;
@@ -66,7 +79,7 @@ void DispatchPaintMessages();
 // The exit code, or kStillActive when the process has not ended.
 std::uint32_t GetProcessExitCode(TProcessInfo& info);
 
-// Closes the process handle, then the thread handle.
+// Closes the process handle, then the thread handle, then the output pipe.
 void CloseProcessHandles(TProcessInfo& info);
 
 }  // namespace tv::sys

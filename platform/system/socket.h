@@ -11,9 +11,6 @@
 
 namespace tv::sys {
 
-// How long a connection attempt waits at a time before its Idle runs.
-constexpr std::uint32_t kConnectSliceMs = 50;
-
 // How a transfer or a connection attempt ended.
 enum class TNetResult {
   Done,      // connected, or at least one byte moved

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/system/deadline.h"
 #include "platform/system/files.h"
 #include "platform/system/socket.h"
 
@@ -13,10 +14,7 @@ namespace tv::clamd {
 namespace {
 
 using TKind = TScanResult::TKind;
-using TClock = std::chrono::steady_clock;
 
-// No wait lasts longer than this before the caller's Idle runs.
-constexpr std::uint32_t kSliceMs = 50;
 constexpr std::size_t kChunkSize = 64 * 1024;
 // An answer is a line; a peer that sends more is no clamd.
 constexpr std::size_t kLongestAnswer = 4096;
@@ -30,9 +28,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 class TExchange {
  public:
   TExchange(sys::TSocket& socket, const TClientOptions& options)
-      : socket_(socket),
-        options_(options),
-        deadline_(TClock::now() + std::chrono::milliseconds(options.AnswerTimeoutMs)) {}
+      : socket_(socket), options_(options), deadline_(std::chrono::milliseconds(options.AnswerTimeoutMs)) {}
 
   // Sends all of Data; false with the failure in Error.
   bool SendAll(std::string_view data, std::string& error) {
@@ -81,16 +77,13 @@ class TExchange {
   }
 
  private:
-  std::uint32_t Slice() const {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
-    return left <= 0 ? 0u : std::min<std::uint32_t>(kSliceMs, static_cast<std::uint32_t>(left));
-  }
+  // No wait lasts longer than a slice before the caller's Idle runs.
+  std::uint32_t Slice() const { return deadline_.Slice(); }
 
   // After a slice without progress: false, with the error, once the
   // deadline has passed; otherwise the caller's Idle runs.
   bool Waited(std::string& error) {
-    if (TClock::now() >= deadline_) {
+    if (deadline_.Passed()) {
       error = "timed out";
       return false;
     }
@@ -100,7 +93,7 @@ class TExchange {
 
   sys::TSocket& socket_;
   const TClientOptions& options_;
-  const TClock::time_point deadline_;
+  const sys::TDeadline deadline_;
   std::string pending_;
 };
 

@@ -11,6 +11,7 @@
 
 #include "platform/system/command_line.h"
 #include "platform/system/files.h"
+#include "plugin/scanner_route.h"
 #include "tests/support/test_support.h"
 
 namespace tv {

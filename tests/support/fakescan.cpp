@@ -5,6 +5,9 @@
 //   FAKESCAN_REPORT_FROM  file whose bytes are copied to the /REPORT file
 //   FAKESCAN_EXIT         exit code (default 0)
 //   FAKESCAN_CRASH        when set, the scanner crashes before it reports
+//   FAKESCAN_PRINT        text written to its standard output, FAKESCAN_TIMES
+//                         times (default once)
+//   FAKESCAN_PRINT_ERR    text written to its standard error
 
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +76,12 @@ int main(int argc, char** argv) {
     }
   }
   if (const char* crash = std::getenv("FAKESCAN_CRASH"); crash != nullptr && *crash != '\0') Crash();
+  if (const char* text = std::getenv("FAKESCAN_PRINT"); text != nullptr) {
+    const char* times = std::getenv("FAKESCAN_TIMES");
+    for (long i = times != nullptr ? std::atol(times) : 1; i > 0; --i) std::fputs(text, stdout);
+    std::fflush(stdout);
+  }
+  if (const char* text = std::getenv("FAKESCAN_PRINT_ERR"); text != nullptr) std::fputs(text, stderr);
   const char* reportFrom = std::getenv("FAKESCAN_REPORT_FROM");
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "/REPORT") == 0 && reportFrom != nullptr && *reportFrom != '\0')

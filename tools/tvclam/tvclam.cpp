@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/system/child_process.h"
 #include "platform/system/command_line.h"
 #include "platform/system/files.h"
 #include "platform/system/module.h"
@@ -17,7 +18,6 @@ namespace tv::clam {
 namespace {
 
 using TKind = TVerdict::TKind;
-using TClock = std::chrono::steady_clock;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -170,14 +170,9 @@ struct TRunEnd {
   int ExitCode = 0;
 };
 
-std::uint32_t MillisecondsLeft(TClock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-  return left <= 0 ? 0u : static_cast<std::uint32_t>(left);
-}
-
 // Runs ClamAV and waits for it until the deadline, after which it is ended.
 TRunEnd RunClamAV(const std::string& program, const std::vector<std::string>& options,
-                  const std::vector<std::string>& files, TClock::time_point deadline) {
+                  const std::vector<std::string>& files, const sys::TDeadline& deadline) {
   std::string line = "\"" + program + "\"";
   const auto append = [&line](const std::string& argument) {
     line += ' ';
@@ -186,21 +181,15 @@ TRunEnd RunClamAV(const std::string& program, const std::vector<std::string>& op
   for (const std::string& option : options) append(option);
   // A name that begins like an option is made a path.
   for (const std::string& file : files) append(file[0] == '-' ? "./" + file : file);
-  if (line.size() + 1 > sys::kMaxCommandLine) return {};
-  std::vector<char> buffer(line.begin(), line.end());
-  buffer.push_back('\0');
-  sys::TProcessInfo process;
-  if (!sys::CreateChildProcess(buffer.data(), sys::kSwHide, process)) return {};
-  std::uint32_t result;
-  while ((result = sys::MsgWaitForProcess(process, MillisecondsLeft(deadline))) == sys::kWaitMessages)
-    sys::DispatchPaintMessages();
+  sys::TChildProcess clamav(line, sys::kSwHide);
+  if (!clamav.Started()) return {};
+  const sys::TChildProcess::TEnd waited = clamav.Wait(&deadline);
   // Nothing ClamAV holds outlives the run, whatever ended the wait; after a
   // failed wait the code is that of the ended process, an error as any other.
-  if (result != sys::kWaitProcessEnded) sys::EndChildProcess(process);
+  if (waited != sys::TChildProcess::TEnd::Ended) clamav.End();
   TRunEnd end;
-  end.Kind = result == sys::kWaitTimedOut ? TRunEnd::TKind::TimedOut : TRunEnd::TKind::Ended;
-  end.ExitCode = static_cast<int>(sys::GetProcessExitCode(process));
-  sys::CloseProcessHandles(process);
+  end.Kind = waited == sys::TChildProcess::TEnd::TimedOut ? TRunEnd::TKind::TimedOut : TRunEnd::TKind::Ended;
+  end.ExitCode = static_cast<int>(clamav.ExitCode());
   return end;
 }
 
@@ -229,11 +218,11 @@ class TRunLog {
 // One run's verdicts, for the files as ClamAV was given them.
 std::vector<TVerdict> ScanRun(const std::string& program, const std::string& name,
                               const TArguments& arguments, const std::vector<std::string>& files,
-                              TClock::time_point deadline) {
+                              const sys::TDeadline& deadline) {
   const auto all = [&](const std::string& text) { return AllFailed(files.size(), text); };
   const TRunLog log;
   if (log.Path().empty()) return all("cannot create ClamAV's log in the temporary folder");
-  if (MillisecondsLeft(deadline) == 0) return all("timed out");
+  if (deadline.Passed()) return all("timed out");
   const TRunEnd end = RunClamAV(program, ClamAVOptions(arguments, log.Path()), files, deadline);
   switch (end.Kind) {
     case TRunEnd::TKind::NotStarted: return all(name + " could not be started");
@@ -285,7 +274,7 @@ TVerdict DaemonVerdict(const std::string& file, const std::vector<clamd::TServer
 // unambiguously, all within one time limit.
 std::vector<TVerdict> ClamscanVerdicts(const TArguments& arguments, int seconds) {
   const std::string name = "clamscan";
-  const TClock::time_point deadline = TClock::now() + std::chrono::seconds(seconds);
+  const sys::TDeadline deadline{std::chrono::seconds(seconds)};
   // Beside tvclam first, then the system's folders and the search path.
   const std::string wanted = arguments.Program.empty() ? name : arguments.Program;
   const std::string program = sys::FindProgram(wanted, sys::HostExecutableDirectory());

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/system/command_line.h"
+#include "platform/system/deadline.h"
 #include "platform/system/module.h"
 #include "platform/system/program_search.h"
 
@@ -39,7 +40,7 @@ std::uint32_t DecodeStatus(int status) {
 
 }  // namespace
 
-bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info) {
+bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& info, bool pipeOutput) {
   info = TProcessInfo{};
   if (commandLineBuffer == nullptr) return false;
   std::vector<std::string> args = SplitCommandLine(commandLineBuffer);
@@ -50,10 +51,19 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // Both ends close on exec: only the child's own copies (1 and 2) stay
+  // open in it, so the pipe ends when the child and its children have gone.
+  int pipeEnds[2] = {-1, -1};
+  if (pipeOutput && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+
   // A hidden console has nobody to read or type: the child gets /dev/null.
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (showCommand == kSwHide) {
+  if (pipeOutput) {
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+  } else if (showCommand == kSwHide) {
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
@@ -61,9 +71,32 @@ bool CreateChildProcess(char* commandLineBuffer, int showCommand, TProcessInfo& 
   pid_t pid = 0;
   int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return false;
+  if (pipeOutput) ::close(pipeEnds[1]);
+  if (rc != 0) {
+    if (pipeOutput) ::close(pipeEnds[0]);
+    return false;
+  }
   info.Pid = pid;
+  if (pipeOutput) {
+    ::fcntl(pipeEnds[0], F_SETFL, ::fcntl(pipeEnds[0], F_GETFL) | O_NONBLOCK);
+    info.Output = pipeEnds[0];
+  }
   return true;
+}
+
+TPipeRead ReadChildOutput(TProcessInfo& info, char* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  if (info.Output < 0) return TPipeRead::Ended;
+  ssize_t n;
+  do {
+    n = ::read(static_cast<int>(info.Output), buffer, size);
+  } while (n < 0 && errno == EINTR);
+  if (n > 0) {
+    got = static_cast<std::size_t>(n);
+    return TPipeRead::Data;
+  }
+  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return TPipeRead::Empty;
+  return TPipeRead::Ended;
 }
 
 namespace {
@@ -105,15 +138,14 @@ std::uint32_t MsgWaitForProcess(TProcessInfo& info, std::uint32_t timeoutMs) {
   if (info.Reaped) return kWaitProcessEnded;
   if (info.Pid <= 0) return kWaitFailed;
   if (timeoutMs == kWaitForever) return Reap(info, 0);
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const TDeadline deadline{std::chrono::milliseconds(timeoutMs)};
   std::chrono::milliseconds nap{1};
   for (;;) {
     const std::uint32_t result = Reap(info, WNOHANG);
     if (result != kWaitTimedOut) return result;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return kWaitTimedOut;
-    AwaitEnd(info, left, nap);
+    const std::uint32_t left = deadline.MillisecondsLeft();
+    if (left == 0) return kWaitTimedOut;
+    AwaitEnd(info, std::chrono::milliseconds(left), nap);
   }
 }
 
@@ -142,6 +174,8 @@ std::uint32_t GetProcessExitCode(TProcessInfo& info) {
 
 void CloseProcessHandles(TProcessInfo& info) {
   info.Pid = 0;
+  if (info.Output >= 0) ::close(static_cast<int>(info.Output));
+  info.Output = -1;
 }
 
 }  // namespace tv::sys

@@ -2,6 +2,7 @@
 // sends that never raise SIGPIPE.
 
 #include "platform/system/socket.h"
+#include "platform/system/deadline.h"
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -45,12 +46,10 @@ int ConnectWithin(int fd, const sockaddr* address, socklen_t length, std::uint32
                   const std::function<void()>& idle) {
   if (::connect(fd, address, length) == 0) return 0;
   if (errno != EINPROGRESS && errno != EINTR) return errno;
-  using TClock = std::chrono::steady_clock;
-  const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+  const TDeadline deadline{std::chrono::milliseconds(timeoutMs)};
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-    const std::uint32_t wait = left <= 0 ? 0u : static_cast<std::uint32_t>(left);
-    const int ready = WaitFor(fd, POLLOUT, idle ? std::min(wait, kConnectSliceMs) : wait);
+    const std::uint32_t wait = deadline.MillisecondsLeft();
+    const int ready = WaitFor(fd, POLLOUT, idle ? deadline.Slice() : wait);
     if (ready < 0) return errno;
     if (ready > 0) break;
     if (wait == 0) return ETIMEDOUT;

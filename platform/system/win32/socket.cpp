@@ -4,6 +4,7 @@
 // cleanup while another thread has a connection would cut it).
 
 #include "platform/system/socket.h"
+#include "platform/system/deadline.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -73,13 +74,11 @@ int ConnectWithin(SOCKET s, const sockaddr* address, int length, std::uint32_t t
   if (::connect(s, address, length) == 0) return 0;
   const int started = ::WSAGetLastError();
   if (started != WSAEWOULDBLOCK) return started;
-  using TClock = std::chrono::steady_clock;
-  const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+  const TDeadline deadline{std::chrono::milliseconds(timeoutMs)};
   int ready;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-    const std::uint32_t wait = left <= 0 ? 0u : static_cast<std::uint32_t>(left);
-    ready = WaitFor(s, true, idle ? std::min(wait, kConnectSliceMs) : wait);
+    const std::uint32_t wait = deadline.MillisecondsLeft();
+    ready = WaitFor(s, true, idle ? deadline.Slice() : wait);
     if (ready != 0) break;
     if (wait == 0) return WSAETIMEDOUT;
     if (idle) idle();

@@ -1,0 +1,26 @@
+#pragma once
+// Which route checks a file, chosen once from the "Scanner" setting.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "plugin/scan_route.h"
+#include "plugin/scanner_route.h"
+#include "plugin/settings.h"
+
+namespace tv {
+
+// The "Scanner" setting taken apart once.
+struct TScannerSetting {
+  enum class TRoute { Scanner, Daemon };
+  TRoute Route = TRoute::Scanner;
+  TScannerCommand Command;  // Scanner: the program and its further arguments
+  std::string Servers;      // Daemon: the server list after "clamd://"
+};
+TScannerSetting ParseScannerSetting(std::string_view scanner);
+
+// The route for these settings, the host's folder being HostDirectory.
+std::unique_ptr<TScanRoute> ChooseRoute(const TPluginSettings& settings, const std::string& hostDirectory);
+
+}  // namespace tv
