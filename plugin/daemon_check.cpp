@@ -1,5 +1,6 @@
 #include "plugin/daemon_check.h"
 
+#include "platform/rtl/sysutils.h"
 #include "platform/system/process.h"
 #include "scanners/clamd/client.h"
 
@@ -9,19 +10,10 @@ namespace {
 
 constexpr std::string_view kScheme = "clamd://";
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string> DaemonServersOf(std::string_view scanner) {
-  if (!StartsWithIgnoringCase(scanner, kScheme)) return std::nullopt;
+  if (!StartsText(kScheme, scanner)) return std::nullopt;
   return std::string(scanner.substr(kScheme.size()));
 }
 

@@ -1,7 +1,6 @@
 #include "plugin/scanner_route.h"
 
-#include <algorithm>
-
+#include "platform/rtl/sysutils.h"
 #include "platform/system/child_process.h"
 #include "platform/system/command_line.h"
 #include "platform/system/files.h"
@@ -15,13 +14,6 @@ namespace {
 
 bool IsPathSeparator(char c) {
   return c == '\\' || c == '/' || c == ':';
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-           return lower(x) == lower(y);
-         });
 }
 
 // Deletes the report when the check starts (a report left over from an
@@ -56,7 +48,7 @@ std::string ReportFileFor(std::string_view fileName) {
       }
     }
   }
-  if (dot == std::string_view::npos || SameTextAscii(fileName.substr(dot), kReportExtension))
+  if (dot == std::string_view::npos || SameText(fileName.substr(dot), kReportExtension))
     return std::string(fileName) + kReportExtension;
   return std::string(fileName.substr(0, dot)) + kReportExtension;
 }

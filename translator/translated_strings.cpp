@@ -389,8 +389,7 @@ void TKeyIndex::AppendPart(std::string& key, const TKeyPart& part, std::string_v
   const std::size_t from = key.size();
   key.append(part.Size > 0 ? text.substr(0, part.Size) : text);
   if (part.Fold)
-    for (std::size_t i = from; i < key.size(); ++i)
-      if (key[i] >= 'a' && key[i] <= 'z') key[i] = static_cast<char>(key[i] - 32);
+    for (std::size_t i = from; i < key.size(); ++i) key[i] = UpCase(key[i]);
   key.push_back('\n');
 }
 

@@ -7,9 +7,6 @@ namespace tv {
 
 namespace {
 
-char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
@@ -32,7 +29,7 @@ int Compare(std::string_view a, std::string_view b, Fold fold) {
 
 std::string UpperCase(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = Upper(c);
+  for (char& c : r) c = UpCase(c);
   return r;
 }
 
@@ -43,12 +40,16 @@ std::string LowerCase(std::string_view s) {
 }
 
 int CompareText(std::string_view a, std::string_view b) {
-  return Compare(a, b, Upper);
+  return Compare(a, b, UpCase);
 }
 
 bool SameText(std::string_view a, std::string_view b) {
   // Names mostly meet in the same case: one block comparison decides those.
   return a.size() == b.size() && (a == b || CompareText(a, b) == 0);
+}
+
+bool StartsText(std::string_view subText, std::string_view text) {
+  return text.size() >= subText.size() && SameText(text.substr(0, subText.size()), subText);
 }
 
 std::size_t TTextHash::operator()(std::string_view text) const {

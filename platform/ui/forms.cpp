@@ -7,6 +7,7 @@
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"
 #include "platform/rtl/process_object.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/ext_controls.h"
 #include "platform/ui/std_controls.h"
@@ -164,7 +165,7 @@ void TCustomForm::PressEscape() {
 }
 
 bool TCustomForm::DialogChar(char letter) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  letter = UpCase(letter);
   std::vector<TControl*> controls;
   CollectControls(*this, controls);
   for (TControl* control : controls) {

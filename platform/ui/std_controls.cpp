@@ -1,5 +1,6 @@
 #include "platform/ui/std_controls.h"
 
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/forms.h"
 
 namespace tv {
@@ -139,8 +140,7 @@ char AcceleratorOf(const std::string& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     if (caption[i + 1] != '&') {
-      const char c = caption[i + 1];
-      return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      return UpCase(caption[i + 1]);
     }
     ++i;  // "&&" is no marker
   }

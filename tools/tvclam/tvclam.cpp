@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/rtl/sysutils.h"
 #include "platform/system/child_process.h"
 #include "platform/system/command_line.h"
 #include "platform/system/files.h"
@@ -26,12 +27,6 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 // An option of the original scanner: "/WORD", no further separator or dot.
 bool IsSlashOption(const std::string& arg) {
   return arg.size() > 1 && arg[0] == '/' && arg.find_first_of("/\\.", 1) == std::string::npos;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return text;
 }
 
 // "--NAME" or "--NAME=VALUE" names the option NAME.
@@ -101,7 +96,7 @@ std::optional<TArguments> ParseArguments(const std::vector<std::string>& args, s
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (IsSlashOption(arg)) {
-      if (Upper(arg) != "/REPORT") continue;  // the original scanner's, not ClamAV's
+      if (!SameText(arg, "/REPORT")) continue;  // the original scanner's, not ClamAV's
       if (i + 1 >= args.size()) {
         problem = "/REPORT needs a file name";
         return std::nullopt;

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/sysutils.h"
+
 namespace {
 
 constexpr int kExitClean = 0;
@@ -71,9 +73,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (IsOption(arg)) {
-      std::string upper;
-      for (char c : arg) upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-      if (upper == "/REPORT") {
+      if (tv::SameText(arg, "/REPORT")) {
         if (i + 1 >= argc) return Usage("/REPORT needs a file name");
         reportPath = argv[++i];
       }

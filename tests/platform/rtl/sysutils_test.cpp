@@ -25,6 +25,19 @@ TEST(SysUtils, CaseRulesAreAscii) {
   EXPECT_EQ(CompareStr("\xE4", "z"), 1);  // bytes compare unsigned
   EXPECT_TRUE(SameText("Found", "fOUND"));
   EXPECT_FALSE(SameText("Found", "Found "));
+  // Every byte: only a to z change, and UpperCase is UpCase on each.
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    EXPECT_EQ(UpCase(c), b >= 'a' && b <= 'z' ? static_cast<char>(b - 32) : c) << b;
+    EXPECT_EQ(UpperCase(std::string(1, c)), std::string(1, UpCase(c))) << b;
+  }
+  const struct {
+    const char *SubText, *Text;
+    bool Starts;
+  } starts[] = {{"clamd://", "CLAMD://a:1", true}, {"clamd://", "clamd://", true},   {"", "x", true},
+                {"clamd://", "clamd:/", false},    {"clamd://", " clamd://", false}, {"\xe4", "\xc4", false}};
+  for (const auto& c : starts)
+    EXPECT_EQ(StartsText(c.SubText, c.Text), c.Starts) << c.SubText << " " << c.Text;
 }
 
 // Maps keyed by names without case hash the name in blocks: every length
