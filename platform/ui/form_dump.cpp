@@ -35,31 +35,44 @@ void AppendState(const TControl& control, std::string& line) {
     line += " page " + page->Name();
 }
 
-void DumpControl(const TControl& control, int depth, std::string& out) {
+using TWrite = std::function<void(std::string_view)>;
+
+void DumpControl(const TControl& control, int depth, const TWrite& write) {
   const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
   std::string line = indent + control.ClassName() + " " + control.Name() + " at " +
                      std::to_string(control.Left()) + "," + std::to_string(control.Top()) + " size " +
                      std::to_string(control.Width()) + "x" + std::to_string(control.Height());
   AppendText(control, line);
   AppendState(control, line);
-  out += line + "\n";
+  line += '\n';
+  write(line);
   const TPropertyInfo* lines = FindProperty(control, "Lines", TPropertyKind::pkClass);
-  if (const auto* strings = lines ? dynamic_cast<const TStrings*>(lines->GetObject(control)) : nullptr)
-    for (int i = 0; i < strings->Count(); ++i) out += indent + "  | " + strings->Get(i) + "\n";
+  if (const auto* strings = lines ? dynamic_cast<const TStrings*>(lines->GetObject(control)) : nullptr) {
+    for (int i = 0; i < strings->Count(); ++i) {
+      line = indent + "  | ";
+      line += strings->Get(i);
+      line += '\n';
+      write(line);
+    }
+  }
   if (const auto* window = dynamic_cast<const TWinControl*>(&control))
-    for (int i = 0; i < window->ControlCount(); ++i) DumpControl(*window->Controls(i), depth + 1, out);
+    for (int i = 0; i < window->ControlCount(); ++i) DumpControl(*window->Controls(i), depth + 1, write);
 }
 
 }  // namespace
 
-std::string DumpForm(const TCustomForm& form) {
-  std::string out;
-  DumpControl(form, 0, out);
+void DumpForm(const TCustomForm& form, const TWrite& write) {
+  DumpControl(form, 0, write);
   for (int i = 0; i < form.ComponentCount(); ++i) {
     const TComponent* component = form.Components(i);
     if (dynamic_cast<const TControl*>(component) == nullptr)
-      out += "  " + component->ClassName() + " " + component->Name() + "\n";
+      write("  " + component->ClassName() + " " + component->Name() + "\n");
   }
+}
+
+std::string DumpForm(const TCustomForm& form) {
+  std::string out;
+  DumpForm(form, [&out](std::string_view line) { out += line; });
   return out;
 }
 

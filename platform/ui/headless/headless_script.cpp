@@ -62,7 +62,7 @@ void Do(TFormOperator& person, const TStep& step) {
 }
 
 void Print(const TCustomForm& form) {
-  std::fputs(DumpForm(form).c_str(), stdout);
+  DumpForm(form, [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
   std::fflush(stdout);
 }
 
