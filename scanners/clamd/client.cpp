@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <string_view>
 
 #include "platform/system/deadline.h"
@@ -24,7 +23,15 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-// One server's exchange, bounded by its deadline, waiting in slices.
+// What one server's exchange came to: its answer, or what failed, the
+// server (the next one may do better) or the file (no server can help).
+struct TServerReply {
+  enum class TKind { Answer, ServerFailed, FileFailed } Kind;
+  std::string Text;
+};
+
+// One server's exchange, bounded by its deadline, waiting in slices: the
+// command, the file's bytes in chunks framed by their length, the answer.
 class TExchange {
  public:
   TExchange(sys::TSocket& socket, const TClientOptions& options)
@@ -53,25 +60,37 @@ class TExchange {
     return result != sys::TNetResult::TimedOut;
   }
 
-  // The answer up to its NUL or the connection's orderly end; nothing, with
-  // the failure in Error, when the daemon said nothing, or broke off or fell
-  // silent before its answer was whole (a cut "stream: OK..." is no verdict).
-  std::optional<std::string> ReadAnswer(std::string& error) {
-    std::string answer = pending_;
+  // Where the next chunk's bytes go, at most kChunkSize of them.
+  char* ChunkRoom() { return frame_.data() + 4; }
+  // Sends the chunk of Size bytes put in ChunkRoom, behind its length
+  // (four bytes, most significant first) in one send; an empty chunk ends
+  // the stream.
+  bool SendChunk(std::size_t size, std::string& error) {
+    for (int i = 0; i < 4; ++i)
+      frame_[static_cast<std::size_t>(i)] = static_cast<char>((size >> (24 - 8 * i)) & 0xFF);
+    return SendAll(std::string_view(frame_.data(), 4 + size), error);
+  }
+
+  // The answer up to its NUL or the connection's orderly end; the server's
+  // failure when it said nothing, or broke off or fell silent before its
+  // answer was whole (a cut "stream: OK..." is no verdict).
+  TServerReply ReadAnswer() {
+    std::string answer = pending_, error;
     char buffer[512];
     for (;;) {
-      if (const std::size_t nul = answer.find('\0'); nul != std::string::npos) return answer.substr(0, nul);
-      if (answer.size() > kLongestAnswer) return answer.substr(0, kLongestAnswer);
+      if (const std::size_t nul = answer.find('\0'); nul != std::string::npos)
+        return {TServerReply::TKind::Answer, answer.substr(0, nul)};
+      if (answer.size() > kLongestAnswer)
+        return {TServerReply::TKind::Answer, answer.substr(0, kLongestAnswer)};
       std::size_t got = 0;
       const sys::TNetResult result = socket_.Receive(buffer, sizeof buffer, Slice(), got, error);
       if (result == sys::TNetResult::Done) {
         answer.append(buffer, got);
       } else if (result == sys::TNetResult::Closed) {
-        if (!answer.empty()) return answer;
-        error = "closed the connection without answering";
-        return std::nullopt;
+        if (!answer.empty()) return {TServerReply::TKind::Answer, answer};
+        return {TServerReply::TKind::ServerFailed, "closed the connection without answering"};
       } else if (result == sys::TNetResult::Failed || !Waited(error)) {
-        return std::nullopt;
+        return {TServerReply::TKind::ServerFailed, error};
       }
     }
   }
@@ -95,6 +114,7 @@ class TExchange {
   const TClientOptions& options_;
   const sys::TDeadline deadline_;
   std::string pending_;
+  std::string frame_ = std::string(4 + kChunkSize, '\0');
 };
 
 sys::TSocket Connect(const TServerAddress& server, const TClientOptions& options, std::string& error) {
@@ -103,40 +123,32 @@ sys::TSocket Connect(const TServerAddress& server, const TClientOptions& options
   return sys::TSocket::ConnectTcp(server.Host, server.Port, options.ConnectTimeoutMs, error, options.Idle);
 }
 
-// What one server said of the file: its answer, or nothing with the reason
-// it gave none. The file is read from its start for every server.
-std::optional<std::string> AskServer(const std::string& path, const TServerAddress& server,
-                                     const TClientOptions& options, std::string& error,
-                                     std::optional<TScanResult>& fileError) {
+// What one server said of the file. The file is read from its start for
+// every server.
+TServerReply AskServer(const std::string& path, const TServerAddress& server, const TClientOptions& options) {
+  using TReplyKind = TServerReply::TKind;
   sys::TFile file = sys::TFile::Open(path, sys::TFile::TOpenMode::ReadDenyWrite);
-  if (!file.IsOpen()) {
-    fileError = TScanResult{TKind::Error, "cannot open the file"};
-    return std::nullopt;
-  }
+  if (!file.IsOpen()) return {TReplyKind::FileFailed, "cannot open the file"};
+  std::string error;
   sys::TSocket socket = Connect(server, options, error);
-  if (!socket.IsOpen()) return std::nullopt;
+  if (!socket.IsOpen()) return {TReplyKind::ServerFailed, error};
   TExchange exchange(socket, options);
-  if (!exchange.SendAll(kCommand, error)) return std::nullopt;
-  std::string chunk(4 + kChunkSize, '\0');
+  if (!exchange.SendAll(kCommand, error)) return {TReplyKind::ServerFailed, error};
   for (;;) {
-    if (exchange.AnswerArrived()) return exchange.ReadAnswer(error);
-    const std::size_t got = file.Read(chunk.data() + 4, kChunkSize);
-    if (got == 0 && file.Error() != sys::TOpenError::None) {
-      fileError = TScanResult{TKind::Error, "cannot read the file"};
-      return std::nullopt;
-    }
-    for (int i = 0; i < 4; ++i) chunk[i] = static_cast<char>((got >> (24 - 8 * i)) & 0xFF);
+    if (exchange.AnswerArrived()) return exchange.ReadAnswer();
+    const std::size_t got = file.Read(exchange.ChunkRoom(), kChunkSize);
+    if (got == 0 && file.Error() != sys::TOpenError::None)
+      return {TReplyKind::FileFailed, "cannot read the file"};
     // A send that fails after the daemon has answered (its stream limit)
     // still leaves the answer to read.
-    std::string sendError;
-    if (!exchange.SendAll(std::string_view(chunk.data(), 4 + got), sendError)) {
-      if (std::optional<std::string> answer = exchange.ReadAnswer(error)) return answer;
-      error = sendError;
-      return std::nullopt;
+    if (!exchange.SendChunk(got, error)) {
+      TServerReply reply = exchange.ReadAnswer();
+      if (reply.Kind != TReplyKind::Answer) reply.Text = error;
+      return reply;
     }
     if (got == 0) break;
   }
-  return exchange.ReadAnswer(error);
+  return exchange.ReadAnswer();
 }
 
 }  // namespace
@@ -162,12 +174,13 @@ TScanResult ScanFile(const std::string& path, const std::vector<TServerAddress>&
                      const TClientOptions& options) {
   std::string failures;
   for (const TServerAddress& server : servers) {
-    std::string error;
-    std::optional<TScanResult> fileError;
-    const std::optional<std::string> answer = AskServer(path, server, options, error, fileError);
-    if (fileError) return *fileError;
-    if (answer) return ParseAnswer(*answer);
-    failures += (failures.empty() ? "" : "; ") + server.Text + ": " + error;
+    const TServerReply reply = AskServer(path, server, options);
+    switch (reply.Kind) {
+      case TServerReply::TKind::FileFailed: return {TKind::Error, reply.Text};
+      case TServerReply::TKind::Answer: return ParseAnswer(reply.Text);
+      case TServerReply::TKind::ServerFailed: break;
+    }
+    failures += (failures.empty() ? "" : "; ") + server.Text + ": " + reply.Text;
   }
   return {TKind::Error, "no clamd answered (" + failures + ")"};
 }
