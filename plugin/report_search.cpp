@@ -89,6 +89,69 @@ bool StartsWithUpper(const char* line, std::size_t length, std::string_view uppe
   return true;
 }
 
+// The report's bytes as whole lines, a window at a time: the window always
+// starts at a line's start, and a line cut by its end waits at the front for
+// the rest of it (the buffer grows for a line longer than it). A NUL byte
+// ends the text.
+class TLineWindow {
+ public:
+  explicit TLineWindow(sys::TFile& file) : file_(file), buffer_(kInitialBuffer) {}
+
+  // The next whole lines, after those handed out before; at the end of the
+  // text its last line counts as whole without a line end.
+  std::string_view Next() {
+    std::memmove(buffer_.data(), buffer_.data() + complete_, length_ - complete_);
+    length_ -= complete_;
+    if (!atEnd_) Refill();
+    complete_ = length_;
+    if (!atEnd_) {
+      while (complete_ > 0 && !IsLineEnd(buffer_[complete_ - 1])) --complete_;
+    }
+    return {buffer_.data(), complete_};
+  }
+  bool AtEnd() const { return atEnd_; }
+
+ private:
+  void Refill() {
+    if (length_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const std::size_t got = file_.Read(buffer_.data() + length_, buffer_.size() - length_);
+    if (got == 0) {
+      atEnd_ = true;
+    } else if (const void* nul = std::memchr(buffer_.data() + length_, '\0', got)) {
+      length_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
+      atEnd_ = true;
+    } else {
+      length_ += got;
+    }
+  }
+
+  sys::TFile& file_;
+  std::vector<char> buffer_;
+  std::size_t length_ = 0;    // bytes held
+  std::size_t complete_ = 0;  // of them, the whole lines handed out last
+  bool atEnd_ = false;
+};
+
+// The first of Lines that begins with the file and holds the tag.
+std::optional<TReportMatch> FindTaggedLine(std::string_view lines, const TFoldedFinder& finder,
+                                           std::size_t tagSize, std::string_view upperFile,
+                                           const sys::TUpperTable& upper) {
+  const char* data = lines.data();
+  const std::size_t complete = lines.size();
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t hit = finder.Find(data, from, complete);
+    if (hit == std::string_view::npos) return std::nullopt;
+    std::size_t lineStart = hit;
+    while (lineStart > from && !IsLineEnd(data[lineStart - 1])) --lineStart;
+    std::size_t lineEnd = hit + tagSize;
+    while (lineEnd < complete && !IsLineEnd(data[lineEnd])) ++lineEnd;
+    if (StartsWithUpper(data + lineStart, lineEnd - lineStart, upperFile, upper))
+      return TReportMatch{std::string(data + lineStart, lineEnd - lineStart), hit - lineStart + 1};
+    from = lineEnd;  // later occurrences in this line cannot make it match
+  }
+}
+
 }  // namespace
 
 std::optional<TReportMatch> SearchReport(const std::string& reportPath, std::string_view fileName,
@@ -108,54 +171,13 @@ std::optional<TReportMatch> SearchReport(const std::string& reportPath, std::str
   for (char c : fileName) upperFile += static_cast<char>(upper[static_cast<unsigned char>(c)]);
 
   const TFoldedFinder finder(upperTag, upper);
-  std::vector<char> buffer(kInitialBuffer);
-  std::size_t length = 0;  // bytes held; the buffer always starts at a line's start
-  bool atEnd = false;
-
-  // The search runs over whole lines only; a line cut by the end of the
-  // buffer waits at the front for the rest of it.
+  TLineWindow window(report);
   for (;;) {
-    if (!atEnd) {
-      if (length == buffer.size()) buffer.resize(buffer.size() * 2);
-      std::size_t got = report.Read(buffer.data() + length, buffer.size() - length);
-      if (got == 0) {
-        atEnd = true;
-      } else {
-        const void* nul = std::memchr(buffer.data() + length, '\0', got);
-        if (nul != nullptr) {
-          length = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.data());
-          atEnd = true;
-        } else {
-          length += got;
-        }
-      }
-    }
-
-    std::size_t complete = length;
-    if (!atEnd) {
-      while (complete > 0 && !IsLineEnd(buffer[complete - 1])) --complete;
-    }
-
-    const char* data = buffer.data();
-    std::size_t from = 0;
-    for (;;) {
-      std::size_t hit = finder.Find(data, from, complete);
-      if (hit == std::string_view::npos) break;
-      std::size_t lineStart = hit;
-      while (lineStart > from && !IsLineEnd(data[lineStart - 1])) --lineStart;
-      std::size_t lineEnd = hit + upperTag.size();
-      while (lineEnd < complete && !IsLineEnd(data[lineEnd])) ++lineEnd;
-      if (StartsWithUpper(data + lineStart, lineEnd - lineStart, upperFile, upper)) {
-        return TReportMatch{std::string(data + lineStart, lineEnd - lineStart), hit - lineStart + 1};
-      }
-      from = lineEnd;  // later occurrences in this line cannot make it match
-    }
-
-    if (atEnd) break;
-    std::memmove(buffer.data(), buffer.data() + complete, length - complete);
-    length -= complete;
+    if (std::optional<TReportMatch> match =
+            FindTaggedLine(window.Next(), finder, upperTag.size(), upperFile, upper))
+      return match;
+    if (window.AtEnd()) return std::nullopt;
   }
-  return std::nullopt;
 }
 
 }  // namespace tv
