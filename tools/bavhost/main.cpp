@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -421,29 +422,47 @@ class THost {
 
 }  // namespace
 
-// Load, use and unload cycles as a mail client that loads its plug-ins
-// again: each line says whether the library was loaded where the previous
-// one was, and whether freeing it really took it out of memory.
-int Cycles(const std::string& plugin, const std::vector<std::string>& args) {
-  long long count = 0, elsewhere = 0, keep = 0;
-  std::vector<std::string> steps;
+// "cycles N [--elsewhere K] [--no-uninitialize K] [STEP...]".
+struct TCyclesPlan {
+  long long Count = 0;
+  long long Elsewhere = 0;  // the cycle loaded with the previous address reserved, or 0
+  long long Keep = 0;       // the cycle freed without BAV_Uninitialize, or 0
+  std::vector<std::string> Steps;
+};
+
+// The plan, or the usage message for arguments that make none.
+std::optional<TCyclesPlan> ParseCycles(const std::vector<std::string>& args, std::string& usage) {
+  TCyclesPlan plan;
+  if (args.empty()) {
+    usage = "cycles needs a count";
+    return std::nullopt;
+  }
   for (std::size_t i = 0; i < args.size(); ++i) {
     const bool takesCycle = args[i] == "--elsewhere" || args[i] == "--no-uninitialize";
     if (i == 0) {
-      if (!ParseInt(args[i], count) || count < 1 || count > 1000) return Usage("cycles N: 1 to 1000 cycles");
+      if (!ParseInt(args[i], plan.Count) || plan.Count < 1 || plan.Count > 1000) {
+        usage = "cycles N: 1 to 1000 cycles";
+        return std::nullopt;
+      }
     } else if (takesCycle) {
-      long long& cycle = args[i] == "--elsewhere" ? elsewhere : keep;
-      if (i + 1 >= args.size() || !ParseInt(args[++i], cycle) || cycle < 1 || cycle > count)
-        return Usage((args[i - 1] + " needs a cycle number from 1 to N").c_str());
+      long long& cycle = args[i] == "--elsewhere" ? plan.Elsewhere : plan.Keep;
+      if (i + 1 >= args.size() || !ParseInt(args[++i], cycle) || cycle < 1 || cycle > plan.Count) {
+        usage = args[i - 1] + " needs a cycle number from 1 to N";
+        return std::nullopt;
+      }
     } else {
-      steps.push_back(args[i]);
+      plan.Steps.push_back(args[i]);
     }
   }
-  if (args.empty()) return Usage("cycles needs a count");
+  return plan;
+}
+
+// Loads, operates and frees the library as often as the plan says.
+int RunCycles(const std::string& plugin, const TCyclesPlan& plan) {
   std::uintptr_t previous = 0;
-  for (long long cycle = 1; cycle <= count; ++cycle) {
+  for (long long cycle = 1; cycle <= plan.Count; ++cycle) {
     std::unique_ptr<tv::sys::TAddressReservation> reserved;
-    if (cycle == elsewhere && previous != 0) {
+    if (cycle == plan.Elsewhere && previous != 0) {
       reserved = std::make_unique<tv::sys::TAddressReservation>(previous);
       if (!reserved->IsHeld()) {
         std::fprintf(stderr, "bavhost: cannot reserve the previous load address\n");
@@ -462,15 +481,25 @@ int Cycles(const std::string& plugin, const std::vector<std::string>& args) {
     reserved.reset();
     THost host(std::move(library));
     host.Begin();
-    if (const int status = host.Setup(steps); status != kExitClean) return status;
-    if (cycle != keep) host.End();
+    if (const int status = host.Setup(plan.Steps); status != kExitClean) return status;
+    if (cycle != plan.Keep) host.End();
     host.Unload();
     std::printf("cycle %lld: %s, %s, %s\n", cycle, place,
-                cycle != keep ? "uninitialized" : "not uninitialized",
+                cycle != plan.Keep ? "uninitialized" : "not uninitialized",
                 tv::sys::TLibrary::IsInMemory(plugin) ? "still in memory" : "unloaded");
     std::fflush(stdout);
   }
   return kExitClean;
+}
+
+// Load, use and unload cycles as a mail client that loads its plug-ins
+// again: each line says whether the library was loaded where the previous
+// one was, and whether freeing it really took it out of memory.
+int Cycles(const std::string& plugin, const std::vector<std::string>& args) {
+  std::string usage;
+  const std::optional<TCyclesPlan> plan = ParseCycles(args, usage);
+  if (!plan) return Usage(usage.c_str());
+  return RunCycles(plugin, *plan);
 }
 
 // The About dialogs from this program's own copy of them, for people
