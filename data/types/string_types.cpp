@@ -32,6 +32,13 @@ std::string TStringType::Shortened(std::string text) const {
   return text;
 }
 
+void TStringType::AppendComparable(std::string& key, std::string_view text) const {
+  const std::size_t from = key.size();
+  key.append(size_ > 0 ? text.substr(0, static_cast<std::size_t>(size_)) : text);
+  if (!caseSensitive_)
+    for (std::size_t i = from; i < key.size(); ++i) key[i] = UpCase(key[i]);
+}
+
 TValue TStringType::CreateValue(std::string text) const {
   TValue value = NewValue();
   value.Text = Shortened(std::move(text));

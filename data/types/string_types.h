@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "data/types/data_type.h"
+#include "platform/rtl/sysutils.h"
 
 namespace tv {
 
@@ -38,8 +39,8 @@ inline int CompareTexts(std::string_view a, std::string_view b, bool caseSensiti
     ++i;
     if (x == y) continue;
     if (!caseSensitive) {
-      if (x >= 'a' && x <= 'z') x -= 32;
-      if (y >= 'a' && y <= 'z') y -= 32;
+      x = static_cast<unsigned char>(UpCase(static_cast<char>(x)));
+      y = static_cast<unsigned char>(UpCase(static_cast<char>(y)));
       if (x == y) continue;
     }
     return static_cast<int>(x) - static_cast<int>(y);
@@ -88,6 +89,11 @@ class TStringType : public TDataType {
   virtual std::int64_t GetMaxSize() const { return 65535; }
   // Text cut to its first Size characters when Size > 0.
   virtual TValue CreateValue(std::string text) const;
+  // Text as this type keeps and compares it, added to Key: its first Size
+  // characters, letters folded as Compare folds them unless the type tells
+  // case apart. Texts that Compare calls equal add the same bytes, so such
+  // keys can be hashed.
+  void AppendComparable(std::string& key, std::string_view text) const;
 
   // A size line of at least 1 yields StringType(size, CS); anything else is
   // read as a memo description.

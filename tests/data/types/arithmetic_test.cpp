@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "data/types/data_types.h"
 #include "tests/data/types/type_test_support.h"
@@ -65,6 +67,27 @@ TEST_F(Arithmetic, StringEqualityIsExactWhateverTheCaseRule) {
   EXPECT_TRUE(IntegerType()->Equals(IntegerValue(2), StringValue("2")));
   EXPECT_TRUE(folding->IsEmpty(StringValue("")));
   EXPECT_FALSE(folding->IsEmpty(StringValue(" ")));
+}
+
+// A key made of a type's comparable text meets exactly the texts that the
+// type's comparison calls equal, for every kind of string type: an index
+// keyed by such texts finds what the storage's tree finds.
+TEST_F(Arithmetic, ComparableTextsAreEqualExactlyWhenTheTypeComparesThemEqual) {
+  const std::vector<const TStringType*> types = {StringType(5, false), StringType(5, true),
+                                                 StringType(40, false), MemoType(false), MemoType(true)};
+  const std::vector<std::string> texts = {"",     "abc",  "ABC", "aBc", "abcde", "ABCDEfgh", "abcdexy",
+                                          "\xe4", "\xc4", "[x]", "{x}", "abcd",  "ABCD ",    "z@`{Z"};
+  for (const TStringType* type : types) {
+    for (const std::string& a : texts) {
+      for (const std::string& b : texts) {
+        std::string keyA, keyB;
+        type->AppendComparable(keyA, a);
+        type->AppendComparable(keyB, b);
+        EXPECT_EQ(keyA == keyB, type->Compare(type->CreateValue(a), type->CreateValue(b)) == 0)
+            << type->GetTypeName() << ": " << a << " vs " << b;
+      }
+    }
+  }
 }
 
 std::string Computed(const std::function<TValue()>& operation) {
