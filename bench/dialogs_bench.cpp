@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialogs/about_dialogs.h"
+#include "dialogs/dialog_classes.h"
 #include "dialogs/project_info.h"
 #include "platform/graphics/bitmap_file.h"
 #include "platform/ui/headless/headless_backend.h"
@@ -16,6 +17,7 @@ namespace tv {
 namespace {
 
 void BM_AboutDialogFromStoredForm(benchmark::State& state) {
+  RegisterDialogClasses();
   TTvProjectInfo info(nullptr);
   info.SetProjectName("tevrinVexal");
   info.SetAboutDialogStyle(adVersion2);
@@ -64,6 +66,7 @@ TBevel* Line(TForm& form, TWinControl* parent, const char* name, TPlace at, TBev
 // The logo as a program without stored forms would have it: a bitmap file
 // among its resources, decoded when the dialog is made.
 std::string LogoFile() {
+  RegisterDialogClasses();
   TTvProjectInfo info(nullptr);
   std::string file;
   TModalDriverScope driver([&file](TCustomForm& form) {

@@ -1,10 +1,6 @@
 #include "dialogs/about_dialogs.h"
 
-#include "dialogs/options_dialog.h"
 #include "dialogs/placement.h"
-#include "dialogs/project_info.h"
-#include "dialogs/stored_forms.h"
-#include "platform/components/class_registry.h"
 #include "platform/components/published.h"
 #include "platform/system/shell.h"
 #include "platform/ui/backend.h"
@@ -20,8 +16,6 @@ void OpenAddress(const TCustomForm& dialog, const std::string& address) {
 }  // namespace
 
 void TwTevrinAboutBase::PublishOwn() {
-  InitializeTranslatorLibrary();
-  RegisterStoredForms();
   RegisterMethods(StaticClassInfo(), {TV_METHOD(FormCreate), TV_METHOD(txEMailClick), TV_METHOD(txUrlClick)});
   RegisterFields(StaticClassInfo(),
                  {TV_FIELD(Translator), TV_FIELD(imLogo), TV_FIELD(txVersion), TV_FIELD(txCopyright),
@@ -59,13 +53,5 @@ void TwTevrinAboutV2::PublishOwn() {
 }
 
 TwTevrinAboutV2::TwTevrinAboutV2(TComponent* owner) : TwTevrinAboutBase(owner) {}
-
-void RegisterDialogClasses() {
-  RegisterStoredForms();
-  RegisterComponentClass<TwTevrinAbout>();
-  RegisterComponentClass<TwTevrinAboutV2>();
-  RegisterComponentClass<TwTevrinBAVOptions>();
-  RegisterComponentClass<TTvProjectInfo>();
-}
 
 }  // namespace tv

@@ -47,8 +47,4 @@ class TwTevrinAboutV2 : public TwTevrinAboutBase {
   TImage* imIcon = nullptr;
 };
 
-// Enters the dialogs' classes and their stored forms, so that tools can
-// read the project's forms by class name.
-void RegisterDialogClasses();
-
 }  // namespace tv

@@ -2,15 +2,11 @@
 
 #include <exception>
 
-#include "dialogs/about_dialogs.h"
-#include "dialogs/stored_forms.h"
-#include "platform/components/class_registry.h"
 #include "platform/components/published.h"
 
 namespace tv {
 
 void TwTevrinBAVOptions::PublishOwn() {
-  RegisterDialogClasses();  // the project information the form carries
   RegisterMethods(StaticClassInfo(),
                   {TV_METHOD(btSelectClick), TV_METHOD(btInfoClick), TV_METHOD(btDeleteLogClick)});
   RegisterFields(

@@ -1,5 +1,6 @@
 #include "plugin/setup.h"
 
+#include "dialogs/dialog_classes.h"
 #include "platform/system/files.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/forms.h"
@@ -36,6 +37,7 @@ void TPluginOptionsStore::DeleteLog() {
 }
 
 void RunSetup(const std::string& hostDirectory) {
+  RegisterDialogClasses();
   const TReleasedForm<TwTevrinBAVOptions> dialog(CreateForm<TwTevrinBAVOptions>().release());
   TPluginOptionsStore store(hostDirectory);
   dialog->Execute(store);

@@ -78,4 +78,22 @@ bool DecodeUtf8(std::string_view utf8, std::u32string& codePoints) {
   return true;
 }
 
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  for (char c : ansi) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) {
+  ansi.clear();
+  std::u32string codePoints;
+  if (!DecodeUtf8(utf8, codePoints)) return false;
+  for (const char32_t cp : codePoints) {
+    const int byte = UnicodeToCp1252(cp);
+    if (byte < 0) return false;
+    ansi += static_cast<char>(byte);
+  }
+  return true;
+}
+
 }  // namespace tv

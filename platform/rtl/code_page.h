@@ -23,4 +23,9 @@ void AppendUtf16(std::u16string& out, std::uint32_t codePoint);
 // surrogate, beyond U+10FFFF).
 bool DecodeUtf8(std::string_view utf8, std::u32string& codePoints);
 
+// Windows-1252 text as UTF-8 and back; false when the UTF-8 text holds a
+// character the code page lacks, or is no UTF-8.
+std::string AnsiToUtf8(std::string_view ansi);
+bool Utf8ToAnsi(std::string_view utf8, std::string& ansi);
+
 }  // namespace tv

@@ -1,5 +1,6 @@
 #pragma once
-// Upper-casing of 8-bit ANSI text (Windows-1252).
+// Upper-casing of 8-bit ANSI text (Windows-1252), and the code of the
+// program's terminal.
 
 #include <array>
 #include <string>
@@ -20,5 +21,11 @@ unsigned char Cp1252Upper(unsigned char c);
 // agrees with AnsiUpperCase.
 using TUpperTable = std::array<unsigned char, 256>;
 TUpperTable AnsiUpperTable();
+
+// Whether text printed to standard output is read as UTF-8: on POSIX the
+// locale the environment names for characters (LC_ALL, else LC_CTYPE, else
+// LANG) is a UTF-8 one; on Windows the console's output code page is UTF-8.
+// Asked without changing the process's locale, which the upper-casing uses.
+bool OutputTakesUtf8();
 
 }  // namespace tv::sys

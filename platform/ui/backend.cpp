@@ -18,7 +18,7 @@ constinit TProcessObject<TUiBackend> installed;
 
 #ifdef _WIN32
 // The forms as real windows, except while a test or a tool operates them
-// headless (a modal driver, or the environment's steps): then the headless
+// headless (a modal driver, or the terminal's steps): then the headless
 // backend runs their modal loops and file dialogs. Both hear of released
 // and destroyed forms, whichever showed them.
 class TScriptableBackend : public TUiBackend {

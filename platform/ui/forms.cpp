@@ -209,8 +209,8 @@ void TCustomForm::Loaded() {
 
 void TCustomForm::ReadStoredForm() {
   RegisterControlClasses();
-  // A form class publishes what its stored form needs: the description
-  // itself and the classes it names.
+  // The class's handlers and fields, which the stored form binds; the
+  // classes it names and the description itself the program has entered.
   Publish(ClassInfo());
   try {
     TReader::ReadRoot(FormStream(ClassName()), *this);

@@ -2,6 +2,7 @@
 // their stored forms.
 
 #include "dialogs/about_dialogs.h"
+#include "dialogs/dialog_classes.h"
 
 #include <gtest/gtest.h>
 

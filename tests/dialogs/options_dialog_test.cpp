@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "dialogs/about_dialogs.h"
+#include "dialogs/dialog_classes.h"
 #include "dialogs/stored_forms.h"
 #include "platform/components/text_form.h"
 #include "platform/ui/form_dump.h"
@@ -349,8 +350,8 @@ TEST(OptionsDialog, ScriptedStepsFromATerminal) {
       {"set edOptions=/X\nclick btInfo", "<none>", "TwTevrinAboutV2 wTevrinAboutV2 at 357,201 ", ""},
       // A step that cannot be done ends the steps: Ok is never clicked.
       {"set cbHide=ja\nclick btOk", "<none>", "\"/MIME /UNZIP\"",
-       "TV_UI_SCRIPT: cbHide is a check box: set it to 1 or 0\n"},
-      {"click btNone", "<none>", "", "TV_UI_SCRIPT: wTevrinBAVOptions: there is no control btNone\n"},
+       "dialog step: cbHide is a check box: set it to 1 or 0\n"},
+      {"click btNone", "<none>", "", "dialog step: wTevrinBAVOptions: there is no control btNone\n"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Script);

@@ -13,7 +13,6 @@ mkdir -p "$shots"
 export WINEPREFIX="$bin/../wine-dialogs-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset TV_UI_SCRIPT
 wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine
 
 . "$(dirname "${BASH_SOURCE[0]}")/expect.sh"

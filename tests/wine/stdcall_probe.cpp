@@ -11,6 +11,20 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/ui/headless/dialog_terminal.h"
+
+// BAV_Setup's dialog is closed by a step instead of a person; it prints
+// itself between the probe's lines.
+namespace {
+void PrintDialog(const char* text, std::size_t size, int toError) {
+  std::fwrite(text, 1, size, toError != 0 ? stderr : stdout);
+}
+const TvDialogTerminal terminal{"click btCancel\n", PrintDialog};
+}  // namespace
+TV_DIALOG_TERMINAL_EXPORT const TvDialogTerminal* tvDialogTerminal() {
+  return &terminal;
+}
+
 extern "C" {
 std::uint32_t probe_frame, probe_fn, probe_esp, probe_ebx, probe_esi, probe_edi, probe_ebp;
 std::int32_t ProbeCall(void* function, std::uint32_t count, const std::uint32_t* args);

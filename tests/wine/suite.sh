@@ -161,8 +161,8 @@ references after the call: 1 (1 before)" "$out"
   expect_eq "cure stream" "result: -1 (not supported)
 references after the call: 1, 1 (1 before)" "$out"
   # Closed by a step, as a person would close it.
-  TV_UI_SCRIPT="click btCancel" host call BAV_Setup
-  expect_eq "setup" "result: 0 (clean)" "$(tail -n 1 <<<"$out")"
+  host setup --click btCancel
+  expect_eq "setup" "result: 0" "$(tail -n 1 <<<"$out")"
   [ -e "$work/tvvexal.ini" ] && fail "a cancelled setup wrote settings"
 }
 
@@ -248,11 +248,21 @@ Options=/ALL" "$saved"
   host setup --set edScanExe=other.exe --click btInfo
   grep -q "^TwTevrinAboutV2 wTevrinAboutV2 " <<<"$out" || fail "the About dialog was not shown: $out"
   host setup --set edScanExe=other.exe --click btMissing --click btOk
-  grep -qF "TV_UI_SCRIPT: wTevrinBAVOptions: there is no control btMissing" <<<"$out" ||
+  grep -qF "dialog step: wTevrinBAVOptions: there is no control btMissing" <<<"$out" ||
     fail "the failed step was not reported: $out"
   expect_eq "settings after cancelled runs" "$saved" "$(tr -d '\r' < "$work/tvvexal.ini")"
   host setup --set edScanExe
   expect_eq "a step without value" 2 "$status"
+
+  # The dialog's Windows-1252 texts reach a UTF-8 terminal in its code, any
+  # other as they are.
+  if [ "$mode" = native ]; then
+    local info='TButton btInfo at 320,408 size 75x25 '
+    LC_ALL= LC_CTYPE=de_DE.utf8 host setup
+    grep -qF "$info\"Über...\"" <<<"$out" || fail "not UTF-8 on a UTF-8 terminal: $out"
+    LC_ALL=C host setup
+    grep -qF "$info"$'"\xdcber..."' <<<"$out" || fail "not Windows-1252 on a C terminal: $out"
+  fi
 }
 
 # tvclam in the scanner's place, against a scripted ClamAV beside it: a
@@ -801,8 +811,8 @@ case_stdcall() {
   cp "$bin/stdcall_probe.exe" "$work/"
   printf 'Hello\r\n' > "$work/mail/clean.txt"
   eicar "$work/mail/eicar.com"
-  # BAV_Setup's dialog is closed by a step instead of a person.
-  out=$(cd "$work" && TV_UI_SCRIPT="click btCancel" "$wine" ./stdcall_probe.exe ./tvvexal.bav "$(winpath "$work/mail/clean.txt")" \
+  # BAV_Setup's dialog is closed by the probe's own step (tvDialogTerminal).
+  out=$(cd "$work" && "$wine" ./stdcall_probe.exe ./tvvexal.bav "$(winpath "$work/mail/clean.txt")" \
     "$(winpath "$work/mail/eicar.com")" 2>&1 | tr -d '\r')
   status=$?
   # (The dialog prints itself between the probe's lines.)

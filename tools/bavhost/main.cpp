@@ -15,9 +15,13 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/dialog_classes.h"
 #include "dialogs/project_info.h"
-#include "platform/system/environment.h"
+#include "platform/rtl/code_page.h"
 #include "platform/system/library.h"
+#include "platform/system/text.h"
+#include "platform/ui/headless/dialog_terminal.h"
+#include "platform/ui/headless/headless_script.h"
 #include "plugin/bav_interface.h"
 #include "translator/app_translator.h"
 
@@ -106,6 +110,38 @@ std::string Visible(const std::string& text) {
   return shown;
 }
 
+// The plug-in's own texts are Windows-1252; a UTF-8 terminal gets them in
+// its code.
+std::string Shown(std::string_view ansi) {
+  return tv::sys::OutputTakesUtf8() ? tv::AnsiToUtf8(ansi) : std::string(ansi);
+}
+
+// --- the dialogs operated from this terminal
+
+void PrintDialogText(const char* text, std::size_t size, int toError) {
+  std::FILE* stream = toError != 0 ? stderr : stdout;
+  const std::string shown = Shown(std::string_view(text, size));
+  std::fwrite(shown.data(), 1, shown.size(), stream);
+  std::fflush(stream);
+}
+
+// Offered to the plug-in while "setup" runs; a plain call of BAV_Setup gets
+// the dialog a mail client would get.
+std::string setupSteps;
+bool offeringSteps = false;
+const TvDialogTerminal terminal{nullptr, PrintDialogText};
+
+}  // namespace
+
+TV_DIALOG_TERMINAL_EXPORT const TvDialogTerminal* tvDialogTerminal() {
+  static TvDialogTerminal offer = terminal;
+  if (!offeringSteps) return nullptr;
+  offer.Steps = setupSteps.c_str();
+  return &offer;
+}
+
+namespace {
+
 const char* Meaning(std::int32_t code) {
   switch (code) {
     case 0: return "clean";
@@ -189,8 +225,8 @@ class THost {
   void End() const { CallIfPresent("BAV_Uninitialize"); }
 
   int Info() const {
-    std::printf("name:    %s\n", String("BAV_GetName").c_str());
-    std::printf("version: %s\n", String("BAV_GetVersion").c_str());
+    std::printf("name:    %s\n", Shown(String("BAV_GetName")).c_str());
+    std::printf("version: %s\n", Shown(String("BAV_GetVersion")).c_str());
     for (const char* name : {"BAV_FileChecking", "BAV_MemoryChecking", "BAV_StreamChecking",
                              "BAV_ConfigNeeded", "BAV_GetStatus"}) {
       auto f = Find<TNoArguments>(name);
@@ -311,8 +347,8 @@ class THost {
 #else
     const bool scripted = true;  // no windows: the steps, if none
 #endif
-    if (scripted && !tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", script))
-      return Usage("cannot pass the steps on");
+    setupSteps = script;
+    offeringSteps = scripted;
     std::fflush(stdout);
     std::printf("result: %d\n", setup());
     return kExitClean;
@@ -510,10 +546,15 @@ int About(const std::vector<std::string>& args) {
   if (style.size() > 1 || (style.size() == 1 && style[0] != "1" && style[0] != "2"))
     return Usage("about [1|2] [English]");
   if (english) tv::TranslatorList().SetApplicationLanguage(tv::tlEnglish);
-#if !defined(_WIN32)
-  tv::sys::SetEnvironmentValue("TV_UI_SCRIPT", "");  // printed and closed
-#endif
   try {
+#if !defined(_WIN32)
+    // No windows: printed and closed.
+    const tv::THeadlessDrivers printed = tv::ScriptDrivers("", [](std::string_view text, bool toError) {
+      PrintDialogText(text.data(), text.size(), toError ? 1 : 0);
+    });
+    const tv::TModalDriverScope driver(printed.Modal, printed.Files);
+#endif
+    tv::RegisterDialogClasses();
     tv::TTvProjectInfo info(nullptr);
     info.SetProjectName("tevrinVexal");
     info.SetVersionMajor(1);

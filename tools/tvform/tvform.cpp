@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "data/types/string_types.h"
-#include "dialogs/about_dialogs.h"
+#include "dialogs/dialog_classes.h"
 #include "platform/components/class_registry.h"
 #include "platform/components/component_stream.h"
 #include "platform/components/text_form.h"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/code_page.h"
+
 namespace tv::tvform {
 
 // Exit codes: the operation was done, something named was not found, the
@@ -15,9 +17,8 @@ enum TExitCode : int { ecOk = 0, ecNotFound = 1, ecBadInput = 2 };
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Windows-1252 texts of the forms as UTF-8 and back; false when the UTF-8
-// text holds a character the code page lacks, or is no UTF-8.
-std::string AnsiToUtf8(const std::string& ansi);
-bool Utf8ToAnsi(const std::string& utf8, std::string& ansi);
+// The forms' Windows-1252 texts as UTF-8 and back.
+using tv::AnsiToUtf8;
+using tv::Utf8ToAnsi;
 
 }  // namespace tv::tvform

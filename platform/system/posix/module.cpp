@@ -1,5 +1,6 @@
 #include "platform/system/module.h"
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <vector>
@@ -18,6 +19,15 @@ std::string HostExecutableDirectory() {
     }
     buffer.resize(buffer.size() * 2);
   }
+}
+
+void* HostProgramExport(const char* name) {
+  // The program's handle: its own exports (linked with -rdynamic) come first.
+  void* program = ::dlopen(nullptr, RTLD_LAZY);
+  if (program == nullptr) return nullptr;
+  void* found = ::dlsym(program, name);
+  ::dlclose(program);
+  return found;
 }
 
 }  // namespace tv::sys

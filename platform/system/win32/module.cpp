@@ -20,4 +20,8 @@ std::string HostExecutableDirectory() {
   }
 }
 
+void* HostProgramExport(const char* name) {
+  return reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(nullptr), name));
+}
+
 }  // namespace tv::sys

@@ -10,4 +10,8 @@ std::string AnsiUpperCase(std::string_view text) {
   return result;
 }
 
+bool OutputTakesUtf8() {
+  return ::GetConsoleOutputCP() == CP_UTF8;
+}
+
 }  // namespace tv::sys

@@ -13,8 +13,8 @@ namespace tv {
 
 namespace {
 
-// Until a test or tool installs its own, the steps of the environment (a
-// terminal operating a plug-in's dialog), if it has any. Installed on one
+// Until a test or tool installs its own, the steps of the program's
+// terminal (a tool operating a plug-in's dialog), if it offers any. Installed on one
 // thread and asked for on any (a check's thread asks whether forms are
 // operated): every access holds the lock, and drivers are copied out.
 std::mutex& DriversLock() {
@@ -23,7 +23,7 @@ std::mutex& DriversLock() {
 }
 
 THeadlessDrivers& Drivers() {
-  static THeadlessDrivers drivers = ScriptDriversFromEnvironment().value_or(THeadlessDrivers{});
+  static THeadlessDrivers drivers = HostTerminalDrivers().value_or(THeadlessDrivers{});
   return drivers;
 }
 

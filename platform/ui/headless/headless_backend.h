@@ -27,7 +27,7 @@ struct THeadlessDrivers {
 std::unique_ptr<TUiBackend> NewHeadlessBackend();
 
 // True while a test or tool operates forms (a modal driver is installed, or
-// the environment's steps): a backend with windows then leaves its forms
+// the terminal's steps): a backend with windows then leaves its forms
 // and file dialogs to the headless one.
 bool HeadlessDriversActive();
 

@@ -1,13 +1,14 @@
 #include "platform/ui/headless/headless_script.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <vector>
 
+#include "platform/system/module.h"
 #include "platform/ui/ext_controls.h"
 #include "platform/ui/form_dump.h"
+#include "platform/ui/headless/dialog_terminal.h"
 #include "platform/ui/headless/form_operator.h"
 #include "platform/ui/std_controls.h"
 
@@ -61,22 +62,22 @@ void Do(TFormOperator& person, const TStep& step) {
   }
 }
 
-void Print(const TCustomForm& form) {
-  DumpForm(form, [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
-  std::fflush(stdout);
-}
-
 // What the drivers share: the steps are for the first form only.
 struct TScriptState {
   std::vector<TStep> Steps;
   std::deque<std::optional<std::string>> Files;
+  TScriptPrinter Print;
   bool Operating = false;
   bool Done = false;
 };
 
+void Print(const TScriptState& state, const TCustomForm& form) {
+  DumpForm(form, [&state](std::string_view line) { state.Print(line, false); });
+}
+
 void Operate(TScriptState& state, TCustomForm& form) {
   if (state.Operating || state.Done) {  // opened by a step, or a later form
-    Print(form);
+    Print(state, form);
     TFormOperator(form).Close();
     return;
   }
@@ -85,19 +86,28 @@ void Operate(TScriptState& state, TCustomForm& form) {
   try {
     for (const TStep& step : state.Steps) Do(person, step);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s: %s\n", kUiScriptVariable, e.what());
+    state.Print(std::string(kStepFailed) + e.what() + "\n", true);
   }
   state.Operating = false;
   state.Done = true;
-  Print(form);
+  Print(state, form);
   if (form.ModalResult() == mrNone) person.Close();
 }
 
 }  // namespace
 
-THeadlessDrivers ScriptDrivers(const std::string& script) {
+TScriptPrinter StandardStreams() {
+  return [](std::string_view text, bool toError) {
+    std::FILE* stream = toError ? stderr : stdout;
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+  };
+}
+
+THeadlessDrivers ScriptDrivers(const std::string& script, TScriptPrinter print) {
   auto state = std::make_shared<TScriptState>();
   state->Steps = ParseSteps(script, state->Files);
+  state->Print = std::move(print);
   THeadlessDrivers drivers;
   drivers.Modal = [state](TCustomForm& form) { Operate(*state, form); };
   drivers.Files = [state](TOpenDialog&) -> std::optional<std::string> {
@@ -109,14 +119,18 @@ THeadlessDrivers ScriptDrivers(const std::string& script) {
   return drivers;
 }
 
-std::optional<THeadlessDrivers> ScriptDriversFromEnvironment() {
-  const char* script = std::getenv(kUiScriptVariable);
-  if (script == nullptr) return std::nullopt;
+std::optional<THeadlessDrivers> HostTerminalDrivers() {
+  const auto offer = reinterpret_cast<TvDialogTerminalExport>(sys::HostProgramExport(kDialogTerminalExport));
+  const TvDialogTerminal* terminal = offer != nullptr ? offer() : nullptr;
+  if (terminal == nullptr || terminal->Print == nullptr) return std::nullopt;
+  TScriptPrinter print = [terminal](std::string_view text, bool toError) {
+    terminal->Print(text.data(), text.size(), toError ? 1 : 0);
+  };
   try {
-    return ScriptDrivers(script);
+    return ScriptDrivers(terminal->Steps != nullptr ? terminal->Steps : "", print);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s: %s\n", kUiScriptVariable, e.what());
-    return ScriptDrivers("");  // shown and closed, untouched
+    print(std::string(kStepFailed) + e.what() + "\n", true);
+    return ScriptDrivers("", print);  // shown and closed, untouched
   }
 }
 

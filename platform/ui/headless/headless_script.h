@@ -1,7 +1,7 @@
 #pragma once
-// Steps for the headless backend from the environment: how a terminal
-// operates the dialogs of a plug-in library that it cannot reach in-process
-// (bavhost's "setup"). TV_UI_SCRIPT holds one step per line:
+// Steps for the headless backend: how a terminal operates dialogs that it
+// cannot reach as objects, those of a plug-in library that it loaded
+// (dialog_terminal.h) or its own (bavhost's "about"). One step per line:
 //
 //   set NAME=VALUE   types VALUE into an edit, or checks a check box (1) or
 //                    clears it (0)
@@ -12,22 +12,32 @@
 // The first form shown modally is operated by the steps, then printed to
 // standard output as its dump and closed (with Cancel unless a step gave it
 // a result). Forms it opens in turn are printed and closed at once. A step
-// that cannot be done is reported on standard error and ends the steps.
+// that cannot be done is reported ("dialog step: " and why) and ends the
+// steps.
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/headless/headless_backend.h"
 
 namespace tv {
 
-inline constexpr const char* kUiScriptVariable = "TV_UI_SCRIPT";
+inline constexpr const char* kStepFailed = "dialog step: ";
+
+// Where the dumps (ToError false) and the failed steps go.
+using TScriptPrinter = std::function<void(std::string_view text, bool toError)>;
+// Standard output and standard error.
+TScriptPrinter StandardStreams();
 
 // The drivers of Script's steps; a step of no known kind is refused with
 // EInvalidOperation naming it.
-THeadlessDrivers ScriptDrivers(const std::string& script);
+THeadlessDrivers ScriptDrivers(const std::string& script, TScriptPrinter print = StandardStreams());
 
-// The drivers of TV_UI_SCRIPT, or none when it is not set.
-std::optional<THeadlessDrivers> ScriptDriversFromEnvironment();
+// The drivers of the program's terminal, when the program that loaded this
+// code offers one (tvDialogTerminal), else none. Steps it cannot read are
+// reported and its forms printed and closed untouched.
+std::optional<THeadlessDrivers> HostTerminalDrivers();
 
 }  // namespace tv
