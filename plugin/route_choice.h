@@ -13,10 +13,11 @@ namespace tv {
 
 // The "Scanner" setting taken apart once.
 struct TScannerSetting {
-  enum class TRoute { Scanner, Daemon };
+  enum class TRoute { Scanner, Daemon, Defender };
   TRoute Route = TRoute::Scanner;
   TScannerCommand Command;  // Scanner: the program and its further arguments
   std::string Servers;      // Daemon: the server list after "clamd://"
+  std::string Program;      // Defender: the program after "defender:", empty to find it
 };
 TScannerSetting ParseScannerSetting(std::string_view scanner);
 

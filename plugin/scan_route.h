@@ -1,7 +1,8 @@
 #pragma once
-// One way of checking a file (a command-line scanner, ClamAV's daemon), as
-// the check of a file sees it: a route checks one file and answers a
-// verdict; handing it back to the host and logging it is the caller's.
+// One way of checking a file (a command-line scanner, ClamAV's daemon,
+// Windows' Defender), as the check of a file sees it: a route checks one
+// file and answers a verdict; handing it back to the host and logging it is
+// the caller's.
 
 #include <cstdint>
 #include <optional>

@@ -4,13 +4,26 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tv::sys {
 
 // Every path here may be longer than the classic 259 characters: Windows
 // reaches it through the wide API with the "\\?\" prefix.
 
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+// Name inside Folder: joined by one separator, whether or not Folder ends
+// with one.
+std::string InFolder(const std::string& folder, const std::string& name);
+
 bool FileExists(const std::string& path);  // an existing file, not a directory
+// The names of the folders directly inside Folder, in no order; none when
+// it cannot be read.
+std::vector<std::string> SubfolderNames(const std::string& folder);
 // Deletes a file, never a folder; true when no file of that name is left.
 bool DeleteFileAt(const std::string& path);
 

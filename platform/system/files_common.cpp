@@ -6,6 +6,13 @@
 
 namespace tv::sys {
 
+std::string InFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  const char last = folder.back();
+  if (last == kPathSeparator || last == '/') return folder + name;
+  return folder + kPathSeparator + name;
+}
+
 TFile::TFile(TFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
   other.handle_ = kInvalid;
 }

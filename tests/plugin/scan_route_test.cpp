@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin/daemon_check.h"
+#include "plugin/defender_route.h"
 #include "plugin/host_answer.h"
 #include "plugin/route_choice.h"
 #include "tests/support/test_support.h"
@@ -13,7 +14,7 @@
 namespace tv {
 namespace {
 
-TEST(RouteChoice, TheSchemeChoosesTheDaemonAndEverythingElseIsAScanner) {
+TEST(RouteChoice, TheSchemeChoosesTheDaemonOrDefenderAndEverythingElseIsAScanner) {
   using TRoute = TScannerSetting::TRoute;
   const struct {
     const char* Scanner;
@@ -21,6 +22,7 @@ TEST(RouteChoice, TheSchemeChoosesTheDaemonAndEverythingElseIsAScanner) {
     const char* Program;
     const char* Arguments;
     const char* Servers;
+    const char* Defender = "";
   } cases[] = {
       {"scan.exe", TRoute::Scanner, "scan.exe", "", ""},
       {"\"C:\\Program Files\\scan.exe\" /NOBEEP", TRoute::Scanner, "C:\\Program Files\\scan.exe", " /NOBEEP",
@@ -30,6 +32,11 @@ TEST(RouteChoice, TheSchemeChoosesTheDaemonAndEverythingElseIsAScanner) {
       {"\"clamd://a:1\"", TRoute::Scanner, "clamd://a:1", "", ""},
       {"clamd://127.0.0.1:3310", TRoute::Daemon, "", "", "127.0.0.1:3310"},
       {"ClamD://a:1,b:2", TRoute::Daemon, "", "", "a:1,b:2"},
+      {"defender:", TRoute::Defender, "", "", "", ""},
+      {"DeFeNdEr:C:\\Tools\\My Defender\\MpCmdRun.exe", TRoute::Defender, "", "", "",
+       "C:\\Tools\\My Defender\\MpCmdRun.exe"},
+      {"defender", TRoute::Scanner, "defender", "", ""},
+      {"\"defender:\"", TRoute::Scanner, "defender:", "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Scanner);
@@ -38,11 +45,13 @@ TEST(RouteChoice, TheSchemeChoosesTheDaemonAndEverythingElseIsAScanner) {
     EXPECT_EQ(setting.Command.Program, c.Program);
     EXPECT_EQ(setting.Command.Arguments, c.Arguments);
     EXPECT_EQ(setting.Servers, c.Servers);
+    EXPECT_EQ(setting.Program, c.Defender);
     TPluginSettings settings;
     settings.Scanner = c.Scanner;
     const std::unique_ptr<TScanRoute> route = ChooseRoute(settings, "/nowhere/");
     EXPECT_EQ(dynamic_cast<TDaemonRoute*>(route.get()) != nullptr, c.Route == TRoute::Daemon);
     EXPECT_EQ(dynamic_cast<TScannerRoute*>(route.get()) != nullptr, c.Route == TRoute::Scanner);
+    EXPECT_EQ(dynamic_cast<TDefenderRoute*>(route.get()) != nullptr, c.Route == TRoute::Defender);
   }
 }
 

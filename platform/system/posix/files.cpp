@@ -4,6 +4,7 @@
 
 #include "platform/system/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -128,6 +129,19 @@ bool TFile::SeekToEnd() {
 void TFile::Close() {
   if (IsOpen()) ::close(static_cast<int>(handle_));
   handle_ = kInvalid;
+}
+
+std::vector<std::string> SubfolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st {};
+    if (::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
+  }
+  return names;
 }
 
 }  // namespace tv::sys

@@ -188,4 +188,25 @@ void TFile::Close() {
   handle_ = kInvalid;
 }
 
+std::vector<std::string> SubfolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  // The extended name takes no doubled separator.
+  std::string base = folder;
+  while (base.size() > 3 && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  WIN32_FIND_DATAW found;
+  std::wstring pattern = ExtendedPath(base);
+  if (pattern.empty()) return names;
+  if (pattern.back() != L'\\') pattern += L'\\';
+  const HANDLE search = ::FindFirstFileW((pattern + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..") continue;
+    // A name without an ANSI form could not be reached again by it.
+    if (std::optional<std::string> narrow = win32::Narrow(name)) names.push_back(std::move(*narrow));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 }  // namespace tv::sys
