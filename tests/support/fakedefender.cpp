@@ -5,7 +5,7 @@
 // and prints what Defender prints, with Defender's exit codes: 0 no threat,
 // 2 threats or a failure. Its answer comes from the file:
 //   the anti-virus test file          one threat, Virus:DOS/EICAR_Test_File
-//   a zip holding it                  the same threat, in PATH->MEMBER
+//   a zip holding it (stored)         the same threat, in PATH->MEMBER
 //   a line "tvdefender: WORD", WORD:
 //     two           three threat blocks, one name twice
 //     disabled      Defender switched off: a warning, exit 2

@@ -821,6 +821,78 @@ case_stdcall() {
   expect_eq "exports probed" 19 "$(grep -c ': ok (result' <<<"$out")"
 }
 
+# Windows' own Defender in the scanner's place, played by a stand-in that
+# prints what MpCmdRun.exe prints: verdicts only where exit code and output
+# agree, and under Wine the stand-in found where Defender installs itself.
+case_defender() {
+  layout
+  local tools="$work/Defender Tools" m="$work/mail" long
+  mkdir -p "$tools"
+  cp "$bin/MpCmdRun$exe" "$tools/MpCmdRun$exe"
+  printf '[tevrin.BAV]\r\nScanner=defender:%s\r\n' "$(winpath "$tools/MpCmdRun$exe")" > "$work/tvvexal.ini"
+  printf 'Hello\r\n' > "$m/clean.txt"
+  eicar "$m/eicar.com"
+  # Stored, not deflated: the stand-in finds the test file in the member.
+  (cd "$m" && cp eicar.com inner.com && zip -q -0 packed.zip inner.com && rm inner.com)
+  printf 'tvdefender: disabled\r\n' > "$m/off.txt"
+  printf 'tvdefender: exit2-silent\r\n' > "$m/silent.txt"
+  long="$m/$(printf 'd%.0s' {1..120})/$(printf 'e%.0s' {1..120})"
+  mkdir -p "$long"
+  eicar "$long/over 259.com"
+  local f
+  host check "$(winpath "$m/clean.txt")"
+  expect_eq "clean" "$(winpath "$m/clean.txt"): 0 (clean)" "$out"
+  host check "$(winpath "$m/eicar.com")" "$(winpath "$m/packed.zip")" "$(winpath "$long/over 259.com")"
+  local expected="" name
+  for name in "$m/eicar.com" "$m/packed.zip" "$long/over 259.com"; do
+    f=$(winpath "$name")
+    expected+="$f: 1 (finding)"$'\n'"  finding: \\n$f\\nVirus:DOS/EICAR_Test_File"$'\n'
+  done
+  expect_eq "findings" "${expected%$'\n'}" "$out"
+  expect_eq "log lines" 3 "$(grep -c "Found the Virus:DOS/EICAR_Test_File" "$work/tvvexal.log")"
+  host check "$(winpath "$m/off.txt")" "$(winpath "$m/silent.txt")"
+  expect_eq "switched off, and exit 2 without a threat" \
+    "$(winpath "$m/off.txt"): -3 (not carried out)"$'\n'"$(winpath "$m/silent.txt"): -3 (not carried out)" "$out"
+  expect_eq "log lines after them" 3 "$(grep -c . "$work/tvvexal.log")"
+  [ "$mode" = wine ] && defender_places
+}
+
+# Where the plug-in finds Defender under Wine: the registry's InstallLocation
+# first, then the newest version folder of its platform that holds the
+# program, then Windows Defender in the 64-bit Program Files folder.
+defender_places() {
+  local c="$WINEPREFIX/drive_c" key='HKLM\SOFTWARE\Microsoft\Windows Defender'
+  local platform="$c/ProgramData/Microsoft/Windows Defender/Platform" files="$c/Program Files/Windows Defender"
+  local registered="$c/tvdefender registered" v
+  trap '"$wine" reg delete "$key" /f /reg:64 >/dev/null 2>&1; rm -rf "$platform" "$files" "$registered" "$work"' EXIT
+  for v in 4.18.2001.10-0 4.18.24090.11-0 4.18.30000.1-0; do mkdir -p "$platform/$v"; done
+  mkdir -p "$files" "$registered"
+  for v in "$platform/4.18.2001.10-0" "$platform/4.18.24090.11-0" "$files" "$registered"; do
+    cp "$bin/MpCmdRun.exe" "$v/MpCmdRun.exe"
+  done
+  "$wine" reg add "$key" /v InstallLocation /t REG_SZ /d 'C:\tvdefender registered\' /reg:64 /f >/dev/null 2>&1 ||
+    fail "the registry value was not set"
+  printf '[tevrin.BAV]\r\nScanner=Defender:\r\n' > "$work/tvvexal.ini"
+  FAKEDEFENDER_LOG=$(winpath "$work/ran.txt")
+  export FAKEDEFENDER_LOG
+  local place
+  for place in 'C:\tvdefender registered\MpCmdRun.exe' \
+    'C:\ProgramData\Microsoft\Windows Defender\Platform\4.18.24090.11-0\MpCmdRun.exe' \
+    'C:\Program Files\Windows Defender\MpCmdRun.exe'; do
+    rm -f "$work/ran.txt"
+    host check "$(winpath "$work/mail/eicar.com")"
+    expect_eq "finding through $place" 1 "$(grep -c '^  finding: .*Virus:DOS/EICAR_Test_File$' <<<"$out")"
+    expect_eq "the program that ran" "$place" "$(tr -d '\r' < "$work/ran.txt" 2>/dev/null)"
+    case $place in
+      *registered*) "$wine" reg delete "$key" /v InstallLocation /f /reg:64 >/dev/null 2>&1 ;;
+      *Platform*) rm -f "$platform"/*/MpCmdRun.exe ;;
+      *) rm -f "$files/MpCmdRun.exe" ;;
+    esac
+  done
+  host check "$(winpath "$work/mail/eicar.com")"
+  expect_eq "no Defender anywhere" "$(winpath "$work/mail/eicar.com"): -3 (not carried out)" "$out"
+}
+
 if ! declare -F "case_$case" >/dev/null; then
   echo "no such case: $case"
   exit 2
