@@ -129,15 +129,14 @@ void PrintDialogText(const char* text, std::size_t size, int toError) {
 // the dialog a mail client would get.
 std::string setupSteps;
 bool offeringSteps = false;
-const TvDialogTerminal terminal{nullptr, PrintDialogText};
+TvDialogTerminal terminal{nullptr, PrintDialogText};
 
 }  // namespace
 
 TV_DIALOG_TERMINAL_EXPORT const TvDialogTerminal* tvDialogTerminal() {
-  static TvDialogTerminal offer = terminal;
   if (!offeringSteps) return nullptr;
-  offer.Steps = setupSteps.c_str();
-  return &offer;
+  terminal.Steps = setupSteps.c_str();
+  return &terminal;
 }
 
 namespace {

@@ -14,8 +14,8 @@ namespace tv {
 namespace {
 
 // Until a test or tool installs its own, the steps of the program's
-// terminal (a tool operating a plug-in's dialog), if it offers any. Installed on one
-// thread and asked for on any (a check's thread asks whether forms are
+// terminal (a tool operating a plug-in's dialog), if it offers any.
+// Installed on one thread and asked for on any (a check's thread asks whether forms are
 // operated): every access holds the lock, and drivers are copied out.
 std::mutex& DriversLock() {
   static std::mutex lock;

@@ -9,8 +9,8 @@
 //   file PATH        the answer of the next open-file dialog; "file" alone
 //                    cancels it
 //
-// The first form shown modally is operated by the steps, then printed to
-// standard output as its dump and closed (with Cancel unless a step gave it
+// The first form shown modally is operated by the steps, then printed as
+// its dump and closed (with Cancel unless a step gave it
 // a result). Forms it opens in turn are printed and closed at once. A step
 // that cannot be done is reported ("dialog step: " and why) and ends the
 // steps.
